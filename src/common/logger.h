@@ -1,0 +1,54 @@
+// The process-wide logger: error lines to standard error and the open log
+// file, and one log file per exchange holding the request and its reply.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#if defined(__GNUC__)
+#define VANTREL_PRINTF_FORMAT(formatIndex, firstArg) \
+    __attribute__((format(printf, formatIndex, firstArg)))
+#else
+#define VANTREL_PRINTF_FORMAT(formatIndex, firstArg)
+#endif
+
+class Logger {
+  public:
+    // The logger, created on first use.
+    static Logger* instance();
+    // Deletes the logger (closing its file); a later instance() makes a new one.
+    static void destroyInstance();
+
+    void setLogDir(std::string directory) { logDir = std::move(directory); }
+    void setMaxLogFiles(uint32_t count) { maxLogFiles = count; }
+
+    // Closes the current file, opens a new time-stamped one and deletes the
+    // oldest files beyond the configured count.
+    void startLogFile();
+
+    // Writes the formatted text as it stands to standard error and the open file.
+    void error(const char* format, ...) VANTREL_PRINTF_FORMAT(2, 3);
+    // Writes a request entry with the PIN values masked.
+    void logRequest(const std::string& text);
+    void logResponse(const std::string& text);
+
+    // Name of the file being written, empty when none is open.
+    std::string getLogFilePath() const { return file != nullptr ? filePath : std::string(); }
+
+  private:
+    Logger() = default;
+    ~Logger();
+    Logger(const Logger&) = delete;
+    Logger& operator=(const Logger&) = delete;
+
+    static std::string timestamp();
+    void writeEntry(const char* kind, const std::string& text);
+    void closeFile();
+    void rotateLogFiles();
+
+    FILE* file = nullptr;
+    std::string filePath;
+    std::string logDir;
+    uint32_t maxLogFiles = 0;
+};

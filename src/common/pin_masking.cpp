@@ -1,0 +1,148 @@
+#include "common/pin_masking.h"
+
+namespace {
+
+const char kMask[] = "********";
+const char* const kPinKeys[] = {"pin", "oldPIN", "newPIN", "adminPIN", "tokenPIN"};
+// No escaped spelling of a PIN key is longer than this.
+const size_t kLongestKeyLiteral = 64;
+
+// Position of the quote that closes the string literal whose opening quote is
+// at `open`: the first quote after an even number of backslashes. npos when
+// the text ends first.
+size_t closingQuote(const std::string& text, size_t open) {
+    size_t backslashes = 0;
+    for (size_t pos = open + 1; pos < text.size(); ++pos) {
+        if (text[pos] == '"' && backslashes % 2 == 0) {
+            return pos;
+        }
+        backslashes = text[pos] == '\\' ? backslashes + 1 : 0;
+    }
+    return std::string::npos;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// Decodes the escapes of a short key literal far enough to compare it with the
+// PIN keys (which are plain ASCII): "\uXXXX" of an ASCII code point and the
+// one-character escapes. Anything else makes it no PIN key.
+bool decodeKey(const std::string& literal, std::string& key) {
+    for (size_t pos = 0; pos < literal.size(); ++pos) {
+        char c = literal[pos];
+        if (c != '\\') {
+            key += c;
+            continue;
+        }
+        if (++pos >= literal.size()) {
+            return false;
+        }
+        if (literal[pos] != 'u') {
+            key += literal[pos];
+            continue;
+        }
+        if (pos + 4 >= literal.size()) {
+            return false;
+        }
+        int code = 0;
+        for (size_t k = 1; k <= 4; ++k) {
+            int digit = hexValue(literal[pos + k]);
+            if (digit < 0) {
+                return false;
+            }
+            code = code * 16 + digit;
+        }
+        if (code >= 0x80) {
+            return false;
+        }
+        key += static_cast<char>(code);
+        pos += 4;
+    }
+    return true;
+}
+
+bool isPinKey(const std::string& literal) {
+    if (literal.size() > kLongestKeyLiteral) {
+        return false;
+    }
+    std::string key;
+    if (!decodeKey(literal, key)) {
+        return false;
+    }
+    for (const char* pinKey : kPinKeys) {
+        if (key == pinKey) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Where a member value starting at `start` is masked ([maskStart, maskEnd);
+// nothing when they are equal) and where the search goes on after it.
+struct ValueSpan {
+    size_t maskStart;
+    size_t maskEnd;
+    size_t resume;
+};
+
+ValueSpan locateValue(const std::string& text, size_t start) {
+    if (start >= text.size()) {
+        return {start, start, text.size()};
+    }
+    char first = text[start];
+    if (first == '{' || first == '[') {
+        // Left as it is: PIN keys inside are masked in their own right.
+        return {start, start, start};
+    }
+    if (first == '"') {
+        size_t close = closingQuote(text, start);
+        if (close == std::string::npos) {
+            return {start + 1, text.size(), text.size()};
+        }
+        return {start + 1, close, close + 1};
+    }
+    size_t end = text.find_first_of(",}]", start);
+    if (end == std::string::npos) {
+        end = text.size();
+    }
+    return {start, end, end};
+}
+
+}  // namespace
+
+std::string maskPins(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    size_t copied = 0;
+    size_t pos = text.find('"');
+    while (pos != std::string::npos) {
+        size_t close = closingQuote(text, pos);
+        if (close == std::string::npos) {
+            break;
+        }
+        bool isKey = close + 1 < text.size() && text[close + 1] == ':';
+        if (!isKey || !isPinKey(text.substr(pos + 1, close - pos - 1))) {
+            pos = text.find('"', pos + 1);
+            continue;
+        }
+        ValueSpan value = locateValue(text, close + 2);
+        if (value.maskEnd > value.maskStart) {
+            result.append(text, copied, value.maskStart - copied);
+            result += kMask;
+            copied = value.maskEnd;
+        }
+        pos = text.find('"', value.resume);
+    }
+    result.append(text, copied, std::string::npos);
+    return result;
+}

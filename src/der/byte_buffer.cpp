@@ -1,0 +1,10 @@
+#include "der/byte_buffer.h"
+
+#include <stdexcept>
+
+uint8_t ByteBuffer::operator[](long index) const {
+    if (index < 0 || static_cast<size_t>(index) >= bytes.size()) {
+        throw std::out_of_range("ByteBuffer::operator[]");
+    }
+    return bytes[static_cast<size_t>(index)];
+}

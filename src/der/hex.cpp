@@ -1,0 +1,38 @@
+#include "der/hex.h"
+
+#include "request/native_host_exception.h"
+
+std::string hexEncode(const uint8_t* data, size_t length) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(length * 2);
+    for (size_t i = 0; i < length; ++i) {
+        text += kDigits[data[i] >> 4];
+        text += kDigits[data[i] & 0x0F];
+    }
+    return text;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    throw EncodeException(std::string("Invalid hex digit ") + c);
+}
+
+std::vector<uint8_t> hexDecode(const std::string& text) {
+    if (text.size() % 2 != 0) {
+        throw EncodeException("Invalid hex encoded data - uneven length");
+    }
+    std::vector<uint8_t> bytes(text.size() / 2);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<uint8_t>((hexDigit(text[2 * i]) << 4) | hexDigit(text[2 * i + 1]));
+    }
+    return bytes;
+}

@@ -1,0 +1,56 @@
+// Native messaging framing: each message is a 32-bit little-endian length
+// followed by that many bytes of JSON text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Logger;
+
+// Reads framed messages from a file descriptor (standard input by default).
+class NMPReader {
+  public:
+    explicit NMPReader(int fd = 0);
+
+    // The 4-byte prefix. Throws NMPEndOfInputException at end of input, after
+    // logging "End of input %s\n" when the prefix was cut short.
+    uint32_t readLength();
+    // One whole message, assembled from as many reads as it takes. Throws
+    // NMPEndOfInputException, or NMPException when it cannot be held in memory.
+    std::string readMessage();
+
+  private:
+    // Bytes from the read-ahead buffer or the descriptor; 0 at end of input.
+    size_t readSome(char* destination, size_t size);
+    void reportCutShort();
+
+    Logger* logger;
+    int fd;
+    std::vector<char> buffer;
+    size_t bufferStart = 0;
+    size_t bufferEnd = 0;
+};
+
+// Writes framed messages to a file descriptor (standard output by default).
+class NMPWriter {
+  public:
+    explicit NMPWriter(int fd = 1);
+
+    // Throws NMPException with the error text after logging
+    // "Error: unexpected IO error writing to stdout - %s\n".
+    void writeLength(uint32_t length);
+    // Prefix and text; throws NMPException with the error text after logging
+    // "Error writing message - %s\n".
+    void writeMessage(const std::string& text);
+
+  private:
+    bool writeAll(const char* data, size_t size);
+
+    Logger* logger;
+    int fd;
+};
+
+// Removes the whitespace outside string literals, in place. The text ends at
+// its first NUL byte: it is cut there. Returns its argument.
+std::string& compactJson(std::string& text);

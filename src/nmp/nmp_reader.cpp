@@ -1,0 +1,88 @@
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+#include "common/logger.h"
+#include "nmp/nmp.h"
+#include "platform/platform.h"
+#include "request/native_host_exception.h"
+
+namespace {
+const size_t kReadAhead = 64 * 1024;
+// Messages grow by at most this much per step, so a prefix that announces far
+// more than ever arrives does not make the host reserve it all at once.
+const size_t kFirstChunk = 64 * 1024;
+}  // namespace
+
+NMPReader::NMPReader(int fd) : logger(Logger::instance()), fd(fd), buffer(kReadAhead) {}
+
+size_t NMPReader::readSome(char* destination, size_t size) {
+    if (bufferStart == bufferEnd) {
+        if (size >= buffer.size()) {
+            // Large reads go straight into the message.
+            platform::clearErrorNumber();
+            long count = platform::readFd(fd, destination, size);
+            return count > 0 ? static_cast<size_t>(count) : 0;
+        }
+        platform::clearErrorNumber();
+        long count = platform::readFd(fd, buffer.data(), buffer.size());
+        if (count <= 0) {
+            return 0;
+        }
+        bufferStart = 0;
+        bufferEnd = static_cast<size_t>(count);
+    }
+    size_t available = std::min(size, bufferEnd - bufferStart);
+    std::memcpy(destination, buffer.data() + bufferStart, available);
+    bufferStart += available;
+    return available;
+}
+
+void NMPReader::reportCutShort() {
+    logger->error("End of input %s\n", platform::errorText().c_str());
+}
+
+uint32_t NMPReader::readLength() {
+    uint32_t length = 0;
+    for (int i = 0; i < 4; ++i) {
+        unsigned char byte;
+        if (readSome(reinterpret_cast<char*>(&byte), 1) == 0) {
+            if (i > 0) {
+                reportCutShort();
+            }
+            throw NMPEndOfInputException();
+        }
+        length |= uint32_t{byte} << (8 * i);
+    }
+    return length;
+}
+
+std::string NMPReader::readMessage() {
+    uint32_t length = readLength();
+    // The message and its terminating NUL must fit in 32 bits.
+    if (length == UINT32_MAX) {
+        throw NMPException("Unable to allocate memory for NMP input message");
+    }
+    std::string message;
+    try {
+        while (message.size() < length) {
+            size_t received = message.size();
+            size_t step = std::min<size_t>(length - received, std::max(received, kFirstChunk));
+            message.resize(received + step);
+            while (received < message.size()) {
+                size_t count = readSome(&message[received], message.size() - received);
+                if (count == 0) {
+                    reportCutShort();
+                    throw NMPEndOfInputException();
+                }
+                received += count;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        throw NMPException("Unable to allocate memory for NMP input message");
+    } catch (const std::length_error&) {
+        throw NMPException("Unable to allocate memory for NMP input message");
+    }
+    return message;
+}

@@ -1,0 +1,69 @@
+// Everything that differs between operating systems: standard streams, time,
+// files, the program's own path, dynamic loading and secure randomness.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Separator used when joining a directory and a file name.
+extern const char kPathSeparator;
+
+// Puts standard input and output into binary (untranslated) mode.
+void setBinaryStdio();
+
+// Makes a write to a closed pipe fail with an error instead of killing the process.
+void ignoreBrokenPipe();
+
+// Reads at most `size` bytes from a file descriptor; returns the count, 0 at end
+// of input, -1 on error (the error number is then set).
+long readFd(int fd, void* buffer, size_t size);
+
+// Writes at most `size` bytes to a file descriptor; returns the count or -1.
+long writeFd(int fd, const void* buffer, size_t size);
+
+void clearErrorNumber();
+// The runtime's text for the current error number.
+std::string errorText();
+
+struct LocalTime {
+    int year;
+    int month;
+    int day;
+    int hour;
+    int minute;
+    int second;
+    int millisecond;
+};
+LocalTime localTime();
+
+// Names (without the directory) of the log files in a directory: entries whose
+// names start with "vantrel-" and end with ".log". Empty when the directory
+// cannot be read.
+std::vector<std::string> listLogFiles(const std::string& directory);
+
+// Deletes a file; failures are reported by the result only.
+bool deleteFile(const std::string& path);
+
+// The path the host was started as, made usable when it holds no directory.
+std::string programPath(const char* argv0);
+
+// The configuration file that belongs to a program path.
+std::string configFilePath(const std::string& programPath);
+
+// Name of the PKCS#11 module loaded when the configuration names none.
+extern const char* const kDefaultPkcs11Library;
+
+// Dynamic loading of a shared library; null on failure.
+void* loadLibrary(const std::string& name);
+void* findSymbol(void* library, const char* name);
+void freeLibrary(void* library);
+
+// Fills the buffer from the operating system's cryptographically secure
+// generator; false when it cannot.
+bool secureRandom(uint8_t* buffer, size_t size);
+
+}  // namespace platform

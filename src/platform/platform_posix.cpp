@@ -1,0 +1,138 @@
+#include "platform/platform.h"
+
+#include <dirent.h>
+#include <dlfcn.h>
+#include <signal.h>
+#include <sys/random.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <ctime>
+
+namespace platform {
+
+const char kPathSeparator = '/';
+const char* const kDefaultPkcs11Library = "libeTPKCS11.so";
+
+void setBinaryStdio() {}
+
+void ignoreBrokenPipe() {
+    signal(SIGPIPE, SIG_IGN);
+}
+
+long readFd(int fd, void* buffer, size_t size) {
+    ssize_t count;
+    do {
+        count = ::read(fd, buffer, size);
+    } while (count < 0 && errno == EINTR);
+    return static_cast<long>(count);
+}
+
+long writeFd(int fd, const void* buffer, size_t size) {
+    ssize_t count;
+    do {
+        count = ::write(fd, buffer, size);
+    } while (count < 0 && errno == EINTR);
+    return static_cast<long>(count);
+}
+
+void clearErrorNumber() {
+    errno = 0;
+}
+
+std::string errorText() {
+    return std::strerror(errno);
+}
+
+LocalTime localTime() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    tm local{};
+    localtime_r(&now.tv_sec, &local);
+    return LocalTime{local.tm_year + 1900,
+                     local.tm_mon + 1,
+                     local.tm_mday,
+                     local.tm_hour,
+                     local.tm_min,
+                     local.tm_sec,
+                     static_cast<int>(now.tv_nsec / 1000000)};
+}
+
+namespace {
+bool isLogFileName(const std::string& name) {
+    static const std::string prefix = "vantrel-";
+    static const std::string suffix = ".log";
+    return name.size() >= prefix.size() + suffix.size() &&
+           name.compare(0, prefix.size(), prefix) == 0 &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+}  // namespace
+
+std::vector<std::string> listLogFiles(const std::string& directory) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(directory.c_str());
+    if (dir == nullptr) {
+        return names;
+    }
+    while (dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (isLogFileName(name)) {
+            names.push_back(name);
+        }
+    }
+    closedir(dir);
+    return names;
+}
+
+bool deleteFile(const std::string& path) {
+    return unlink(path.c_str()) == 0;
+}
+
+std::string programPath(const char* argv0) {
+    std::string path = argv0 != nullptr ? argv0 : "";
+    if (path.find('/') != std::string::npos) {
+        return path;
+    }
+    // Started through PATH: argv[0] alone does not say where the executable lies.
+    char resolved[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", resolved, sizeof(resolved) - 1);
+    if (length <= 0) {
+        return path;
+    }
+    return std::string(resolved, static_cast<size_t>(length));
+}
+
+std::string configFilePath(const std::string& programPath) {
+    return programPath + ".cfg";
+}
+
+void* loadLibrary(const std::string& name) {
+    return dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+void* findSymbol(void* library, const char* name) {
+    return dlsym(library, name);
+}
+
+void freeLibrary(void* library) {
+    dlclose(library);
+}
+
+bool secureRandom(uint8_t* buffer, size_t size) {
+    while (size > 0) {
+        ssize_t count = getrandom(buffer, size, 0);
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        buffer += count;
+        size -= static_cast<size_t>(count);
+    }
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,45 @@
+#include "common/pin_masking.h"
+
+#include <gtest/gtest.h>
+
+TEST(MaskPins, MasksEveryPinValue) {
+    const std::pair<std::string, std::string> cases[] = {
+        {R"({"action":"login","pin":"123456","tokenSN":"1"})",
+         R"({"action":"login","pin":"********","tokenSN":"1"})"},
+        {R"({"pin":"1"})", R"({"pin":"********"})"},
+        {R"({"oldPIN":"a","newPIN":"b"})", R"({"oldPIN":"********","newPIN":"********"})"},
+        {R"({"tokenPIN":"abcdef","adminPIN":"so-pin"})",
+         R"({"tokenPIN":"********","adminPIN":"********"})"},
+        // An empty value stays empty.
+        {R"({"pin":""})", R"({"pin":""})"},
+        // An escaped quote inside the value does not end it.
+        {R"({"pin":"ab\"cd","x":1})", R"({"pin":"********","x":1})"},
+        {R"({"pin":"ab\\","x":"y"})", R"({"pin":"********","x":"y"})"},
+        {R"({"pin":"ab\\\"cd"})", R"({"pin":"********"})"},
+        // Every occurrence of a key.
+        {R"({"pin":"first","pin":"second"})", R"({"pin":"********","pin":"********"})"},
+        // A value cut off by the end of the text is masked to the end.
+        {R"({"action":"login","pin":"1234)", R"({"action":"login","pin":"********)"},
+        {R"({"pin":")", R"({"pin":")"},
+        // Bare scalars up to the next delimiter.
+        {R"({"pin":123456,"a":"b"})", R"({"pin":********,"a":"b"})"},
+        {R"({"pin":123456})", R"({"pin":********})"},
+        {R"([{"pin":true]})", R"([{"pin":********]})"},
+        {R"({"pin":98765)", R"({"pin":********)"},
+        // Objects and lists stay; PIN keys inside them are masked in their own right.
+        {R"({"pin":{"pin":"x1"},"newPIN":["y"]})", R"({"pin":{"pin":"********"},"newPIN":["y"]})"},
+        // Keys written with escapes are still PIN keys.
+        {R"({"p\u0069n":"secret"})", R"({"p\u0069n":"********"})"},
+        {R"({"\u0070in":"secret","old\u0050IN":7})",
+         R"({"\u0070in":"********","old\u0050IN":********})"},
+        // Similar names and values are not keys.
+        {R"({"pins":"1","PIN":"2","xpin":"3","a":"pin"})",
+         R"({"pins":"1","PIN":"2","xpin":"3","a":"pin"})"},
+        {R"({"payload":"\"pin\":\"zz\""})", R"({"payload":"\"pin\":\"zz\""})"},
+        {"", ""},
+        {R"("pin":)", R"("pin":)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(maskPins(c.first), c.second) << c.first;
+    }
+}

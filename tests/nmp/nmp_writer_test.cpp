@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <thread>
+
+#include "common/logger.h"
+#include "nmp/nmp.h"
+#include "platform/platform.h"
+#include "request/native_host_exception.h"
+#include "support/pipe.h"
+
+namespace {
+class NMPWriterTest : public ::testing::Test {
+  protected:
+    void SetUp() override { platform::ignoreBrokenPipe(); }
+    void TearDown() override { Logger::destroyInstance(); }
+};
+}  // namespace
+
+TEST_F(NMPWriterTest, FramesTheTextWithItsByteLength) {
+    Pipe pipe;
+    std::string text(101, 'r');
+    NMPWriter(pipe.writeEnd()).writeMessage(text);
+    pipe.closeWrite();
+    EXPECT_EQ(pipe.readAll(), std::string("\x65\0\0\0", 4) + text);
+}
+
+TEST_F(NMPWriterTest, CountsBytesNotCharacters) {
+    Pipe pipe;
+    std::string text = "\xC3\xA9\xE2\x82\xAC";  // two characters, five bytes
+    NMPWriter(pipe.writeEnd()).writeMessage(text);
+    pipe.closeWrite();
+    EXPECT_EQ(pipe.readAll(), std::string("\x05\0\0\0", 4) + text);
+}
+
+TEST_F(NMPWriterTest, WritingToAClosedPipeThrowsInsteadOfKillingTheProcess) {
+    Pipe pipe;
+    pipe.closeRead();
+    testing::internal::CaptureStderr();
+    try {
+        NMPWriter(pipe.writeEnd()).writeMessage("{}");
+        FAIL() << "the write succeeded";
+    } catch (const NMPException& e) {
+        EXPECT_EQ(e.getMessage(), "Broken pipe");
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Error: unexpected IO error writing to stdout - Broken pipe\n");
+}
+
+TEST_F(NMPWriterTest, AReaderLeavingMidMessageFailsTheBodyWrite) {
+    Pipe pipe;
+    std::thread reader([&] {
+        char prefix[4];
+        size_t got = 0;
+        while (got < 4) {
+            got += static_cast<size_t>(read(pipe.readEnd(), prefix + got, 4 - got));
+        }
+        pipe.closeRead();
+    });
+    testing::internal::CaptureStderr();
+    EXPECT_THROW(NMPWriter(pipe.writeEnd()).writeMessage(std::string(4 * 1024 * 1024, 'x')),
+                 NMPException);
+    reader.join();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error writing message - Broken pipe\n");
+}

@@ -1,0 +1,28 @@
+// An anonymous pipe whose ends close with the object.
+#pragma once
+
+#include <string>
+
+class Pipe {
+  public:
+    Pipe();
+    ~Pipe();
+    Pipe(const Pipe&) = delete;
+    Pipe& operator=(const Pipe&) = delete;
+
+    int readEnd() const { return fds[0]; }
+    int writeEnd() const { return fds[1]; }
+    void closeRead();
+    void closeWrite();
+
+    // Writes all bytes to the write end (the pipe must have room or a reader).
+    void write(const std::string& bytes) const;
+    // Reads until the write end is closed.
+    std::string readAll() const;
+
+  private:
+    int fds[2];
+};
+
+// The four prefix bytes of a frame followed by the text.
+std::string frame(const std::string& text);
