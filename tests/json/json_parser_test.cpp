@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <functional>
 
 #include "json/json_serializer.h"
