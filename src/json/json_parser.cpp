@@ -1,0 +1,506 @@
+#include "json/json_parser.h"
+
+#include <cassert>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+ParseResultPtr<JsonValue> failure(std::string message) {
+    return std::make_unique<ParseResult<JsonValue>>(std::move(message));
+}
+
+ParseResultPtr<JsonValue> success(std::unique_ptr<JsonValue> value) {
+    return std::make_unique<ParseResult<JsonValue>>(std::move(value));
+}
+
+// Holds one level of list or object nesting open while the container parses.
+class NestingScope {
+  public:
+    explicit NestingScope(ParserInput& input) : input(input) { input.enterNested(); }
+    ~NestingScope() { input.leaveNested(); }
+    NestingScope(const NestingScope&) = delete;
+    NestingScope& operator=(const NestingScope&) = delete;
+
+  private:
+    ParserInput& input;
+};
+
+ParseResultPtr<JsonValue> tooDeep() {
+    return failure("Lists and objects nest deeper than " + std::to_string(kMaxJsonNesting) +
+                   " levels");
+}
+
+// What the list rule's inner nodes build: elements on their way into the list
+// being parsed. The list parser itself hands out only plain JsonLists, so a
+// fragment among a node's matches is never an element in its own right, while
+// a plain JsonList there is a nested array.
+class JsonListFragment : public JsonList {};
+
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// The four hex digits after "\u".
+bool readHex4(ParserInput& input, uint32_t& value) {
+    value = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (!input.hasMore()) {
+            return false;
+        }
+        int digit = hexDigitValue(input.next());
+        if (digit < 0) {
+            return false;
+        }
+        value = value * 16 + static_cast<uint32_t>(digit);
+    }
+    return true;
+}
+
+void appendUtf8(std::string& text, uint32_t codePoint) {
+    if (codePoint < 0x80) {
+        text += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        text += static_cast<char>(0xC0 | (codePoint >> 6));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        text += static_cast<char>(0xE0 | (codePoint >> 12));
+        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (codePoint >> 18));
+        text += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+const uint32_t kReplacementCharacter = 0xFFFD;
+
+bool isHighSurrogate(uint32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool isLowSurrogate(uint32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// Decodes what follows "\u". A surrogate that is not half of a pair becomes
+// U+FFFD, as a browser's UTF-8 encoder makes it; an escape after a high
+// surrogate that does not complete it is left for the caller to read.
+bool decodeUnicodeEscape(ParserInput& input, std::string& text) {
+    uint32_t unit;
+    if (!readHex4(input, unit)) {
+        return false;
+    }
+    if (isHighSurrogate(unit)) {
+        const size_t afterHigh = input.getPos();
+        uint32_t low;
+        if (input.hasMore() && input.next() == '\\' && input.hasMore() && input.next() == 'u' &&
+            readHex4(input, low) && isLowSurrogate(low)) {
+            appendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+            return true;
+        }
+        input.setPos(afterHigh);
+        appendUtf8(text, kReplacementCharacter);
+        return true;
+    }
+    appendUtf8(text, isLowSurrogate(unit) ? kReplacementCharacter : unit);
+    return true;
+}
+
+// Bytes from the cursor up to the closing quote (or the end), escapes
+// included; never less than the decoded text, which therefore needs at most
+// one allocation however long the string is.
+size_t rawStringLength(ParserInput& input) {
+    const size_t start = input.getPos();
+    while (input.hasMore()) {
+        char c = input.next();
+        if (c == '"') {
+            break;
+        }
+        if (c == '\\' && input.hasMore()) {
+            input.next();
+        }
+    }
+    const size_t length = input.getPos() - start;
+    input.setPos(start);
+    return length;
+}
+
+bool isAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+ParseResultPtr<JsonValue> JsonRuleParser::parse(ParserInput& input) {
+    return rule->create()->parse(input);
+}
+
+namespace {
+
+std::unique_ptr<ParserFactory<JsonValue>> valueRule() {
+    auto rule = std::make_unique<SelectionParserFactory<JsonValue>>();
+    rule->addChild(std::make_unique<JsonNullParserFactory>());
+    rule->addChild(std::make_unique<JsonBooleanParserFactory>());
+    rule->addChild(std::make_unique<JsonNumberParserFactory>());
+    rule->addChild(std::make_unique<JsonStringParserFactory>());
+    rule->addChild(std::make_unique<JsonObjectParserFactory>());
+    rule->addChild(std::make_unique<JsonListParserFactory>());
+    return rule;
+}
+
+}  // namespace
+
+JsonValueParser::JsonValueParser() : JsonRuleParser(valueRule()) {}
+
+std::unique_ptr<Parser<JsonValue>> JsonValueParserFactory::create() {
+    return std::make_unique<JsonValueParser>();
+}
+
+ParseResultPtr<JsonValue> JsonNullParser::MyResultBuilder::build(std::string& match) {
+    assert("null" == match);
+    (void)match;
+    return success(std::make_unique<JsonNull>());
+}
+
+std::unique_ptr<TerminalResultBuilder<JsonValue>> JsonNullParser::MyResultBuilderFactory::create() {
+    return std::make_unique<MyResultBuilder>();
+}
+
+JsonNullParser::JsonNullParser()
+    : JsonRuleParser(std::make_unique<TerminalParserFactory<JsonValue>>(
+          "null", std::make_unique<MyResultBuilderFactory>())) {}
+
+std::unique_ptr<Parser<JsonValue>> JsonNullParserFactory::create() {
+    return std::make_unique<JsonNullParser>();
+}
+
+ParseResultPtr<JsonValue> JsonBooleanParser::MyResultBuilder::build(std::string& match) {
+    return success(std::make_unique<JsonBoolean>(match == "true"));
+}
+
+std::unique_ptr<TerminalResultBuilder<JsonValue>>
+JsonBooleanParser::MyResultBuilderFactory::create() {
+    return std::make_unique<MyResultBuilder>();
+}
+
+namespace {
+
+std::unique_ptr<ParserFactory<JsonValue>> booleanRule() {
+    auto rule = std::make_unique<SelectionParserFactory<JsonValue>>();
+    rule->addChild(std::make_unique<TerminalParserFactory<JsonValue>>(
+        "true", std::make_unique<JsonBooleanParser::MyResultBuilderFactory>()));
+    rule->addChild(std::make_unique<TerminalParserFactory<JsonValue>>(
+        "false", std::make_unique<JsonBooleanParser::MyResultBuilderFactory>()));
+    return rule;
+}
+
+}  // namespace
+
+JsonBooleanParser::JsonBooleanParser() : JsonRuleParser(booleanRule()) {}
+
+std::unique_ptr<Parser<JsonValue>> JsonBooleanParserFactory::create() {
+    return std::make_unique<JsonBooleanParser>();
+}
+
+ParseResultPtr<JsonValue> JsonNumberParser::parse(ParserInput& input) {
+    if (!input.hasMore()) {
+        return failure("Unexpected end of input");
+    }
+    const size_t start = input.getPos();
+    const char first = input.next();
+    if (!isAsciiDigit(first) && first != '+' && first != '-') {
+        input.setPos(start);
+        return failure("Invalid number start character");
+    }
+    std::string text(1, first);
+    while (input.hasMore()) {
+        const char c = input.next();
+        if (c == ',' || c == '}' || c == ']') {
+            input.back();
+            break;
+        }
+        text += c;
+    }
+    // std::stod's reading without its exceptions: parsing never throws.
+    errno = 0;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end == text.c_str()) {
+        input.setPos(start);
+        return failure("Failed to parse JSON number - invalid format: invalid stod argument");
+    }
+    if (errno == ERANGE) {
+        input.setPos(start);
+        return failure(
+            "Failed to parse JSON number - number is too large: stod argument out of range");
+    }
+    return success(std::make_unique<JsonNumber>(value));
+}
+
+std::unique_ptr<Parser<JsonValue>> JsonNumberParserFactory::create() {
+    return std::make_unique<JsonNumberParser>();
+}
+
+ParseResultPtr<JsonValue> JsonStringParser::parse(ParserInput& input) {
+    if (!input.hasMore()) {
+        return failure("Unexpected end of input");
+    }
+    const size_t start = input.getPos();
+    const char first = input.next();
+    if (first != '"') {
+        input.setPos(start);
+        return failure("Expected '\"' for strat of string but got " +
+                       std::to_string(static_cast<int>(static_cast<signed char>(first))));
+    }
+    std::string text;
+    text.reserve(rawStringLength(input));
+    for (;;) {
+        if (!input.hasMore()) {
+            input.setPos(start);
+            return failure("Unterminated string");
+        }
+        const char c = input.next();
+        if (c == '"') {
+            return success(std::make_unique<JsonString>(std::move(text)));
+        }
+        if (c == '\\') {
+            if (!input.hasMore()) {
+                input.setPos(start);
+                return failure("Unterminated string");
+            }
+            const char escaped = input.next();
+            switch (escaped) {
+                case 'b':
+                    text += '\b';
+                    break;
+                case 'f':
+                    text += '\f';
+                    break;
+                case 'n':
+                    text += '\n';
+                    break;
+                case 'r':
+                    text += '\r';
+                    break;
+                case 't':
+                    text += '\t';
+                    break;
+                case 'u':
+                    if (!decodeUnicodeEscape(input, text)) {
+                        input.setPos(start);
+                        return failure("Invalid unicode escape");
+                    }
+                    break;
+                default:
+                    text += escaped;
+                    break;
+            }
+            continue;
+        }
+        if (c == '\b' || c == '\t' || c == '\n' || c == '\f' || c == '\r') {
+            input.setPos(start);
+            return failure(std::string("Unescaped character ") + c);
+        }
+        text += c;
+    }
+}
+
+std::unique_ptr<Parser<JsonValue>> JsonStringParserFactory::create() {
+    return std::make_unique<JsonStringParser>();
+}
+
+ParseResultPtr<JsonValue> JsonObjectMemberParser::MyResultBuilder::build(
+    Matches<JsonValue>& matches) {
+    assert(matches.size() == 3);
+    std::string key = static_cast<JsonString*>(matches[0]->getValue())->takeValue();
+    auto member = std::make_unique<JsonObject>();
+    member->put(key, matches[2]->release());
+    return success(std::move(member));
+}
+
+std::unique_ptr<CompositeResultBuilder<JsonValue>>
+JsonObjectMemberParser::MyResultBuilderFactory::create() {
+    return std::make_unique<MyResultBuilder>();
+}
+
+namespace {
+
+std::unique_ptr<ParserFactory<JsonValue>> memberRule() {
+    auto rule = std::make_unique<SequenceParserFactory<JsonValue>>(
+        std::make_unique<JsonObjectMemberParser::MyResultBuilderFactory>());
+    rule->addChild(std::make_unique<JsonStringParserFactory>());
+    rule->addChild(std::make_unique<TerminalParserFactory<JsonValue>>(":"));
+    rule->addChild(std::make_unique<JsonValueParserFactory>());
+    return rule;
+}
+
+}  // namespace
+
+JsonObjectMemberParser::JsonObjectMemberParser() : JsonRuleParser(memberRule()) {}
+
+std::unique_ptr<Parser<JsonValue>> JsonObjectMemberParserFactory::create() {
+    return std::make_unique<JsonObjectMemberParser>();
+}
+
+// Members arrive in document order and put() never replaces, so of repeated
+// keys the first one is kept.
+ParseResultPtr<JsonValue> JsonObjectParser::MyResultBuilder::build(Matches<JsonValue>& matches) {
+    auto object = std::make_unique<JsonObject>();
+    for (const ParseResultPtr<JsonValue>& match : matches) {
+        auto* part = static_cast<JsonObject*>(match->getValue());
+        if (part == nullptr) {
+            continue;
+        }
+        for (const auto& member : part->getMembers()) {
+            object->put(member.first, std::unique_ptr<JsonValue>(member.second));
+        }
+        part->clear();
+    }
+    return success(std::move(object));
+}
+
+std::unique_ptr<CompositeResultBuilder<JsonValue>>
+JsonObjectParser::MyResultBuilderFactory::create() {
+    return std::make_unique<MyResultBuilder>();
+}
+
+std::unique_ptr<CompositeResultBuilderFactory<JsonValue>>
+JsonObjectParser::MyResultBuilderFFactory::create() {
+    return std::make_unique<MyResultBuilderFactory>();
+}
+
+namespace {
+
+std::unique_ptr<ParserFactory<JsonValue>> objectRule() {
+    JsonParserBuilder builder(std::make_unique<JsonObjectParser::MyResultBuilderFFactory>());
+    builder.terminal("}");
+    builder.objectMember();
+    builder.terminal(",");
+    builder.sequence(builder, builder);
+    builder.zeroOrMore(builder);
+    builder.objectMember();
+    builder.sequence(builder, builder);
+    builder.optional(builder);
+    builder.terminal("{");
+    builder.sequence(builder, builder, builder);
+    return builder.pop();
+}
+
+}  // namespace
+
+JsonObjectParser::JsonObjectParser() : JsonRuleParser(objectRule()) {}
+
+ParseResultPtr<JsonValue> JsonObjectParser::parse(ParserInput& input) {
+    if (input.getDepth() >= kMaxJsonNesting) {
+        return tooDeep();
+    }
+    NestingScope scope(input);
+    return JsonRuleParser::parse(input);
+}
+
+std::unique_ptr<Parser<JsonValue>> JsonObjectParserFactory::create() {
+    return std::make_unique<JsonObjectParser>();
+}
+
+ParseResultPtr<JsonValue> JsonListParser::MyResultBuilder::build(Matches<JsonValue>& matches) {
+    auto list = std::make_unique<JsonListFragment>();
+    for (const ParseResultPtr<JsonValue>& match : matches) {
+        JsonValue* value = match->getValue();
+        if (value == nullptr) {
+            continue;
+        }
+        if (auto* fragment = dynamic_cast<JsonListFragment*>(value)) {
+            fragment->releaseElements();
+            for (JsonValue* element : fragment->getElements()) {
+                list->add(std::unique_ptr<JsonValue>(element));
+            }
+        } else {
+            list->add(match->release());
+        }
+    }
+    return success(std::move(list));
+}
+
+std::unique_ptr<CompositeResultBuilder<JsonValue>>
+JsonListParser::MyResultBuilderFactory::create() {
+    return std::make_unique<MyResultBuilder>();
+}
+
+std::unique_ptr<CompositeResultBuilderFactory<JsonValue>>
+JsonListParser::MyResultBuilderFFactory::create() {
+    return std::make_unique<MyResultBuilderFactory>();
+}
+
+namespace {
+
+std::unique_ptr<ParserFactory<JsonValue>> listRule() {
+    JsonParserBuilder builder(std::make_unique<JsonListParser::MyResultBuilderFFactory>());
+    builder.terminal("]");
+    builder.jsonValue();
+    builder.terminal(",");
+    builder.sequence(builder, builder);
+    builder.zeroOrMore(builder);
+    builder.jsonValue();
+    builder.sequence(builder, builder);
+    builder.optional(builder);
+    builder.terminal("[");
+    builder.sequence(builder, builder, builder);
+    return builder.pop();
+}
+
+}  // namespace
+
+JsonListParser::JsonListParser() : JsonRuleParser(listRule()) {}
+
+ParseResultPtr<JsonValue> JsonListParser::parse(ParserInput& input) {
+    if (input.getDepth() >= kMaxJsonNesting) {
+        return tooDeep();
+    }
+    NestingScope scope(input);
+    ParseResultPtr<JsonValue> result = JsonRuleParser::parse(input);
+    if (!result->isSuccess()) {
+        return result;
+    }
+    // The rule's root node built a fragment; the array itself is a plain list.
+    std::unique_ptr<JsonValue> fragment = result->release();
+    auto* elements = static_cast<JsonList*>(fragment.get());
+    elements->releaseElements();
+    auto list = std::make_unique<JsonList>();
+    for (JsonValue* element : elements->getElements()) {
+        list->add(std::unique_ptr<JsonValue>(element));
+    }
+    return success(std::move(list));
+}
+
+std::unique_ptr<Parser<JsonValue>> JsonListParserFactory::create() {
+    return std::make_unique<JsonListParser>();
+}
+
+JsonParserBuilder& JsonParserBuilder::jsonValue() {
+    push(std::make_unique<JsonValueParserFactory>());
+    return *this;
+}
+
+JsonParserBuilder& JsonParserBuilder::objectMember() {
+    push(std::make_unique<JsonObjectMemberParserFactory>());
+    return *this;
+}
+
+ParseResultPtr<JsonValue> parseJsonObject(JsonObjectParserFactory& factory,
+                                          const std::string& text) {
+    ParserInput input(text);
+    return factory.create()->parse(input);
+}

@@ -1,0 +1,195 @@
+// The JSON dialect the host accepts, written with the parser framework. It has
+// no whitespace rule: the loop removes whitespace outside strings before
+// parsing. Its quirks (numbers run up to the next delimiter and are read like
+// std::stod reads them, escapes other than the known ones stand for
+// themselves) decide which requests parse, so they are kept on purpose.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "json/json.h"
+#include "json/parser.h"
+
+// Lists and objects nest at most this deep, the outermost counting as level
+// 1. Deeper input fails to parse instead of exhausting the stack: 200 levels
+// fit in a 1 MiB stack.
+constexpr size_t kMaxJsonNesting = 200;
+
+// A rule built from framework parts. Each instance builds its rule's factories
+// afresh, so the grammar unfolds only as deep as the input goes.
+class JsonRuleParser : public Parser<JsonValue> {
+  public:
+    ParseResultPtr<JsonValue> parse(ParserInput& input) override;
+
+  protected:
+    explicit JsonRuleParser(std::unique_ptr<ParserFactory<JsonValue>> rule)
+        : rule(std::move(rule)) {}
+
+  private:
+    std::unique_ptr<ParserFactory<JsonValue>> rule;
+};
+
+// null, boolean, number, string, object or list.
+class JsonValueParser : public JsonRuleParser {
+  public:
+    JsonValueParser();
+};
+
+class JsonValueParserFactory : public ParserFactory<JsonValue> {
+  public:
+    std::unique_ptr<Parser<JsonValue>> create() override;
+};
+
+class JsonNullParser : public JsonRuleParser {
+  public:
+    class MyResultBuilder : public TerminalResultBuilder<JsonValue> {
+      public:
+        ParseResultPtr<JsonValue> build(std::string& match) override;
+    };
+    class MyResultBuilderFactory : public TerminalResultBuilderFactory<JsonValue> {
+      public:
+        std::unique_ptr<TerminalResultBuilder<JsonValue>> create() override;
+    };
+
+    JsonNullParser();
+};
+
+class JsonNullParserFactory : public ParserFactory<JsonValue> {
+  public:
+    std::unique_ptr<Parser<JsonValue>> create() override;
+};
+
+class JsonBooleanParser : public JsonRuleParser {
+  public:
+    class MyResultBuilder : public TerminalResultBuilder<JsonValue> {
+      public:
+        ParseResultPtr<JsonValue> build(std::string& match) override;
+    };
+    class MyResultBuilderFactory : public TerminalResultBuilderFactory<JsonValue> {
+      public:
+        std::unique_ptr<TerminalResultBuilder<JsonValue>> create() override;
+    };
+
+    JsonBooleanParser();
+};
+
+class JsonBooleanParserFactory : public ParserFactory<JsonValue> {
+  public:
+    std::unique_ptr<Parser<JsonValue>> create() override;
+};
+
+// Starts with a digit, "+" or "-" and takes every byte up to the next ",",
+// "}" or "]" (or the end); what std::stod reads of that text is the number.
+class JsonNumberParser : public Parser<JsonValue> {
+  public:
+    ParseResultPtr<JsonValue> parse(ParserInput& input) override;
+};
+
+class JsonNumberParserFactory : public ParserFactory<JsonValue> {
+  public:
+    std::unique_ptr<Parser<JsonValue>> create() override;
+};
+
+// A quoted string. \b \f \n \r \t and \uXXXX are decoded (\u to UTF-8, a
+// surrogate pair to one code point, a lone surrogate to U+FFFD); any other
+// escaped byte stands for itself. The raw control bytes that have a short
+// escape are refused; every other byte is taken as it is.
+class JsonStringParser : public Parser<JsonValue> {
+  public:
+    ParseResultPtr<JsonValue> parse(ParserInput& input) override;
+};
+
+class JsonStringParserFactory : public ParserFactory<JsonValue> {
+  public:
+    std::unique_ptr<Parser<JsonValue>> create() override;
+};
+
+// string ":" value, built into an object with that one member.
+class JsonObjectMemberParser : public JsonRuleParser {
+  public:
+    class MyResultBuilder : public CompositeResultBuilder<JsonValue> {
+      public:
+        ParseResultPtr<JsonValue> build(Matches<JsonValue>& matches) override;
+    };
+    class MyResultBuilderFactory : public CompositeResultBuilderFactory<JsonValue> {
+      public:
+        std::unique_ptr<CompositeResultBuilder<JsonValue>> create() override;
+    };
+
+    JsonObjectMemberParser();
+};
+
+class JsonObjectMemberParserFactory : public ParserFactory<JsonValue> {
+  public:
+    std::unique_ptr<Parser<JsonValue>> create() override;
+};
+
+// "{" [member ("," member)*] "}". Of repeated keys the first one counts.
+class JsonObjectParser : public JsonRuleParser {
+  public:
+    class MyResultBuilder : public CompositeResultBuilder<JsonValue> {
+      public:
+        ParseResultPtr<JsonValue> build(Matches<JsonValue>& matches) override;
+    };
+    class MyResultBuilderFactory : public CompositeResultBuilderFactory<JsonValue> {
+      public:
+        std::unique_ptr<CompositeResultBuilder<JsonValue>> create() override;
+    };
+    class MyResultBuilderFFactory : public Factory<CompositeResultBuilderFactory<JsonValue>> {
+      public:
+        std::unique_ptr<CompositeResultBuilderFactory<JsonValue>> create() override;
+    };
+
+    JsonObjectParser();
+    ParseResultPtr<JsonValue> parse(ParserInput& input) override;
+};
+
+class JsonObjectParserFactory : public ParserFactory<JsonValue> {
+  public:
+    std::unique_ptr<Parser<JsonValue>> create() override;
+};
+
+// "[" [value ("," value)*] "]".
+class JsonListParser : public JsonRuleParser {
+  public:
+    class MyResultBuilder : public CompositeResultBuilder<JsonValue> {
+      public:
+        ParseResultPtr<JsonValue> build(Matches<JsonValue>& matches) override;
+    };
+    class MyResultBuilderFactory : public CompositeResultBuilderFactory<JsonValue> {
+      public:
+        std::unique_ptr<CompositeResultBuilder<JsonValue>> create() override;
+    };
+    class MyResultBuilderFFactory : public Factory<CompositeResultBuilderFactory<JsonValue>> {
+      public:
+        std::unique_ptr<CompositeResultBuilderFactory<JsonValue>> create() override;
+    };
+
+    JsonListParser();
+    ParseResultPtr<JsonValue> parse(ParserInput& input) override;
+};
+
+class JsonListParserFactory : public ParserFactory<JsonValue> {
+  public:
+    std::unique_ptr<Parser<JsonValue>> create() override;
+};
+
+// A ParserBuilder that also knows the two recursive JSON rules. Every
+// composite node it makes gets a result builder of the rule being built.
+class JsonParserBuilder : public ParserBuilder<JsonValue> {
+  public:
+    explicit JsonParserBuilder(
+        std::unique_ptr<CompositeResultBuilderFFactory> compositeResultBuilderFFactory)
+        : ParserBuilder<JsonValue>(std::move(compositeResultBuilderFFactory)) {}
+
+    JsonParserBuilder& jsonValue();
+    JsonParserBuilder& objectMember();
+};
+
+// Parses one message with a fresh parser from `factory`. On success the value
+// is a JsonObject, owned by the result; bytes after the object's closing brace
+// are not looked at.
+ParseResultPtr<JsonValue> parseJsonObject(JsonObjectParserFactory& factory,
+                                          const std::string& text);

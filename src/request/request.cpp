@@ -1,0 +1,197 @@
+#include "request/request.h"
+
+#include "json/json_serializer.h"
+#include "request/native_host_exception.h"
+
+namespace {
+
+// "private" or "public"; sets exactly one of the two flags.
+void readKeyType(const JsonObject& json, bool& privateKeys, bool& publicKeys) {
+    const std::string keyType = Request::getMandatoryString(json, "keyType");
+    if (keyType == "private") {
+        privateKeys = true;
+        publicKeys = false;
+    } else if (keyType == "public") {
+        privateKeys = false;
+        publicKeys = true;
+    } else {
+        throw RequestException("Get orphan key reqyest - invalid keyType value " + keyType);
+    }
+}
+
+std::optional<std::string> readOptionalString(const JsonObject& json, const std::string& name) {
+    const std::string* value = Request::getOptionalString(json, name);
+    if (value == nullptr) {
+        return std::nullopt;
+    }
+    return *value;
+}
+
+}  // namespace
+
+std::string Request::getMandatoryString(const JsonObject& json, const std::string& name) {
+    const JsonValue* value = json.get(name);
+    if (value == nullptr || !isString(value)) {
+        throw RequestException("Missing mandatory JSON object string property " + name);
+    }
+    return static_cast<const JsonString*>(value)->getValue();
+}
+
+bool Request::getMandatoryBoolean(const JsonObject& json, const std::string& name) {
+    const JsonValue* value = json.get(name);
+    if (value == nullptr || !isBoolean(value)) {
+        throw RequestException("Missing mandatory JSON object boolean property " + name);
+    }
+    return static_cast<const JsonBoolean*>(value)->getValue();
+}
+
+const std::string* Request::getOptionalString(const JsonObject& json, const std::string& name,
+                                              const std::string* defaultValue) {
+    const JsonValue* value = json.get(name);
+    if (value == nullptr) {
+        return defaultValue;
+    }
+    if (!isString(value)) {
+        throw RequestException("Expected JSON object string property " + name +
+                               " but got something else");
+    }
+    return &static_cast<const JsonString*>(value)->getValue();
+}
+
+Request::Request(const JsonObject& json) {
+    if (const std::string* value = getOptionalString(json, "port")) {
+        port = *value;
+    }
+}
+
+InfoRequest::InfoRequest(const JsonObject& json) : Request(json) {}
+
+void InfoRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+ListCertificatesRequest::ListCertificatesRequest(const JsonObject& json)
+    : Request(json), tokenSN(readOptionalString(json, "tokenSN")) {}
+
+void ListCertificatesRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+GetCertificateRequest::GetCertificateRequest(const JsonObject& json)
+    : Request(json), certificateSN(getMandatoryString(json, "certificateSN")) {}
+
+void GetCertificateRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+LoginRequest::LoginRequest(const JsonObject& json)
+    : Request(json),
+      tokenSN(getMandatoryString(json, "tokenSN")),
+      pin(getMandatoryString(json, "pin")) {
+    const std::string* mode = getOptionalString(json, "mode");
+    readWrite = mode != nullptr && *mode == "write";
+}
+
+void LoginRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+SelectCertificateRequest::SelectCertificateRequest(const JsonObject& json)
+    : Request(json), forceLogon(getMandatoryBoolean(json, "forceLogon")) {}
+
+void SelectCertificateRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+SignRequest::SignRequest(JsonObject& json)
+    : Request(json), certificateSN(getMandatoryString(json, "certificateSN")) {
+    JsonValue* value = json.get("payload");
+    if (value == nullptr) {
+        throw RequestException("Missing mandatory JSON object property 'payload'");
+    }
+    if (isObject(value)) {
+        payload = JsonXmlSerializer(*value).takeText();
+    } else if (isString(value)) {
+        payload = static_cast<JsonString*>(value)->takeValue();
+    } else {
+        throw RequestException("Invalid JSON 'payload' property type");
+    }
+}
+
+void SignRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+DeleteCertificateRequest::DeleteCertificateRequest(const JsonObject& json)
+    : Request(json), certificateSN(getMandatoryString(json, "certificateSN")) {}
+
+void DeleteCertificateRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+DeleteOrphanKeysRequest::DeleteOrphanKeysRequest(const JsonObject& json)
+    : Request(json), tokenSN(getMandatoryString(json, "tokenSN")) {
+    readKeyType(json, privateKeys, publicKeys);
+}
+
+void DeleteOrphanKeysRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+FormatTokenRequest::FormatTokenRequest(const JsonObject& json)
+    : Request(json),
+      tokenSN(getMandatoryString(json, "tokenSN")),
+      tokenPIN(getMandatoryString(json, "tokenPIN")),
+      adminPIN(readOptionalString(json, "adminPIN")) {}
+
+void FormatTokenRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+GetOrphanKeysRequest::GetOrphanKeysRequest(const JsonObject& json)
+    : Request(json), tokenSN(getMandatoryString(json, "tokenSN")) {
+    readKeyType(json, privateKeys, publicKeys);
+}
+
+void GetOrphanKeysRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+GetTokensRequest::GetTokensRequest(const JsonObject& json) : Request(json) {}
+
+void GetTokensRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+ChangePinRequest::ChangePinRequest(const JsonObject& json)
+    : Request(json),
+      tokenSN(getMandatoryString(json, "tokenSN")),
+      oldPIN(getMandatoryString(json, "oldPIN")),
+      newPIN(getMandatoryString(json, "newPIN")) {}
+
+void ChangePinRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+GenerateKeysRequest::GenerateKeysRequest(const JsonObject& json)
+    : Request(json), tokenSN(getMandatoryString(json, "tokenSN")) {
+    const std::string result = getMandatoryString(json, "result");
+    if (result == "csr") {
+        wantCsr = true;
+    } else if (result == "publicKey") {
+        wantCsr = false;
+    } else {
+        throw RequestException("Generate key pair request - invalid result type " + result);
+    }
+}
+
+void GenerateKeysRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+ImportCertificateRequest::ImportCertificateRequest(const JsonObject& json)
+    : Request(json), certificate(getMandatoryString(json, "certificate")) {}
+
+void ImportCertificateRequest::accept(RequestVisitor& visitor) {
+    visitor.visit(*this);
+}

@@ -1,0 +1,219 @@
+// The fourteen typed requests. Each constructor reads its members from the
+// request's JSON object, in a fixed order, and throws RequestException at the
+// first one that is missing or malformed. Requests copy what they need: none
+// of them points into the JSON tree.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "json/json.h"
+#include "request/request_visitor.h"
+
+class Request {
+  public:
+    virtual ~Request() = default;
+    virtual void accept(RequestVisitor& visitor) = 0;
+
+    // Empty when the request had none.
+    const std::string& getPort() const { return port; }
+
+    // Absent or not a string: "Missing mandatory JSON object string property " + name.
+    static std::string getMandatoryString(const JsonObject& json, const std::string& name);
+    // Absent or not a boolean: "Missing mandatory JSON object boolean property " + name.
+    static bool getMandatoryBoolean(const JsonObject& json, const std::string& name);
+    // The text held by the object, or `defaultValue` when the member is absent;
+    // present with another type: "Expected JSON object string property " + name
+    // + " but got something else". The pointer lives as long as the tree.
+    static const std::string* getOptionalString(const JsonObject& json, const std::string& name,
+                                                const std::string* defaultValue = nullptr);
+
+  protected:
+    // Reads "port" first, so a wrongly typed port is reported before any
+    // member of the concrete request.
+    explicit Request(const JsonObject& json);
+
+    Request(const Request&) = delete;
+    Request& operator=(const Request&) = delete;
+
+  private:
+    std::string port;
+};
+
+class InfoRequest : public Request {
+  public:
+    explicit InfoRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+};
+
+class ListCertificatesRequest : public Request {
+  public:
+    explicit ListCertificatesRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+
+    // Absent means every token; an empty text names the token whose serial
+    // number is empty.
+    const std::optional<std::string>& getTokenSN() const { return tokenSN; }
+
+  private:
+    std::optional<std::string> tokenSN;
+};
+
+class GetCertificateRequest : public Request {
+  public:
+    explicit GetCertificateRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+
+    const std::string& getCertificateSN() const { return certificateSN; }
+
+  private:
+    std::string certificateSN;
+};
+
+class LoginRequest : public Request {
+  public:
+    explicit LoginRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+
+    const std::string& getTokenSN() const { return tokenSN; }
+    const std::string& getPin() const { return pin; }
+    // True only for "mode":"write"; any other mode, or none, asks for a
+    // read-only session.
+    bool isReadWrite() const { return readWrite; }
+
+  private:
+    std::string tokenSN;
+    std::string pin;
+    bool readWrite;
+};
+
+class SelectCertificateRequest : public Request {
+  public:
+    explicit SelectCertificateRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+
+    bool getForceLogon() const { return forceLogon; }
+
+  private:
+    bool forceLogon;
+};
+
+class SignRequest : public Request {
+  public:
+    // Moves a string payload's text out of `json` rather than copying it:
+    // payloads can be tens of MiB.
+    explicit SignRequest(JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+
+    const std::string& getCertificateSN() const { return certificateSN; }
+    // The bytes to sign: the string as sent, or the XML-like text of an object.
+    const std::string& getPayload() const { return payload; }
+
+  private:
+    std::string certificateSN;
+    std::string payload;
+};
+
+class DeleteCertificateRequest : public Request {
+  public:
+    explicit DeleteCertificateRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+
+    const std::string& getCertificateSN() const { return certificateSN; }
+
+  private:
+    std::string certificateSN;
+};
+
+class DeleteOrphanKeysRequest : public Request {
+  public:
+    explicit DeleteOrphanKeysRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+
+    const std::string& getTokenSN() const { return tokenSN; }
+    bool getPrivateKeys() const { return privateKeys; }
+    bool getPublicKeys() const { return publicKeys; }
+
+  private:
+    std::string tokenSN;
+    bool privateKeys;
+    bool publicKeys;
+};
+
+class FormatTokenRequest : public Request {
+  public:
+    explicit FormatTokenRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+
+    const std::string& getTokenSN() const { return tokenSN; }
+    const std::string& getTokenPIN() const { return tokenPIN; }
+    // Absent and empty differ: an empty text is a PIN like any other.
+    const std::optional<std::string>& getAdminPIN() const { return adminPIN; }
+
+  private:
+    std::string tokenSN;
+    std::string tokenPIN;
+    std::optional<std::string> adminPIN;
+};
+
+class GetOrphanKeysRequest : public Request {
+  public:
+    explicit GetOrphanKeysRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+
+    const std::string& getTokenSN() const { return tokenSN; }
+    bool getPrivateKeys() const { return privateKeys; }
+    bool getPublicKeys() const { return publicKeys; }
+
+  private:
+    std::string tokenSN;
+    bool privateKeys;
+    bool publicKeys;
+};
+
+class GetTokensRequest : public Request {
+  public:
+    explicit GetTokensRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+};
+
+class ChangePinRequest : public Request {
+  public:
+    explicit ChangePinRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+
+    const std::string& getTokenSN() const { return tokenSN; }
+    const std::string& getOldPIN() const { return oldPIN; }
+    const std::string& getNewPIN() const { return newPIN; }
+
+  private:
+    std::string tokenSN;
+    std::string oldPIN;
+    std::string newPIN;
+};
+
+class GenerateKeysRequest : public Request {
+  public:
+    explicit GenerateKeysRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+
+    const std::string& getTokenSN() const { return tokenSN; }
+    // True for "result":"csr", false for "publicKey".
+    bool getWantCsr() const { return wantCsr; }
+
+  private:
+    std::string tokenSN;
+    bool wantCsr;
+};
+
+class ImportCertificateRequest : public Request {
+  public:
+    explicit ImportCertificateRequest(const JsonObject& json);
+    void accept(RequestVisitor& visitor) override;
+
+    // Base64 of the certificate's DER encoding.
+    const std::string& getCertificate() const { return certificate; }
+
+  private:
+    std::string certificate;
+};

@@ -1,0 +1,350 @@
+#include "json/json_parser.h"
+
+#include <gtest/gtest.h>
+#include <pthread.h>
+
+#include <chrono>
+#include <cmath>
+#include <functional>
+
+#include "json/json_serializer.h"
+
+namespace {
+
+struct Parsed {
+    ParseResultPtr<JsonValue> result;
+    size_t endPos;
+};
+
+Parsed parseWith(ParserFactory<JsonValue>& factory, const std::string& text) {
+    ParserInput input(text);
+    ParseResultPtr<JsonValue> result = factory.create()->parse(input);
+    return {std::move(result), input.getPos()};
+}
+
+std::string compact(JsonValue* value) {
+    return JsonSerialiser(*value).getText();
+}
+
+// A request holding `levels` - 1 nested lists or objects, so that the request
+// object itself is the first level.
+std::string nestedLists(size_t levels) {
+    return "{\"a\":" + std::string(levels - 1, '[') + std::string(levels - 1, ']') + "}";
+}
+
+std::string nestedObjects(size_t levels) {
+    std::string text;
+    for (size_t i = 0; i < levels; ++i) {
+        text += "{\"a\":";
+    }
+    return text + "1" + std::string(levels, '}');
+}
+
+bool parsesAsObject(const std::string& text) {
+    JsonObjectParserFactory factory;
+    return parseJsonObject(factory, text)->isSuccess();
+}
+
+// Runs `body` on a thread of its own with the given stack size.
+void runWithStack(size_t stackSize, const std::function<void()>& body) {
+    pthread_attr_t attr;
+    ASSERT_EQ(pthread_attr_init(&attr), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attr, stackSize), 0);
+    pthread_t thread;
+    auto run = [](void* arg) -> void* {
+        (*static_cast<const std::function<void()>*>(arg))();
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&body)), 0);
+    ASSERT_EQ(pthread_join(thread, nullptr), 0);
+    pthread_attr_destroy(&attr);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VANTREL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VANTREL_ASAN 1
+#endif
+#endif
+
+// The budget the host has on Windows' main thread. Unoptimised and sanitised
+// frames are several times larger, so those builds get more room.
+#if defined(__OPTIMIZE__) && !defined(VANTREL_ASAN)
+constexpr size_t kStackForMaxNesting = 1 << 20;
+#else
+constexpr size_t kStackForMaxNesting = 16 << 20;
+#endif
+
+}  // namespace
+
+TEST(JsonParser, ValuesParseAsTabled) {
+    struct Case {
+        const char* input;
+        const char* expected;  // compact JSON of the value; null: the parse fails
+        size_t endPos;
+    } cases[] = {
+        {"{}", "{}", 2},
+        {"[]", "[]", 2},
+        {"null", "null", 4},
+        {"nullx", "null", 4},
+        {"nul", nullptr, 0},
+        {"true", "true", 4},
+        {"false]", "false", 5},
+        {"\"a\"", "\"a\"", 3},
+        {"{\"b\":[true,false,null],\"a\":{\"c\":\"d\"}}",
+         "{\"a\":{\"c\":\"d\"},\"b\":[true,false,null]}", 37},
+        {"{\"a\":1,\"a\":2,\"b\":3,\"a\":4}", "{\"a\":1.000000,\"b\":3.000000}", 25},
+        {"[[1,2],3]", "[[1.000000,2.000000],3.000000]", 9},
+        {"[[],[[]],{}]", "[[],[[]],{}]", 12},
+        {"[1,]", nullptr, 0},
+        {"[,1]", nullptr, 0},
+        {"{\"a\":1,}", nullptr, 0},
+        {"{\"a\":1, \"b\":2}", nullptr, 0},
+        {"{ }", nullptr, 0},
+        {"{\"a\"}", nullptr, 0},
+        {"{1:2}", nullptr, 0},
+        {"[1", nullptr, 0},
+        // Two values without a comma between them match the optional part twice.
+        {"[\"a\"\"b\"]", nullptr, 0},
+        {"[1 ]", "[1.000000]", 4},
+        {"[1x]", "[1.000000]", 4},
+        {"[1\"a\"]", "[1.000000]", 6},
+        {"+5", "5.000000", 2},
+        {"01", "1.000000", 2},
+        {".5", nullptr, 0},
+        {"1e999", nullptr, 0},
+        {"-", nullptr, 0},
+        {"0x1A", "26.000000", 4},
+        {"", nullptr, 0},
+        {"{\"a\":1}xyz", "{\"a\":1.000000}", 7},
+    };
+    JsonValueParserFactory factory;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        Parsed parsed = parseWith(factory, c.input);
+        EXPECT_EQ(parsed.endPos, c.endPos);
+        if (c.expected == nullptr) {
+            EXPECT_FALSE(parsed.result->isSuccess());
+            EXPECT_EQ(parsed.result->getValue(), nullptr);
+            continue;
+        }
+        ASSERT_TRUE(parsed.result->isSuccess()) << parsed.result->getError();
+        EXPECT_EQ(compact(parsed.result->getValue()), c.expected);
+    }
+}
+
+TEST(JsonParser, NumbersAreReadAsStodReadsThem) {
+    struct Case {
+        const char* input;
+        double expected;
+        size_t endPos;
+    } cases[] = {
+        {"0", 0, 1},
+        {"+5", 5, 2},
+        {"01", 1, 2},
+        {"-12.5e1", -125, 7},
+        {"1.5E+2", 150, 6},
+        {"12,3", 12, 2},
+        {"7}", 7, 1},
+        {"7]", 7, 1},
+        {"1 2", 1, 3},
+        {"3\"x\":{[", 3, 7},
+        {"0x1A", 26, 4},
+        {"-0X10p1", -32, 7},
+        {"-inf", -INFINITY, 4},
+        {"+Infinity", INFINITY, 9},
+        {"1.7976931348623157e308", 1.7976931348623157e308, 22},
+    };
+    JsonNumberParserFactory factory;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        Parsed parsed = parseWith(factory, c.input);
+        ASSERT_TRUE(parsed.result->isSuccess()) << parsed.result->getError();
+        EXPECT_EQ(static_cast<JsonNumber*>(parsed.result->getValue())->getValue(), c.expected);
+        EXPECT_EQ(parsed.endPos, c.endPos);
+    }
+
+    Parsed negativeZero = parseWith(factory, "-0");
+    ASSERT_TRUE(negativeZero.result->isSuccess());
+    EXPECT_TRUE(
+        std::signbit(static_cast<JsonNumber*>(negativeZero.result->getValue())->getValue()));
+    Parsed nan = parseWith(factory, "-nan");
+    ASSERT_TRUE(nan.result->isSuccess());
+    EXPECT_TRUE(std::isnan(static_cast<JsonNumber*>(nan.result->getValue())->getValue()));
+}
+
+TEST(JsonParser, NumberFailuresLeaveThePositionAtTheStart) {
+    const std::string invalid =
+        "Failed to parse JSON number - invalid format: invalid stod argument";
+    const std::string tooLarge =
+        "Failed to parse JSON number - number is too large: stod argument out of range";
+    struct Case {
+        const char* input;
+        std::string message;
+    } cases[] = {
+        {"", "Unexpected end of input"},
+        {".5", "Invalid number start character"},
+        {"\"1\"", "Invalid number start character"},
+        {"infinity", "Invalid number start character"},
+        {"-", invalid},
+        {"+-1", invalid},
+        {"-,1", invalid},
+        {"-x1", invalid},
+        {"1e999", tooLarge},
+        {"-1e999", tooLarge},
+        // std::stod reports an underflow the same way.
+        {"1e-999", tooLarge},
+    };
+    JsonNumberParserFactory factory;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        Parsed parsed = parseWith(factory, c.input);
+        EXPECT_EQ(parsed.result->getError(), c.message);
+        EXPECT_EQ(parsed.endPos, 0u);
+    }
+}
+
+TEST(JsonParser, StringsDecodeTheirEscapes) {
+    struct Case {
+        std::string input;
+        std::string expected;
+    } cases[] = {
+        {"\"abc\"", "abc"},
+        {"\"\"", ""},
+        {"\"a\\qb\"", "aqb"},
+        {"\"\\\"\"", "\""},
+        {"\"\\\\\"", "\\"},
+        {"\"\\/\"", "/"},
+        {"\"\\b\\f\\n\\r\\t\"", "\b\f\n\r\t"},
+        {"\"a\x0B\x01\x7F\"", "a\x0B\x01\x7F"},
+        {"\"\xC3\xA9\xFF\"", "\xC3\xA9\xFF"},
+        {std::string("\"a\0b\"", 5), std::string("a\0b", 3)},
+        {"\"a\\u0041\"", "aA"},
+        {"\"\\u00e9\\u00E9\"", "\xC3\xA9\xC3\xA9"},
+        {"\"\\u0000\"", std::string("\0", 1)},
+        {"\"\\u007F\\u0080\\u07FF\\u0800\"", "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80"},
+        {"\"\\u20AC\\uFFFF\"", "\xE2\x82\xAC\xEF\xBF\xBF"},
+        {"\"\\uD83D\\uDE00\"", "\xF0\x9F\x98\x80"},
+        {"\"\\uD800\\uDC00\\uDBFF\\uDFFF\"", "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"},
+        {"\"\\uD83D\"", "\xEF\xBF\xBD"},
+        {"\"\\uDE00\\uD83D\"", "\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"\"\\uD83Dx\"", "\xEF\xBF\xBDx"},
+        {"\"\\uD83D\\u0041\"",
+         "\xEF\xBF\xBD"
+         "A"},
+        {"\"\\uD83D\\n\"", "\xEF\xBF\xBD\n"},
+        {"\"\\uD83D\\uD83D\\uDE00\"", "\xEF\xBF\xBD\xF0\x9F\x98\x80"},
+        {"\"\\uDE00\\uD83D\\uDE00\"", "\xEF\xBF\xBD\xF0\x9F\x98\x80"},
+    };
+    JsonStringParserFactory factory;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        Parsed parsed = parseWith(factory, c.input + "x");
+        ASSERT_TRUE(parsed.result->isSuccess()) << parsed.result->getError();
+        EXPECT_EQ(static_cast<JsonString*>(parsed.result->getValue())->getValue(), c.expected);
+        EXPECT_EQ(parsed.endPos, c.input.size());
+    }
+}
+
+TEST(JsonParser, StringFailuresCarryTheirMessages) {
+    struct Case {
+        std::string input;
+        std::string message;
+    } cases[] = {
+        {"", "Unexpected end of input"},
+        {"abc\"", "Expected '\"' for strat of string but got 97"},
+        {"{", "Expected '\"' for strat of string but got 123"},
+        {"\xC3\xA9", "Expected '\"' for strat of string but got -61"},
+        {"\"abc", "Unterminated string"},
+        {"\"abc\\", "Unterminated string"},
+        {"\"abc\\\"", "Unterminated string"},
+        {"\"a\tb\"", "Unescaped character \t"},
+        {"\"a\nb\"", "Unescaped character \n"},
+        {"\"a\rb\"", "Unescaped character \r"},
+        {"\"a\bb\"", "Unescaped character \b"},
+        {"\"a\fb\"", "Unescaped character \f"},
+        {"\"\\u12\"", "Invalid unicode escape"},
+        {"\"\\u12G4\"", "Invalid unicode escape"},
+        {"\"\\u\"", "Invalid unicode escape"},
+        {"\"\\u004", "Invalid unicode escape"},
+        {"\"\\uD83D\\u12\"", "Invalid unicode escape"},
+        {"\"\\u+123\"", "Invalid unicode escape"},
+    };
+    JsonStringParserFactory factory;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        Parsed parsed = parseWith(factory, c.input);
+        EXPECT_EQ(parsed.result->getError(), c.message);
+        EXPECT_EQ(parsed.endPos, 0u);
+    }
+}
+
+TEST(JsonParser, ObjectParserTakesTheMessageObject) {
+    JsonObjectParserFactory factory;
+    for (const char* text : {"[1]", "\"a\"", "", "1", " {}"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(parseJsonObject(factory, text)->isSuccess());
+    }
+    const std::string text = "{\"action\":\"info\",\"port\":\"p1\"}trailing";
+    ParseResultPtr<JsonValue> result = parseJsonObject(factory, text);
+    ASSERT_TRUE(result->isSuccess());
+    ASSERT_TRUE(isObject(result->getValue()));
+    EXPECT_EQ(compact(result->getValue()), "{\"action\":\"info\",\"port\":\"p1\"}");
+}
+
+TEST(JsonParser, NestingStopsAtTwoHundredLevels) {
+    struct Case {
+        std::string text;
+        bool parses;
+    } cases[] = {
+        {nestedLists(200), true},
+        {nestedLists(201), false},
+        {nestedObjects(200), true},
+        {nestedObjects(201), false},
+        {"{\"a\":" + std::string(99, '[') + nestedObjects(100) + std::string(99, ']') + "}", true},
+        {"{\"a\":" + std::string(99, '[') + nestedObjects(101) + std::string(99, ']') + "}", false},
+        // Nesting is counted along one path, not over the whole message.
+        {"{\"a\":[" + nestedLists(198) + "," + nestedLists(198) + "]}", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        EXPECT_EQ(parsesAsObject(c.text), c.parses);
+    }
+    JsonValueParserFactory values;
+    EXPECT_TRUE(
+        parseWith(values, std::string(200, '[') + std::string(200, ']')).result->isSuccess());
+    EXPECT_FALSE(
+        parseWith(values, std::string(201, '[') + std::string(201, ']')).result->isSuccess());
+}
+
+TEST(JsonParser, DeepNestingFailsCleanlyAndQuickly) {
+    std::string objects;
+    for (int i = 0; i < 100000; ++i) {
+        objects += "{\"a\":";
+    }
+    const std::string inputs[] = {
+        "{\"a\":" + std::string(100000, '[') + std::string(100000, ']') + "}",
+        "{\"a\":" + std::string(100000, '['),
+        objects + "1" + std::string(100000, '}'),
+        objects,
+    };
+    for (const std::string& text : inputs) {
+        const auto start = std::chrono::steady_clock::now();
+        bool parses = true;
+        runWithStack(kStackForMaxNesting, [&] { parses = parsesAsObject(text); });
+        EXPECT_FALSE(parses);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    }
+}
+
+TEST(JsonParser, TwoHundredLevelsFitInTheStackBudget) {
+    bool lists = false;
+    bool objects = false;
+    runWithStack(kStackForMaxNesting, [&] {
+        lists = parsesAsObject(nestedLists(200));
+        objects = parsesAsObject(nestedObjects(200));
+    });
+    EXPECT_TRUE(lists);
+    EXPECT_TRUE(objects);
+}
