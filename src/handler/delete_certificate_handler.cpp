@@ -1,0 +1,65 @@
+#include "handler/handlers.h"
+#include "handler/log_value.h"
+#include "handler/session_state.h"
+#include "handler/token.h"
+#include "response/admin_responses.h"
+
+namespace {
+
+// A key that cannot be found or deleted never stops the certificate's own deletion.
+void deleteCertificateKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificate, bool privateKey,
+                          const std::string& certificateSN, Logger* logger) {
+    try {
+        CK_OBJECT_HANDLE key = findCertificateKey(session, certificate, privateKey);
+        CK_RV rv = destroyObject(session, key);
+        if (rv == CKR_OK) {
+            return;
+        }
+        if (privateKey) {
+            logger->error("Warning: Failed to delete private key for certificate sn=%s (rc = %d) ",
+                          certificateSN.c_str(), logValue(rv));
+        } else {
+            logger->error("Warning: Failed to delete public key for certificate sn=%s (rc = %d) ",
+                          certificateSN.c_str(), logValue(rv));
+        }
+    } catch (const NativeHostException& failure) {
+        if (privateKey) {
+            logger->error(
+                "Warning: Failed to retrive private key for certificate (sn=%s) during certificate "
+                "detetion : %s",
+                certificateSN.c_str(), failure.getMessage().c_str());
+        } else {
+            logger->error(
+                "Info: Failed to retrive the public key for certificate (sn=%s) during certificate "
+                "detetion : %s",
+                certificateSN.c_str(), failure.getMessage().c_str());
+        }
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<Response> DeleteCertificateHandler::handle(DeleteCertificateRequest& request,
+                                                           SessionState* state) {
+    const std::string& certificateSN = request.getCertificateSN();
+    return guarded(
+        [&]() -> std::unique_ptr<Response> {
+            requireTokenLibrary();
+            if (!state->isLoggedIn() || !state->isReadWrite()) {
+                throw HandlerException(
+                    "Must login to the token in write mode to be able to delete certificate");
+            }
+            CK_SESSION_HANDLE session = state->getSession();
+            CK_OBJECT_HANDLE certificate = findCertificate(session, certificateSN);
+            deleteCertificateKey(session, certificate, false, certificateSN, logger);
+            deleteCertificateKey(session, certificate, true, certificateSN, logger);
+            CK_RV rv = destroyObject(session, certificate);
+            if (rv != CKR_OK) {
+                throw HandlerException("Failed to delete certificate", rv);
+            }
+            return std::make_unique<DeleteCertificateResponse>(certificateSN);
+        },
+        [&](const NativeHostException& failure) {
+            return std::make_unique<DeleteCertificateResponse>(certificateSN, failure);
+        });
+}

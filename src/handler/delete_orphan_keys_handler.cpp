@@ -1,0 +1,68 @@
+#include <string>
+
+#include "handler/handlers.h"
+#include "handler/log_value.h"
+#include "handler/session_state.h"
+#include "handler/token.h"
+#include "response/admin_responses.h"
+
+namespace {
+
+// Deletes the orphans among `keys`; a failed deletion is logged and counted,
+// and the others go on.
+void deleteOrphans(CK_SESSION_HANDLE session, const std::vector<CK_OBJECT_HANDLE>& keys,
+                   const char* warning, int32_t& deleted, int32_t& failures, Logger* logger) {
+    for (CK_OBJECT_HANDLE key : keys) {
+        if (!isOrphanKey(session, key)) {
+            continue;
+        }
+        CK_RV rv = destroyObject(session, key);
+        if (rv == CKR_OK) {
+            ++deleted;
+        } else {
+            logger->error(warning, logValue(rv));
+            ++failures;
+        }
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<Response> DeleteOrphanKeysHandler::handle(DeleteOrphanKeysRequest& request,
+                                                          SessionState* state) {
+    const std::string& tokenSN = request.getTokenSN();
+    int32_t failures = 0;
+    int32_t deletedPK = 0;
+    int32_t deletedSK = 0;
+    return guarded(
+        [&]() -> std::unique_ptr<Response> {
+            requireTokenLibrary();
+            if (!state->isLoggedIn() || !state->isReadWrite()) {
+                throw HandlerException(
+                    "Must login in write mode first to be able to delete orphan keys");
+            }
+            if (tokenSN != state->getTokenSerial()) {
+                throw HandlerException("Logged in to diferent token");
+            }
+            CK_SESSION_HANDLE session = state->getSession();
+            if (request.getPublicKeys()) {
+                deleteOrphans(session, findPublicKeys(session),
+                              "Warning: Failed to delete orphan public key (rc = %d)", deletedPK,
+                              failures, logger);
+            }
+            if (request.getPrivateKeys()) {
+                deleteOrphans(session, findPrivateKeys(session),
+                              "Warning: Failed to delete orphan private key (rc = %d)", deletedSK,
+                              failures, logger);
+            }
+            if (failures > 0) {
+                throw HandlerException("Failed to delete " + std::to_string(failures) +
+                                       " orphan keys");
+            }
+            return std::make_unique<DeleteOrphanKeysResponse>(tokenSN, deletedSK, deletedPK);
+        },
+        [&](const NativeHostException& failure) {
+            return std::make_unique<DeleteOrphanKeysResponse>(tokenSN, deletedSK, deletedPK,
+                                                              failure);
+        });
+}

@@ -1,0 +1,44 @@
+#include "handler/handlers.h"
+#include "handler/session_state.h"
+#include "handler/token.h"
+#include "response/admin_responses.h"
+
+namespace {
+
+void addOrphans(CK_SESSION_HANDLE session, const std::vector<CK_OBJECT_HANDLE>& keys,
+                GetOrphanKeysResponse& response) {
+    for (CK_OBJECT_HANDLE key : keys) {
+        if (isOrphanKey(session, key)) {
+            response.add(readOrphanKey(session, key));
+        }
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<Response> GetOrphanKeysHandler::handle(GetOrphanKeysRequest& request,
+                                                       SessionState* state) {
+    const std::string& tokenSN = request.getTokenSN();
+    return guarded(
+        [&]() -> std::unique_ptr<Response> {
+            requireTokenLibrary();
+            if (!state->isLoggedIn()) {
+                throw HandlerException("Must login first");
+            }
+            if (tokenSN != state->getTokenSerial()) {
+                throw HandlerException("Logged in to diferent token");
+            }
+            CK_SESSION_HANDLE session = state->getSession();
+            auto response = std::make_unique<GetOrphanKeysResponse>(tokenSN);
+            if (request.getPublicKeys()) {
+                addOrphans(session, findPublicKeys(session), *response);
+            }
+            if (request.getPrivateKeys()) {
+                addOrphans(session, findPrivateKeys(session), *response);
+            }
+            return response;
+        },
+        [&](const NativeHostException& failure) {
+            return std::make_unique<GetOrphanKeysResponse>(tokenSN, failure);
+        });
+}

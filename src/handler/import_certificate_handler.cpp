@@ -1,0 +1,31 @@
+#include "der/base64.h"
+#include "der/certificate_builder.h"
+#include "der/parsed_certificate.h"
+#include "handler/handlers.h"
+#include "handler/session_state.h"
+#include "handler/token.h"
+#include "response/enrolment_responses.h"
+
+std::unique_ptr<Response> ImportCertificateHandler::handle(ImportCertificateRequest& request,
+                                                           SessionState* state) {
+    return guarded(
+        [&]() -> std::unique_ptr<Response> {
+            requireTokenLibrary();
+            if (!state->isLoggedIn() || !state->isReadWrite()) {
+                throw HandlerException("Must login in write mode to be able to import certificate");
+            }
+            auto der = std::make_unique<ByteBuffer>(base64Decode(request.getCertificate()));
+            std::unique_ptr<ParsedCertificate> certificate =
+                CertificateBuilder(std::move(der)).getCertificate();
+            std::unique_ptr<RsaPublicKey> publicKey =
+                findPublicKeyForCertificate(state->getSession(), *certificate);
+            if (!publicKey) {
+                throw HandlerException("Can't find certificate public key on the token");
+            }
+            importCertificate(state->getSession(), *certificate, *publicKey);
+            return std::make_unique<ImportCertificateResponse>();
+        },
+        [](const NativeHostException& failure) {
+            return std::make_unique<ImportCertificateResponse>(failure);
+        });
+}

@@ -1,0 +1,25 @@
+#include "handler/handlers.h"
+#include "handler/scoped_session.h"
+#include "handler/session_state.h"
+#include "response/token_responses.h"
+
+std::unique_ptr<Response> LoginHandler::handle(LoginRequest& request, SessionState* state) {
+    const std::string& tokenSN = request.getTokenSN();
+    return guarded(
+        [&]() -> std::unique_ptr<Response> {
+            requireTokenLibrary();
+            // A new attempt always ends the current login, whatever its outcome.
+            if (state->isLoggedIn()) {
+                closeSession(state->getSession());
+                state->clearLogin();
+            }
+            CK_SLOT_ID slot = findTokenSlot(tokenSN);
+            ScopedSession session(slot, request.isReadWrite());
+            loginUser(session.get(), request.getPin());
+            state->setLogin(tokenSN, slot, session.release(), request.isReadWrite());
+            return std::make_unique<LoginResponse>(tokenSN);
+        },
+        [&](const NativeHostException& failure) {
+            return std::make_unique<LoginResponse>(tokenSN, failure);
+        });
+}

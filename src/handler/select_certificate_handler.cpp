@@ -1,0 +1,7 @@
+#include "handler/handlers.h"
+#include "response/token_responses.h"
+
+std::unique_ptr<Response> SelectCertificateHandler::handle(SelectCertificateRequest&,
+                                                           SessionState*) {
+    return std::make_unique<SelectCertificateResponse>(HandlerException("Not Implemented"));
+}

@@ -1,0 +1,22 @@
+#include "handler/handlers.h"
+#include "handler/session_state.h"
+#include "handler/token.h"
+#include "response/certificate_responses.h"
+
+std::unique_ptr<Response> SignHandler::handle(SignRequest& request, SessionState* state) {
+    return guarded(
+        [&]() -> std::unique_ptr<Response> {
+            requireTokenLibrary();
+            if (!state->isLoggedIn()) {
+                throw HandlerException("Must login before being able to sign");
+            }
+            CK_SESSION_HANDLE session = state->getSession();
+            CK_OBJECT_HANDLE certificate = findCertificate(session, request.getCertificateSN());
+            CK_OBJECT_HANDLE key = findCertificatePrivateKey(session, certificate);
+            if (!state->getDevMode() && isKeyExtractable(session, key)) {
+                throw HandlerException("Cannot use extractable private key for signing");
+            }
+            return std::make_unique<SignResponse>(signToBase64(session, key, request.getPayload()));
+        },
+        [](const NativeHostException& failure) { return std::make_unique<SignResponse>(failure); });
+}

@@ -1,0 +1,58 @@
+#include "response/response.h"
+
+#include "der/certificate_info.h"
+#include "handler/token.h"
+#include "request/native_host_exception.h"
+
+Response::Response(const NativeHostException& failure) : error(failure.getMessage()) {}
+
+std::unique_ptr<JsonObject> Response::toJson() {
+    auto result = std::make_unique<JsonObject>();
+    putString(*result, "action", getAction());
+    if (!port.empty()) {
+        putString(*result, "port", port);
+    }
+    writeMembers(*result);
+    if (!error.empty()) {
+        putString(*result, "error", error);
+    }
+    return result;
+}
+
+void Response::putString(JsonObject& result, const std::string& key, const std::string& value) {
+    result.put(key, std::make_unique<JsonString>(value));
+}
+
+void Response::putNumber(JsonObject& result, const std::string& key, int32_t value) {
+    result.put(key, std::make_unique<JsonNumber>(value));
+}
+
+std::unique_ptr<JsonObject> Response::tokenInfoJson(const TokenInfo& token) {
+    auto object = std::make_unique<JsonObject>();
+    putNumber(*object, "pmax", token.pmax);
+    putNumber(*object, "pmin", token.pmin);
+    putString(*object, "tokenLabel", token.tokenLabel);
+    putString(*object, "tokenModel", token.tokenModel);
+    putString(*object, "tokenSN", token.tokenSN);
+    return object;
+}
+
+std::unique_ptr<JsonObject> Response::orphanKeyJson(const OrphanKey& key) {
+    auto object = std::make_unique<JsonObject>();
+    putString(*object, "id", key.id);
+    putString(*object, "keyType", key.privateKey ? "private" : "public");
+    return object;
+}
+
+std::unique_ptr<JsonObject> Response::certificateInfoJson(const CertificateInfo& certificate) {
+    auto object = std::make_unique<JsonObject>();
+    putString(*object, "activationCode", certificate.activationCode);
+    putString(*object, "issuerDN", certificate.issuerDN);
+    putString(*object, "serialNumber", certificate.serialNumber);
+    putString(*object, "subjectAN", certificate.subjectAN);
+    putString(*object, "subjectDN", certificate.subjectDN);
+    putString(*object, "tokenSN", certificate.tokenSN);
+    putString(*object, "validFrom", certificate.validFrom);
+    putString(*object, "validUntil", certificate.validUntil);
+    return object;
+}

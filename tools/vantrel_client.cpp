@@ -1,0 +1,171 @@
+// vantrel-client: talks to a Vantrel host the way a browser does. Starts the
+// host, sends each request (the arguments, or else the lines of standard input)
+// as one frame and prints each reply on a line of its own.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "common/logger.h"
+#include "common/pin_masking.h"
+#include "nmp/nmp.h"
+#include "request/native_host_exception.h"
+
+namespace {
+
+struct Options {
+    std::string host;
+    bool echo = false;
+    std::vector<std::string> requests;
+    bool readStdin = true;
+};
+
+void usage() {
+    std::cerr << "usage: vantrel-client [--host PATH] [--echo] [REQUEST...]\n"
+                 "  Starts the host (default: vantrel beside this program) and sends each JSON\n"
+                 "  request, given as an argument or as a line of standard input, as one message.\n"
+                 "  Each reply is printed on a line of its own. --echo prints each request first\n"
+                 "  (\"> \" before it, PINs masked) and marks replies with \"< \".\n"
+                 "  Exits 1 when the host stops without answering.\n";
+}
+
+std::string besideThisProgram(const char* argv0, const std::string& name) {
+    char self[4096];
+    ssize_t length = readlink("/proc/self/exe", self, sizeof(self) - 1);
+    std::string path =
+        length > 0 ? std::string(self, static_cast<size_t>(length)) : std::string(argv0);
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? name : path.substr(0, slash + 1) + name;
+}
+
+bool parseOptions(int argc, char** argv, Options& options) {
+    options.host = besideThisProgram(argv[0], "vantrel");
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--host" && i + 1 < argc) {
+            options.host = argv[++i];
+        } else if (arg == "--echo") {
+            options.echo = true;
+        } else if (arg == "--help" || arg == "-h") {
+            return false;
+        } else {
+            options.requests.push_back(arg);
+            options.readStdin = false;
+        }
+    }
+    return true;
+}
+
+struct Host {
+    pid_t pid = -1;
+    int input = -1;   // the host's standard input
+    int output = -1;  // the host's standard output
+};
+
+bool startHost(const std::string& path, Host& host) {
+    int toHost[2];
+    int fromHost[2];
+    if (pipe(toHost) != 0 || pipe(fromHost) != 0) {
+        return false;
+    }
+    host.pid = fork();
+    if (host.pid < 0) {
+        return false;
+    }
+    if (host.pid == 0) {
+        dup2(toHost[0], 0);
+        dup2(fromHost[1], 1);
+        close(toHost[0]);
+        close(toHost[1]);
+        close(fromHost[0]);
+        close(fromHost[1]);
+        // A browser passes the extension's origin as the one argument.
+        execl(path.c_str(), path.c_str(), "chrome-extension://vantrel-client/",
+              static_cast<char*>(nullptr));
+        std::fprintf(stderr, "vantrel-client: cannot start %s: %s\n", path.c_str(),
+                     std::strerror(errno));
+        _exit(127);
+    }
+    close(toHost[0]);
+    close(fromHost[1]);
+    host.input = toHost[1];
+    host.output = fromHost[0];
+    return true;
+}
+
+int waitForHost(Host& host) {
+    if (host.input >= 0) {
+        close(host.input);
+        host.input = -1;
+    }
+    int status = 0;
+    waitpid(host.pid, &status, 0);
+    return status;
+}
+
+// Sends one request and prints its reply; false when the host gave none.
+bool exchange(NMPWriter& writer, NMPReader& reader, const std::string& request, bool echo) {
+    if (echo) {
+        std::cout << "> " << maskPins(request) << std::endl;
+    }
+    try {
+        writer.writeMessage(request);
+        std::string reply = reader.readMessage();
+        std::cout << (echo ? "< " : "") << reply << std::endl;
+        return true;
+    } catch (const NativeHostException&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        usage();
+        return 2;
+    }
+    signal(SIGPIPE, SIG_IGN);
+    Host host;
+    if (!startHost(options.host, host)) {
+        std::perror("vantrel-client");
+        return 1;
+    }
+    NMPWriter writer(host.input);
+    NMPReader reader(host.output);
+    bool answered = true;
+    auto send = [&](const std::string& request) {
+        if (answered && !exchange(writer, reader, request, options.echo)) {
+            answered = false;
+        }
+    };
+    if (options.readStdin) {
+        std::string line;
+        while (answered && std::getline(std::cin, line)) {
+            if (!line.empty()) {
+                send(line);
+            }
+        }
+    } else {
+        for (const std::string& request : options.requests) {
+            send(request);
+        }
+    }
+    int status = waitForHost(host);
+    Logger::destroyInstance();
+    if (!answered) {
+        std::cerr << "vantrel-client: the host stopped without answering";
+        if (WIFEXITED(status)) {
+            std::cerr << " (exit status " << WEXITSTATUS(status) << ")";
+        }
+        std::cerr << std::endl;
+        return 1;
+    }
+    return 0;
+}
