@@ -733,6 +733,9 @@ CK_RV getSlotList(CK_BBOOL tokenPresent, CK_SLOT_ID_PTR list, CK_ULONG_PTR count
         if (m.rules.hidden.empty()) {
             return m.target->C_GetSlotList(tokenPresent, list, count);
         }
+        if (count == nullptr) {
+            return CKR_ARGUMENTS_BAD;
+        }
         std::vector<CK_SLOT_ID> slots;
         CK_RV rv;
         do {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "support/fault_module.h"
 #include "support/pkcs11_client.h"
 #include "support/softhsm.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -232,6 +234,72 @@ TEST_F(FaultModuleTest, ChangedRulesApplyFromTheNextCallAndCountAfresh) {
     EXPECT_EQ(getInfo(), CKR_OK);
     std::remove(fault.rulesPath().c_str());
     EXPECT_EQ(getInfo(), CKR_OK);
+}
+
+TEST_F(FaultModuleTest, SettingTheSameRulesAgainCountsAfresh) {
+    setRules("fail C_GetInfo CKR_DEVICE_ERROR call 2");
+    EXPECT_EQ(getInfo(), CKR_OK);
+    setRules("fail C_GetInfo CKR_DEVICE_ERROR call 2");
+    EXPECT_EQ(getInfo(), CKR_OK);
+    EXPECT_EQ(getInfo(), CKR_DEVICE_ERROR);
+
+    // The module itself only notices a change of content.
+    writeWholeFile(fault.rulesPath(), "fail C_GetInfo CKR_CANCEL call 2\n");
+    EXPECT_EQ(getInfo(), CKR_OK);
+    writeWholeFile(fault.rulesPath(), "fail C_GetInfo CKR_CANCEL call 2\n");
+    EXPECT_EQ(getInfo(), CKR_CANCEL);
+}
+
+TEST_F(FaultModuleTest, SweepsEveryCallOfAnOperation) {
+    {
+        Pkcs11Client direct;
+        Pkcs11Session setup = direct.openSession(first.slot);
+        Attributes data;
+        data.number(CKA_CLASS, CKO_DATA).flag(CKA_TOKEN, true).flag(CKA_PRIVATE, false);
+        setup.create(data);
+    }
+    // Reports the first failure, and always finishes what it started.
+    auto operation = [&]() {
+        CK_SESSION_HANDLE session;
+        CK_RV rv = p11->C_OpenSession(first.slot, CKF_SERIAL_SESSION, nullptr, nullptr, &session);
+        if (rv != CKR_OK) {
+            return rv;
+        }
+        CK_OBJECT_CLASS dataClass = CKO_DATA;
+        CK_ATTRIBUTE match = {CKA_CLASS, &dataClass, sizeof dataClass};
+        rv = p11->C_FindObjectsInit(session, &match, 1);
+        if (rv == CKR_OK) {
+            CK_OBJECT_HANDLE object;
+            CK_ULONG found = 0;
+            do {
+                rv = p11->C_FindObjects(session, &object, 1, &found);
+            } while (rv == CKR_OK && found > 0);
+            CK_RV finalRv = p11->C_FindObjectsFinal(session);
+            rv = rv != CKR_OK ? rv : finalRv;
+        }
+        CK_RV closeRv = p11->C_CloseSession(session);
+        return rv != CKR_OK ? rv : closeRv;
+    };
+
+    FaultState before = fault.state();
+    ASSERT_EQ(operation(), CKR_OK);
+    std::map<std::string, unsigned long> calls = fault.state().callsSince(before);
+    EXPECT_EQ(calls, (std::map<std::string, unsigned long>{{"C_CloseSession", 1},
+                                                           {"C_FindObjects", 2},
+                                                           {"C_FindObjectsFinal", 1},
+                                                           {"C_FindObjectsInit", 1},
+                                                           {"C_OpenSession", 1}}));
+    for (const auto& [function, count] : calls) {
+        for (unsigned long n = 1; n <= count; ++n) {
+            setRules("fail " + function + " CKR_DEVICE_ERROR call " + std::to_string(n));
+            EXPECT_EQ(operation(), CKR_DEVICE_ERROR) << function << " call " << n;
+            FaultState after = fault.state();
+            EXPECT_EQ(after.openSessions, 0u) << function << " call " << n;
+            EXPECT_EQ(after.activeSearches, 0u) << function << " call " << n;
+        }
+    }
+    fault.clearRules();
+    EXPECT_EQ(operation(), CKR_OK);
 }
 
 TEST_F(FaultModuleTest, InitializeStartsTheCountAgain) {

@@ -56,8 +56,20 @@ FaultModule::FaultModule(const std::string& target)
       stateVariable("VANTREL_FAULT_STATE", folder.file("state")),
       targetVariable("VANTREL_FAULT_TARGET", target) {}
 
-void FaultModule::setRules(const std::string& rules) const {
-    folder.write("rules.new", rules);
+std::map<std::string, unsigned long> FaultState::callsSince(const FaultState& earlier) const {
+    std::map<std::string, unsigned long> made;
+    for (const auto& [function, count] : calls) {
+        unsigned long before = earlier.callsOf(function);
+        if (count > before) {
+            made[function] = count - before;
+        }
+    }
+    return made;
+}
+
+void FaultModule::setRules(const std::string& rules) {
+    // The module restarts its counts when the file's content changes.
+    folder.write("rules.new", rules + "\n# generation " + std::to_string(++generation) + "\n");
     std::filesystem::rename(folder.file("rules.new"), rulesPath());
 }
 

@@ -20,6 +20,10 @@ struct FaultState {
     std::map<std::string, unsigned long> calls;  // since the last C_Initialize
 
     unsigned long callsOf(const std::string& function) const;
+    // The calls made since `earlier` was read, by function; functions not
+    // called since are left out. A fault sweep runs an operation once, takes
+    // these, and then fails each of those calls in turn with "call N".
+    std::map<std::string, unsigned long> callsSince(const FaultState& earlier) const;
 };
 
 FaultState parseFaultState(const std::string& text);
@@ -36,9 +40,11 @@ class FaultModule {
     std::string statePath() const { return folder.file("state"); }
 
     // Replaces the rules in one step: a module reading at that moment sees
-    // the old rules or the new ones, never a mixture.
-    void setRules(const std::string& rules) const;
-    void clearRules() const { setRules(""); }
+    // the old rules or the new ones, never a mixture. Every call restarts
+    // the counting of "call N" from the module's next call, even when the
+    // rules are the same as before.
+    void setRules(const std::string& rules);
+    void clearRules() { setRules(""); }
 
     // The state file as the module last wrote it (all zero before any call).
     FaultState state() const;
@@ -51,6 +57,7 @@ class FaultModule {
 
   private:
     TempDir folder;
+    unsigned long generation = 0;
     ScopedEnv rulesVariable;
     ScopedEnv stateVariable;
     ScopedEnv targetVariable;
