@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "der/base64.h"
+#include "der/certificate_builder.h"
+#include "der/hex.h"
+#include "der/parsed_certificate.h"
+#include "token_fixture.h"
+
+namespace {
+
+// A token holding RSA key pairs and certificates made by a test CA, set up
+// through an independent client; the binding reads them.
+class TokenObjectsTest : public TokenTest {
+  protected:
+    struct Enrolled {
+        KeyPair keys;
+        CK_OBJECT_HANDLE certificate;
+        Bytes der;
+    };
+
+    Enrolled enrol(Pkcs11Session& session, const Bytes& id, const CertificateOptions& options,
+                   bool extractable = false) {
+        RsaKeyOptions keyOptions(id);
+        keyOptions.extractable = extractable;
+        keyOptions.sensitive = !extractable;
+        Enrolled enrolled;
+        enrolled.keys = session.generateRsaKeyPair(keyOptions);
+        EvpPkeyPtr publicKey = session.publicKey(enrolled.keys.publicKey);
+        enrolled.der = ca.issueForKey(publicKey.get(), options);
+        enrolled.certificate = session.createCertificate(enrolled.der, id);
+        return enrolled;
+    }
+
+    static CertificateOptions options(Bytes serial, const std::string& subjectAltName = "") {
+        CertificateOptions result;
+        result.serial = std::move(serial);
+        result.subject = "/C=ZZ/O=JUX/OU=KW/CN=Some User";
+        result.subjectAltName = subjectAltName;
+        return result;
+    }
+
+    TestCa ca;
+};
+
+}  // namespace
+
+TEST_F(TokenObjectsTest, FindsACertificateByTheHexOfItsDerSerial) {
+    Pkcs11Session setup = clientSession();
+    Enrolled enrolled = enrol(setup, {0x01}, options({0x00, 0xAB, 0xCD}));
+    load();
+    CK_SESSION_HANDLE session = userSession(false);
+    EXPECT_EQ(findCertificates(session).size(), 1u);
+    // CKA_SERIAL_NUMBER holds 02 03 00 AB CD: either case of hex finds it.
+    CK_OBJECT_HANDLE found = findCertificate(session, "020300abcd");
+    EXPECT_EQ(findCertificate(session, "020300ABCD"), found);
+    EXPECT_EQ(readCertificateValue(session, found),
+              base64Encode(enrolled.der.data(), enrolled.der.size()));
+    EXPECT_EQ(failureOf([&] { findCertificate(session, "00abcd"); }),
+              "Unable to find cerificate with sn:00abcd");
+    EXPECT_EQ(failureOf([&] { findCertificate(session, "020300abc"); }),
+              "Invalid hex encoded data - uneven length");
+    EXPECT_EQ(failureOf([&] { findCertificate(session, "02030zabcd"); }), "Invalid hex digit z");
+    EXPECT_EQ(findCertificate(session, "020300abcd"), found)
+        << "a failed search leaves the session usable";
+}
+
+TEST_F(TokenObjectsTest, ListsObjectsOfEachClass) {
+    load();
+    CK_SESSION_HANDLE session = userSession(false);
+    EXPECT_TRUE(findCertificates(session).empty());
+    EXPECT_TRUE(findPrivateKeys(session).empty());
+    Pkcs11Session setup = clientSession();
+    enrol(setup, {0x01}, options({0x01}));
+    setup.generateRsaKeyPair(RsaKeyOptions({0x02}, 1024));
+    EXPECT_EQ(findCertificates(session).size(), 1u);
+    EXPECT_EQ(findPublicKeys(session).size(), 2u);
+    EXPECT_EQ(findPrivateKeys(session).size(), 2u);
+}
+
+TEST_F(TokenObjectsTest, FindsTheKeysThatShareTheCertificatesId) {
+    Pkcs11Session setup = clientSession();
+    Enrolled first = enrol(setup, {0x0A, 0x0B}, options({0x01}));
+    Enrolled second = enrol(setup, {0x0C}, options({0x02}));
+    setup.destroy(second.keys.privateKey);
+    load();
+    CK_SESSION_HANDLE session = userSession(false);
+    CK_OBJECT_HANDLE certificate = findCertificate(session, "020101");
+    CK_OBJECT_HANDLE privateKey = findCertificatePrivateKey(session, certificate);
+    CK_OBJECT_HANDLE publicKey = findCertificatePublicKey(session, certificate);
+    std::unique_ptr<RsaPublicKey> rsa = readRsaPublicKey(session, publicKey);
+    Bytes modulus = setup.getBytes(first.keys.publicKey, CKA_MODULUS);
+    EXPECT_EQ(Bytes(rsa->modulus.getData(), rsa->modulus.getData() + rsa->modulus.getSize()),
+              modulus);
+    EXPECT_EQ(hexEncode(readKeyId(session, privateKey)->getData(), 2), "0a0b");
+    CK_OBJECT_HANDLE orphaned = findCertificate(session, "020102");
+    EXPECT_EQ(failureOf([&] { findCertificatePrivateKey(session, orphaned); }),
+              "Error unable to find certificate key");
+    EXPECT_NE(findCertificatePublicKey(session, orphaned), CK_INVALID_HANDLE);
+}
+
+TEST_F(TokenObjectsTest, ReadsTheCertificateRecord) {
+    Pkcs11Session setup = clientSession();
+    CertificateOptions withName =
+        options({0x00, 0x9F, 0x01}, "otherName:1.3.6.1.4.1.311.20.2.3;UTF8:someone@example.com");
+    withName.notBefore = "990215080000Z";
+    withName.notAfter = "20510301120000Z";
+    Enrolled enrolled = enrol(setup, {0x01}, withName);
+    Bytes checkValue = setup.getBytes(enrolled.certificate, CKA_CHECK_VALUE);
+    load();
+    CK_SESSION_HANDLE session = userSession(false);
+    std::unique_ptr<CertificateInfo> info =
+        readCertificateInfo(session, findCertificate(session, "0203009f01"));
+    EXPECT_EQ(info->subjectDN, "CN=Some User, OU=KW, O=JUX, C=ZZ");
+    EXPECT_EQ(info->issuerDN, "CN=Vantrel Test CA, O=Vantrel Tests");
+    EXPECT_EQ(info->serialNumber, "009f01");
+    EXPECT_EQ(info->subjectAN, "Principal=someone@example.com");
+    EXPECT_EQ(info->validFrom, "15/02/1999");
+    EXPECT_EQ(info->validUntil, "01/03/2051");
+    EXPECT_EQ(info->activationCode, hexEncode(checkValue.data(), checkValue.size()));
+    EXPECT_FALSE(info->activationCode.empty());
+    EXPECT_EQ(info->tokenSN, "");
+}
+
+TEST_F(TokenObjectsTest, ShortOrMissingDatesAndSerialsGiveEmptyTexts) {
+    Pkcs11Session setup = clientSession();
+    EvpPkeyPtr key = generateRsaKey(1024);
+    Bytes der = ca.issueForKey(key.get(), options({0x05}));
+    Attributes overrides;
+    overrides.bytes(CKA_START_DATE, {})
+        .bytes(CKA_END_DATE, {})
+        .bytes(CKA_SERIAL_NUMBER, {0x02, 0x01});
+    setup.createCertificate(der, {0x07}, overrides);
+    load();
+    CK_SESSION_HANDLE session = userSession(false);
+    std::unique_ptr<CertificateInfo> info =
+        readCertificateInfo(session, findCertificates(session).at(0));
+    EXPECT_EQ(info->validFrom, "");
+    EXPECT_EQ(info->validUntil, "");
+    EXPECT_EQ(info->serialNumber, "");
+    EXPECT_EQ(info->subjectAN, "");
+}
+
+TEST_F(TokenObjectsTest, TellsExtractableKeysAndOrphans) {
+    Pkcs11Session setup = clientSession();
+    enrol(setup, {0x01}, options({0x01}));
+    enrol(setup, {0x02}, options({0x02}), true);
+    setup.generateRsaKeyPair(RsaKeyOptions({0x33, 0x44}, 1024));
+    load();
+    CK_SESSION_HANDLE session = userSession(false);
+    EXPECT_FALSE(isKeyExtractable(session, hostHandle(session, CKO_PRIVATE_KEY, {0x01})));
+    EXPECT_TRUE(isKeyExtractable(session, hostHandle(session, CKO_PRIVATE_KEY, {0x02})));
+    EXPECT_FALSE(isOrphanKey(session, hostHandle(session, CKO_PRIVATE_KEY, {0x01})));
+    EXPECT_FALSE(isOrphanKey(session, hostHandle(session, CKO_PUBLIC_KEY, {0x01})));
+    CK_OBJECT_HANDLE orphanPrivate = hostHandle(session, CKO_PRIVATE_KEY, {0x33, 0x44});
+    CK_OBJECT_HANDLE orphanPublic = hostHandle(session, CKO_PUBLIC_KEY, {0x33, 0x44});
+    EXPECT_TRUE(isOrphanKey(session, orphanPrivate));
+    EXPECT_TRUE(isOrphanKey(session, orphanPublic));
+    std::unique_ptr<OrphanKey> privateOrphan = readOrphanKey(session, orphanPrivate);
+    EXPECT_EQ(privateOrphan->id, "3344");
+    EXPECT_TRUE(privateOrphan->privateKey);
+    EXPECT_FALSE(readOrphanKey(session, orphanPublic)->privateKey);
+}
+
+TEST_F(TokenObjectsTest, FindsThePublicKeyWhoseModulusTheCertificateHolds) {
+    Pkcs11Session setup = clientSession();
+    setup.generateRsaKeyPair(RsaKeyOptions({0x01}, 1024));
+    KeyPair target = setup.generateRsaKeyPair(RsaKeyOptions({0x02}, 1024));
+    EvpPkeyPtr targetKey = setup.publicKey(target.publicKey);
+    EvpPkeyPtr elsewhere = generateRsaKey(1024);
+    load();
+    CK_SESSION_HANDLE session = userSession(false);
+    auto parse = [](const Bytes& der) {
+        return CertificateBuilder(
+                   std::make_unique<ByteBuffer>(std::vector<uint8_t>(der.begin(), der.end())))
+            .getCertificate();
+    };
+    std::unique_ptr<ParsedCertificate> forTarget =
+        parse(ca.issueForKey(targetKey.get(), options({0x01})));
+    std::unique_ptr<RsaPublicKey> found = findPublicKeyForCertificate(session, *forTarget);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->objectHandle, hostHandle(session, CKO_PUBLIC_KEY, {0x02}));
+    std::unique_ptr<ParsedCertificate> forNone =
+        parse(ca.issueForKey(elsewhere.get(), options({0x02})));
+    EXPECT_FALSE(findPublicKeyForCertificate(session, *forNone));
+    // A public key without a modulus stops the search when it is reached.
+    setup.generateEcKeyPair({0x09});
+    EXPECT_EQ(failureOf([&] { findPublicKeyForCertificate(session, *forNone); }),
+              "Error retrieving RSA PK modulus and exponent sizes (rc=18)");
+}
+
+TEST(FormatTokenDate, IsDayMonthYear) {
+    CK_DATE date;
+    std::memcpy(date.year, "2024", 4);
+    std::memcpy(date.month, "01", 2);
+    std::memcpy(date.day, "31", 2);
+    EXPECT_EQ(formatTokenDate(date), "31/01/2024");
+}
+
+TEST_F(TokenObjectsTest, FailuresLeaveNoSearchOpenAndCarryTheirMessages) {
+    Pkcs11Session setup = clientSession();
+    enrol(setup, {0x01}, options({0x01}));
+    load(true);
+    CK_SESSION_HANDLE session = userSession(false);
+    CK_OBJECT_HANDLE certificate = findCertificate(session, "020101");
+    CK_OBJECT_HANDLE key = hostHandle(session, CKO_PRIVATE_KEY, {0x01});
+    CK_OBJECT_HANDLE publicKey = hostHandle(session, CKO_PUBLIC_KEY, {0x01});
+    struct Case {
+        const char* rules;
+        std::function<void()> operation;
+        const char* message;
+    } cases[] = {
+        {"fail C_FindObjectsInit CKR_DEVICE_ERROR", [&] { findCertificates(session); },
+         "Error initialising the query for certificates (rc=48)"},
+        {"fail C_FindObjects CKR_DEVICE_ERROR call 2", [&] { findCertificates(session); },
+         "Error quering token for certificates (rc=48)"},
+        {"fail C_FindObjectsFinal CKR_DEVICE_ERROR", [&] { findPublicKeys(session); },
+         "Error finalising the public keys query (rc=48)"},
+        {"fail C_FindObjects CKR_DEVICE_ERROR", [&] { findCertificate(session, "020101"); },
+         "Error quering token for certificates (rc=48)"},
+        {"fail C_FindObjectsFinal CKR_DEVICE_ERROR", [&] { findCertificate(session, "020101"); },
+         "Error finalising the public keys query (rc=48)"},
+        {"fail C_FindObjectsFinal CKR_DEVICE_ERROR", [&] { findCertificate(session, "020199"); },
+         "Unable to find cerificate with sn:020199"},
+        {"fail C_GetAttributeValue CKR_DEVICE_ERROR call 1",
+         [&] { findCertificatePrivateKey(session, certificate); },
+         "Failed to get certificate id size (rc=48)"},
+        {"fail C_GetAttributeValue CKR_DEVICE_ERROR call 2",
+         [&] { findCertificatePrivateKey(session, certificate); },
+         "Failed to get certificate id value (rc=48)"},
+        {"fail C_FindObjectsInit CKR_DEVICE_ERROR",
+         [&] { findCertificatePublicKey(session, certificate); },
+         "Error initialising the query for certificate key (rc=48)"},
+        {"fail C_FindObjects CKR_DEVICE_ERROR",
+         [&] { findCertificatePublicKey(session, certificate); },
+         "Error quering token for certificate key (rc=48)"},
+        {"fail C_FindObjects CKR_DEVICE_ERROR", [&] { isOrphanKey(session, key); },
+         "Error quering token for certificate key (rc=48)"},
+        {"fail C_FindObjectsFinal CKR_DEVICE_ERROR", [&] { isOrphanKey(session, key); },
+         "Error finalising the key query (rc=48)"},
+        {"fail C_GetAttributeValue CKR_DEVICE_ERROR call 1", [&] { isOrphanKey(session, key); },
+         "Failed to get key id size (rc=48)"},
+        {"fail C_GetAttributeValue CKR_DEVICE_ERROR call 2", [&] { readOrphanKey(session, key); },
+         "Failed to get key attributes values (rc=48)"},
+        {"fail C_GetAttributeValue CKR_DEVICE_ERROR call 1",
+         [&] { readCertificateInfo(session, certificate); },
+         "Failed to get certificate filelds lengths (rc=48)"},
+        {"fail C_GetAttributeValue CKR_DEVICE_ERROR call 2",
+         [&] { readCertificateInfo(session, certificate); },
+         "Failed to get certificate filelds values (rc=48)"},
+        {"fail C_GetAttributeValue CKR_DEVICE_ERROR call 2",
+         [&] { readCertificateValue(session, certificate); },
+         "Failed to get certificate content value (rc=48)"},
+        {"fail C_GetAttributeValue CKR_DEVICE_ERROR", [&] { isKeyExtractable(session, key); },
+         "Failed to get secretKey never-extractable attribute value (rc=48)"},
+        {"fail C_GetAttributeValue CKR_DEVICE_ERROR call 2",
+         [&] { readRsaPublicKey(session, publicKey); },
+         "Error retrieving RSA PK modulus and exponent values (rc=48)"},
+        {"fail C_GetAttributeValue CKR_DEVICE_ERROR call 2", [&] { readKeyId(session, key); },
+         "Failed to get public key id value (rc=48)"},
+    };
+    for (const Case& c : cases) {
+        faults->setRules(std::string(c.rules) + "\n");
+        EXPECT_EQ(failureOf(c.operation), c.message) << c.rules;
+        EXPECT_EQ(FaultModule::loadedActiveSearches(), 0u) << c.rules;
+        EXPECT_EQ(FaultModule::loadedOpenSessions(), 1u) << c.rules;
+    }
+}
+
+TEST_F(TokenObjectsTest, AKeySearchThatCannotBeFinalisedIsOnlyLogged) {
+    Pkcs11Session setup = clientSession();
+    enrol(setup, {0x01}, options({0x01}));
+    load(true);
+    CK_SESSION_HANDLE session = userSession(false);
+    CK_OBJECT_HANDLE certificate = findCertificate(session, "020101");
+    CK_OBJECT_HANDLE key = hostHandle(session, CKO_PRIVATE_KEY, {0x01});
+    faults->setRules("fail C_FindObjectsFinal CKR_DEVICE_ERROR\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(findCertificatePrivateKey(session, certificate), key);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Warning: Error finalising the key query (rc = 48) ");
+    EXPECT_EQ(FaultModule::loadedActiveSearches(), 0u);
+}
