@@ -23,6 +23,12 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
+node_major=$(node -p 'process.versions.node.split(".")[0]')
+if [ "$node_major" -lt 20 ]; then
+    echo "test-browser.sh: playwright-core needs Node.js 20 or newer; this is $(node --version)" >&2
+    exit 1
+fi
+
 if [ ! -x "$build/vantrel" ] || [ ! -x "$build/vantrel-client" ]; then
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi

@@ -60,7 +60,7 @@
     }
   });
 
-  function findExtension(timeoutMs = 1500) {
+  function findExtension(timeoutMs = 3000) {
     if (!extensionFound) {
       extensionFound = new Promise((resolve) => {
         announceReady = resolve;
