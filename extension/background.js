@@ -16,8 +16,9 @@ function connectHost() {
   const port = chrome.runtime.connectNative(HOST_NAME);
   port.onMessage.addListener((reply) => deliverReply(reply));
   port.onDisconnect.addListener(() => {
-    // Read lastError here, or Chromium reports it as unchecked.
-    const lastError = chrome.runtime.lastError;
+    // Chromium gives the reason in lastError (read here, or it reports it as
+    // unchecked), Firefox in port.error.
+    const lastError = chrome.runtime.lastError || port.error;
     const reason = (lastError && lastError.message) || "The Vantrel host closed the connection.";
     if (host === port) {
       host = null;
