@@ -3,7 +3,8 @@
 # The host, vantrel-client and vantrel-register live together in
 # <libexecdir>/vantrel (each finds the others beside itself); the two tools are
 # linked into <bindir>. A full `cmake --install` also registers the host with
-# the browsers system-wide (the "registration" component). The Debian package
+# the browsers (the "registration" component): system-wide when installing as
+# root or into a DESTDIR, else for the installing user. The Debian package
 # leaves that to its postinst, so that dpkg never owns a manifest, and adds the
 # configuration file as /etc/vantrel/vantrel.cfg (the "debian" component).
 if(WIN32)
@@ -37,14 +38,20 @@ install(FILES ${VANTREL_STAGE_DIR}/host/vantrel.cfg DESTINATION ${VANTREL_INSTAL
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/linux/vantrel.cfg DESTINATION /etc/vantrel
     COMPONENT debian EXCLUDE_FROM_ALL)
 
+# Into a staging root or as root: for every user; a user's own install: for that user.
 install(CODE "
-    set(root \"\$ENV{DESTDIR}\")
-    if(NOT root)
-        set(root /)
+    set(scope --system --root \"\$ENV{DESTDIR}\")
+    if(\"\$ENV{DESTDIR}\" STREQUAL \"\")
+        execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if(uid STREQUAL 0)
+            set(scope --system)
+        else()
+            set(scope)
+        endif()
     endif()
     execute_process(
         COMMAND python3 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VANTREL_INSTALL_DIR}/vantrel-register\"
-            --system --root \"\${root}\" --host \"\${CMAKE_INSTALL_PREFIX}/${VANTREL_INSTALL_DIR}/vantrel\"
+            \${scope} --host \"\${CMAKE_INSTALL_PREFIX}/${VANTREL_INSTALL_DIR}/vantrel\"
         RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
         message(FATAL_ERROR \"vantrel-register could not register the host\")

@@ -46,5 +46,5 @@ fi
 
 echo "== Browser end-to-end test"
 HOME="$scratch" VANTREL_SCRATCH_DIR="$scratch" VANTREL_SOURCE_DIR="$root" VANTREL_BUILD_DIR="$build" VANTREL_ARTIFACTS_DIR="$build/artifacts" \
-    node --test --test-reporter=spec e2e.test.mjs
+    node --test e2e.test.mjs
 echo "   screenshots in $build/artifacts/"
