@@ -29,10 +29,21 @@ class LoggingTest : public HostTest {
     // opened in the same millisecond as the one before is appended to: pause
     // so that every exchange gets a name of its own.
     static void pause() { std::this_thread::sleep_for(std::chrono::milliseconds(5)); }
+
+    // The first file is opened once the host has loaded its module, which
+    // may take longer than any pause before the first request.
+    void startAndWaitForTheFirstFile(const HostSettings& settings) {
+        start(settings);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (host->folder().logFileNames().empty()) {
+            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "no log file appeared";
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
 };
 
 TEST_F(LoggingTest, WritesOneFilePerExchangeWithEveryPinMasked) {
-    start(Module::SoftHsm);
+    ASSERT_NO_FATAL_FAILURE(startAndWaitForTheFirstFile(settingsFor(Module::SoftHsm)));
     struct Exchange {
         std::string request;
         std::string logged;
@@ -94,7 +105,7 @@ TEST_F(LoggingTest, KeepsNoFilesWithoutALimit) {
 TEST_F(LoggingTest, KeepsOnlyTheNewestFilesBeyondTheLimit) {
     HostSettings settings = settingsFor(Module::SoftHsm);
     settings.maxLogFiles = 2;
-    start(settings);
+    ASSERT_NO_FATAL_FAILURE(startAndWaitForTheFirstFile(settings));
     std::string last;
     for (int i = 0; i < 4; ++i) {
         pause();
