@@ -77,6 +77,11 @@ struct StopCase {
     bool thenARequest = true;
 };
 
+// Test names and failure messages show the case's name, not its bytes.
+void PrintTo(const StopCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class LoopStop : public HostTest, public ::testing::WithParamInterface<StopCase> {};
 
 // Whatever ends the loop, nothing reaches standard output (a frame sent after
@@ -117,6 +122,10 @@ struct LoadFailure {
     std::string driver;
     std::string stderrAtStart;
 };
+
+void PrintTo(const LoadFailure& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ModuleLoadFailure : public HostTest, public ::testing::WithParamInterface<LoadFailure> {};
 
