@@ -112,6 +112,17 @@ TEST_F(TokensTest, ListTokensShowsEveryTokenAndSkipsOneThatCannotBeRead) {
     EXPECT_EQ(ask(R"({"action":"listTokens"})"), R"({"action":"listTokens","tokens":[]})");
 }
 
+// A label in another encoding, or with quotes and control bytes, must not
+// make the reply invalid JSON: the browser would drop the host.
+TEST_F(TokensTest, ListTokensEscapesAndRepairsTheLabels) {
+    start();
+    fault.setRules("label text Caf\\xe9\\x01\"q\\\\ slot " + std::to_string(alpha.slot) +
+                   "\nhide slot " + std::to_string(hsm.blankSlot()) + "\n");
+    EXPECT_EQ(ask(R"({"action":"listTokens"})"),
+              R"({"action":"listTokens","tokens":[)" +
+                  tokenRecord(alpha.serial, "Caf\xEF\xBF\xBD\\u0001\\\"q\\\\") + "]}");
+}
+
 TEST_F(TokensTest, LoginReportsWhyItFailed) {
     start();
     struct Case {
