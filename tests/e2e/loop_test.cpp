@@ -56,6 +56,15 @@ TEST_F(LoopTest, EchoesANonEmptyPortOnly) {
     }
 }
 
+TEST_F(LoopTest, IgnoresWhatFollowsTheObjectOrANulByte) {
+    start(Module::SoftHsm);
+    const std::string reply = R"({"action":"selectCertificate","error":"Not Implemented"})";
+    EXPECT_EQ(ask(std::string(R"({"action":"selectCertificate","forceLogon":true})") +
+                  std::string("\0{\"action\":\"Sign\"}", 18)),
+              reply);
+    EXPECT_EQ(ask(R"({"action":"selectCertificate","forceLogon":true} trailing [)"), reply);
+}
+
 TEST_F(LoopTest, AnswersTwoMessagesOfOneWriteInOrder) {
     start(Module::SoftHsm);
     ASSERT_TRUE(
@@ -153,6 +162,17 @@ INSTANTIATE_TEST_SUITE_P(
                       LoadFailure{"NotAPkcs11Module", "libz.so.1", "libz.so.1",
                                   "Error retrieving C_GetFunctionList PKCS11 DLL entry point"}),
     [](const ::testing::TestParamInfo<LoadFailure>& info) { return info.param.name; });
+
+// Started through PATH, the host's argv[0] is a bare name; it still finds the
+// configuration beside its executable (else it would try its default module).
+TEST_F(LoopTest, FindsItsConfigurationWhenStartedByBareName) {
+    HostSettings settings = settingsFor(Module::SoftHsm);
+    settings.argv0 = "vantrel";
+    start(settings);
+    EXPECT_EQ(
+        ask(R"({"action":"info"})"),
+        R"({"action":"info","driver":"libsofthsm2.so","error":"There is no active token","host":"1.4"})");
+}
 
 TEST_F(LoopTest, ModuleThatFailsToInitialiseIsNamedButUnusable) {
     fault.setRules("fail C_Initialize CKR_DEVICE_ERROR\n");

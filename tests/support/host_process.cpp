@@ -56,8 +56,11 @@ std::string milliseconds(std::chrono::milliseconds timeout) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
-    if (arguments.empty() || arguments[0].empty()) {
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
+    : ChildProcess(arguments.empty() ? std::string() : arguments[0], arguments) {}
+
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments) {
+    if (program.empty() || arguments.empty()) {
         throw std::runtime_error("ChildProcess: no program to start");
     }
     // A child that stops reading must show as a failed write, not kill the test.
@@ -75,7 +78,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
     argv.push_back(nullptr);
-    int spawned = posix_spawn(&childPid, argv[0], &actions, nullptr, argv.data(), environ);
+    int spawned = posix_spawn(&childPid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(in.read);
     close(out.write);
@@ -87,7 +90,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
         closeFd(input);
         closeFd(output);
         closeFd(error);
-        throw std::runtime_error("cannot start " + arguments[0] + ": " + std::strerror(spawned));
+        throw std::runtime_error("cannot start " + program + ": " + std::strerror(spawned));
     }
     fcntl(input, F_SETFL, fcntl(input, F_GETFL) | O_NONBLOCK);
 }
@@ -318,7 +321,9 @@ std::vector<std::string> HostFolder::logFiles() const {
 }
 
 HostProcess::HostProcess(const HostSettings& settings)
-    : hostFolder(settings), child({hostFolder.executable()}) {}
+    : hostFolder(settings),
+      child(hostFolder.executable(),
+            {settings.argv0.empty() ? hostFolder.executable() : settings.argv0}) {}
 
 bool HostProcess::sendFrame(const std::string& text) {
     return child.write(frame(text));

@@ -37,6 +37,9 @@ class ChildProcess {
   public:
     // Starts arguments[0] (a path) with these arguments.
     explicit ChildProcess(const std::vector<std::string>& arguments);
+    // Starts `program` (a path) with these arguments, arguments[0] being
+    // what the program sees as its own name.
+    ChildProcess(const std::string& program, const std::vector<std::string>& arguments);
     // Kills the child if it still runs.
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
@@ -110,6 +113,9 @@ struct HostSettings {
     std::string extraLines;
     // False: no configuration file at all.
     bool writeConfig = true;
+    // The host's argv[0]; empty: the copied executable's path. A bare name
+    // is what the host sees when it was started through PATH.
+    std::string argv0;
 };
 
 // A fresh folder with a copy of the host and its configuration, as an
