@@ -53,6 +53,10 @@ wineboot --init
 wineserver -w
 # One server for every test program, instead of one started per program.
 wineserver -p
+# The first program starts Wine's own services, which inherit its standard
+# streams and outlive it: started on /dev/null here, they hold no test's
+# output pipe open.
+wine cmd /c exit </dev/null >/dev/null 2>&1
 
 jobs=$(nproc)
 run_windows_build() {
