@@ -51,17 +51,21 @@ TEST(WindowsHostConfiguration, TheFileBesideTheProgramSetsTheLogFolderAndItsLimi
         EXPECT_TRUE(std::regex_match(name, std::regex(R"(vantrel-\d{8}T\d{9}\.log)"))) << name;
         EXPECT_NE(name.rfind("vantrel-00000000T", 0), 0u) << name;
     }
-    // The last exchange, written as text lines, with its PIN masked; then the
-    // file started after its reply, which holds the line of the end.
+    // Each file holds what came after its start: the last exchange, written as
+    // text lines with its PIN masked, then (in the file started after its
+    // reply) the line of the end.
     std::regex lastExchange(
-        "\r\n\\d{8}T\\d{9}\r\nRequest:\r\n"
+        "[\\s\\S]*\r\n\\d{8}T\\d{9}\r\nRequest:\r\n"
         R"(\{"action":"login","pin":"\*{8}","port":"p3","tokenSN":"0001"\})"
         "\r\n\r\n\\d{8}T\\d{9}\r\nResponse:\r\n" +
         std::regex_replace(withPort(kLoginReply, 3), std::regex(R"([{}()\[\]*.])"), "\\$&") +
-        "\r\n");
-    std::string older = readWholeFile(logs + "\\" + names[0]);
-    EXPECT_TRUE(std::regex_match(older, lastExchange)) << older;
-    EXPECT_EQ(readWholeFile(logs + "\\" + names[1]), "End of input");
+        "\r\nEnd of input");
+    std::string newest = readWholeFile(logs + "\\" + names[1]);
+    std::string both = readWholeFile(logs + "\\" + names[0]) + newest;
+    EXPECT_TRUE(std::regex_match(both, lastExchange)) << both;
+    ASSERT_GE(newest.size(), 12u);
+    EXPECT_EQ(newest.substr(newest.size() - 12), "End of input");
+    EXPECT_EQ(both.find("4321"), std::string::npos);
 }
 
 TEST(WindowsHostConfiguration, OnlyTheProgramNameWithCfgInPlaceOfExeIsRead) {
