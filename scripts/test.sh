@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds Vantrel and runs every test twice: in a normal build and in an
-# AddressSanitizer + UndefinedBehaviorSanitizer build.
+# Builds Vantrel and runs every test: the format check, the unit and process
+# tests in a normal build and in an AddressSanitizer + UndefinedBehaviorSanitizer
+# build, the browser test in headless Chromium, and the Windows builds' tests
+# under Wine. Installs what it needs on a Debian 12 machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
