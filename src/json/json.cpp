@@ -20,12 +20,37 @@ JsonObject::~JsonObject() {
     }
 }
 
-void JsonObject::put(const std::string& key, std::unique_ptr<JsonValue> value) {
+void JsonObject::put(std::string key, std::unique_ptr<JsonValue> value) {
     assert(value && "value");
-    auto inserted = members.emplace(key, value.get());
+    auto inserted = members.try_emplace(std::move(key), value.get());
     if (inserted.second) {
         value.release();
     }
+}
+
+void JsonObject::putAll(JsonObject& later) {
+    if (members.size() < later.members.size()) {
+        // Fewer moves the other way round: this object's members go into the
+        // larger map, where they win over the values under the same keys.
+        members.swap(later.members);
+        while (!later.members.empty()) {
+            auto earlier = later.members.extract(later.members.begin());
+            auto taken = members.find(earlier.key());
+            if (taken == members.end()) {
+                members.insert(std::move(earlier));
+            } else {
+                delete taken->second;
+                taken->second = earlier.mapped();
+            }
+        }
+        return;
+    }
+    members.merge(later.members);
+    // What merge() left behind lost to a key taken here.
+    for (auto& refused : later.members) {
+        delete refused.second;
+    }
+    later.members.clear();
 }
 
 JsonValue* JsonObject::get(const std::string& key) const {

@@ -105,7 +105,10 @@ class JsonObject : public JsonValue {
     ~JsonObject() override;
 
     // Adopts the value unless the key is taken; a refused value is deleted.
-    void put(const std::string& key, std::unique_ptr<JsonValue> value);
+    void put(std::string key, std::unique_ptr<JsonValue> value);
+    // Puts every member of `later` as put() would, so a key taken here keeps
+    // its value, and leaves `later` empty. Members move without being copied.
+    void putAll(JsonObject& later);
     // The member value, still owned by the object, or null.
     JsonValue* get(const std::string& key) const;
     std::unique_ptr<Iterator<std::pair<std::string, JsonValue*>>> iterator() const;
