@@ -45,12 +45,15 @@ void JsonObject::putAll(JsonObject& later) {
         }
         return;
     }
-    members.merge(later.members);
-    // What merge() left behind lost to a key taken here.
-    for (auto& refused : later.members) {
-        delete refused.second;
+    // Members mostly come in ascending order, so each is first tried at the end.
+    while (!later.members.empty()) {
+        auto member = later.members.extract(later.members.begin());
+        members.insert(members.end(), std::move(member));
+        if (!member.empty()) {
+            // The key was taken: the node is still ours.
+            delete member.mapped();
+        }
     }
-    later.members.clear();
 }
 
 JsonValue* JsonObject::get(const std::string& key) const {

@@ -150,6 +150,20 @@ bool isAsciiDigit(char c) {
 
 }  // namespace
 
+JsonRuleParser::JsonRuleParser(ParserFactory<JsonValue>& rule,
+                               std::unique_ptr<Parser<JsonValue>>* keeper)
+    : rule(rule), keeper(keeper) {
+    if (keeper != nullptr) {
+        ruleParser = std::move(*keeper);
+    }
+}
+
+JsonRuleParser::~JsonRuleParser() {
+    if (keeper != nullptr && ruleParser) {
+        *keeper = std::move(ruleParser);
+    }
+}
+
 ParseResultPtr<JsonValue> JsonRuleParser::parse(ParserInput& input) {
     if (!ruleParser) {
         ruleParser = rule.create();
@@ -165,7 +179,8 @@ std::unique_ptr<ParserFactory<JsonValue>> buildValueRule() {
     rule->addChild(std::make_unique<JsonBooleanParserFactory>());
     rule->addChild(std::make_unique<JsonNumberParserFactory>());
     rule->addChild(std::make_unique<JsonStringParserFactory>());
-    rule->addChild(std::make_unique<JsonObjectParserFactory>());
+    // This rule is shared by every parser on every thread: it keeps nothing.
+    rule->addChild(std::make_unique<JsonObjectParserFactory>(false));
     rule->addChild(std::make_unique<JsonListParserFactory>());
     return rule;
 }
@@ -481,6 +496,9 @@ ParserFactory<JsonValue>& objectRule() {
 
 JsonObjectParser::JsonObjectParser() : JsonRuleParser(objectRule()) {}
 
+JsonObjectParser::JsonObjectParser(std::unique_ptr<Parser<JsonValue>>* keeper)
+    : JsonRuleParser(objectRule(), keeper) {}
+
 ParseResultPtr<JsonValue> JsonObjectParser::parse(ParserInput& input) {
     if (input.getDepth() >= kMaxJsonNesting) {
         return tooDeep();
@@ -490,7 +508,7 @@ ParseResultPtr<JsonValue> JsonObjectParser::parse(ParserInput& input) {
 }
 
 std::unique_ptr<Parser<JsonValue>> JsonObjectParserFactory::create() {
-    return std::make_unique<JsonObjectParser>();
+    return std::make_unique<JsonObjectParser>(keepsParsers ? &keptParser : nullptr);
 }
 
 bool JsonObjectParserFactory::mayStartWith(int next) const {

@@ -24,13 +24,19 @@ constexpr size_t kMaxJsonNesting = 200;
 // goes.
 class JsonRuleParser : public Parser<JsonValue> {
   public:
+    ~JsonRuleParser() override;
     ParseResultPtr<JsonValue> parse(ParserInput& input) override;
 
   protected:
-    explicit JsonRuleParser(ParserFactory<JsonValue>& rule) : rule(rule) {}
+    // With a `keeper`, the rule's parser is taken from it when it holds one and
+    // given back to it when this parser is deleted, for the next parser made
+    // with the same keeper. The keeper must outlive this parser.
+    explicit JsonRuleParser(ParserFactory<JsonValue>& rule,
+                            std::unique_ptr<Parser<JsonValue>>* keeper = nullptr);
 
   private:
     ParserFactory<JsonValue>& rule;
+    std::unique_ptr<Parser<JsonValue>>* keeper;
     // Made at the first attempt, kept for the later ones.
     std::unique_ptr<Parser<JsonValue>> ruleParser;
 };
@@ -153,13 +159,25 @@ class JsonObjectParser : public JsonRuleParser {
     };
 
     JsonObjectParser();
+    explicit JsonObjectParser(std::unique_ptr<Parser<JsonValue>>* keeper);
     ParseResultPtr<JsonValue> parse(ParserInput& input) override;
 };
 
+// The request loop asks it for a parser per message. By default it keeps the
+// tree of parsers that one parser made below itself and hands it to the next
+// one, so that a message costs no parser-making once the shapes of messages
+// have been seen: parsers keep nothing from one parse to the next, so a kept
+// tree answers as a new one would. Such a factory must outlive the parsers it
+// makes and be used by one thread at a time.
 class JsonObjectParserFactory : public ParserFactory<JsonValue> {
   public:
+    explicit JsonObjectParserFactory(bool keepsParsers = true) : keepsParsers(keepsParsers) {}
     std::unique_ptr<Parser<JsonValue>> create() override;
     bool mayStartWith(int next) const override;
+
+  private:
+    bool keepsParsers;
+    std::unique_ptr<Parser<JsonValue>> keptParser;
 };
 
 // "[" [value ("," value)*] "]".

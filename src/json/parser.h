@@ -161,11 +161,14 @@ class CompositeParser : public Parser<T> {
 
   protected:
     // Hands the matches to the result builder and empties the list, which the
-    // parser keeps for its next attempt.
+    // parser keeps for its next attempt unless it grew long.
     ParseResultPtr<T> build(Matches<T>& matches) {
         assert(resultBuilder != nullptr);
         ParseResultPtr<T> result = resultBuilder->build(matches);
         matches.clear();
+        if (matches.capacity() > kKeptMatches) {
+            Matches<T>().swap(matches);
+        }
         return result;
     }
 
@@ -187,7 +190,13 @@ class CompositeParser : public Parser<T> {
     std::vector<ParserFactory<T>*> parserFactories;
     // Kept between attempts so that they are not allocated anew each time; a
     // parser is never used again while one of its attempts is in progress.
+    // Emptied at the start of every attempt too, so that nothing an attempt
+    // cut short by an exception left behind reaches the next one.
     Matches<T> matches;
+    // Beyond this many a list of matches is not kept: a parser may live on
+    // after a huge message, and such a list is cheap to make again next to
+    // the matching that fills it.
+    static constexpr size_t kKeptMatches = 1024;
 
   private:
     std::vector<std::unique_ptr<Parser<T>>> childParsers;
@@ -201,6 +210,7 @@ class SequenceParser : public CompositeParser<T> {
     ParseResultPtr<T> parse(ParserInput& input) override {
         const size_t start = input.getPos();
         Matches<T>& matches = this->matches;
+        matches.clear();
         for (size_t i = 0; i < this->parserFactories.size(); ++i) {
             ParseResultPtr<T> result = this->parseChild(i, input);
             if (!result->isSuccess()) {
@@ -264,6 +274,7 @@ class SelectionParser : public CompositeParser<T> {
         const size_t start = input.getPos();
         const int next = input.peek();
         Matches<T>& matches = this->matches;
+        matches.clear();
         ends.clear();
         ends.reserve(this->parserFactories.size());
         for (size_t i = 0; i < this->parserFactories.size(); ++i) {
@@ -315,6 +326,7 @@ class RepetitionParser : public CompositeParser<T> {
         assert(parserFactories.size() == 1);
         const size_t start = input.getPos();
         Matches<T>& matches = this->matches;
+        matches.clear();
         for (;;) {
             ParseResultPtr<T> result = this->parseChild(0, input);
             if (!result->isSuccess()) {
