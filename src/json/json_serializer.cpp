@@ -80,6 +80,10 @@ void appendEscapedAscii(std::string& out, unsigned char c) {
     }
 }
 
+bool isPlainAscii(unsigned char c) {
+    return c >= 0x20 && c < 0x80 && c != '"' && c != '\\';
+}
+
 void appendNumber(std::string& out, double value) {
     out += std::to_string(value);
 }
@@ -90,6 +94,16 @@ void JsonSerialiser::writeQuoted(const std::string& value) {
     text += '"';
     size_t pos = 0;
     while (pos < value.size()) {
+        // Printable ASCII other than the quote and the backslash goes out as it is.
+        size_t plain = pos;
+        while (plain < value.size() && isPlainAscii(static_cast<unsigned char>(value[plain]))) {
+            ++plain;
+        }
+        text.append(value, pos, plain - pos);
+        pos = plain;
+        if (pos == value.size()) {
+            break;
+        }
         unsigned char c = static_cast<unsigned char>(value[pos]);
         if (c < 0x80) {
             appendEscapedAscii(text, c);
