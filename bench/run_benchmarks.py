@@ -106,6 +106,8 @@ def pipeline(build, repetitions, min_time):
     run([os.path.join(build, "bench", "vantrel-bench-pipeline"),
          "--benchmark_repetitions=%d" % repetitions, "--benchmark_report_aggregates_only=true",
          "--benchmark_min_time=%s" % min_time, "--benchmark_out=" + out,
+         # Repetitions of host and baseline take turns, so both meet the same load.
+         "--benchmark_enable_random_interleaving=true",
          "--benchmark_out_format=json"])
     with open(out) as f:
         results = json.load(f)["benchmarks"]
@@ -122,7 +124,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--build", default="build-bench")
     parser.add_argument("--output", default="BENCHMARKS.md")
-    parser.add_argument("--runs", type=int, default=7, help="runs per whole-process figure")
+    parser.add_argument("--runs", type=int, default=11, help="runs per whole-process figure")
     parser.add_argument("--repetitions", type=int, default=7, help="Google Benchmark repetitions")
     parser.add_argument("--min-time", default="0.5", help="Google Benchmark minimum time (s)")
     args = parser.parse_args()
@@ -166,7 +168,7 @@ def main():
         ], env)
 
         print("start-up...", flush=True)
-        startup_host, startup_module = alternate(max(args.runs, 15), [
+        startup_host, startup_module = alternate(2 * args.runs, [
             [driver, "startup", "--", host],
             [driver, "startup", "--", pkcs11, "init", MODULE],
         ], env)
@@ -232,8 +234,9 @@ def main():
 Reproduce with `bash scripts/bench.sh` (builds `build-bench/` and rewrites this file).
 
 Measured %s on %s (%d cores, %s), load average %.2f when the run ended.
-Every figure is a median: Google Benchmark repetitions (%d) for the pipeline, CPU
-time; %d whole-process runs otherwise, host and baseline runs taking turns.
+Every figure is a median: of Google Benchmark repetitions (%d, CPU time, host and
+baseline repetitions interleaved) for the pipeline; of %d whole-process runs
+otherwise (twice as many for start-up), host and baseline runs taking turns.
 
 | Figure | Host | Baseline | Ratio (host / baseline) | Target | Met |
 | --- | --- | --- | --- | --- | --- |
