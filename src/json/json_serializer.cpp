@@ -81,7 +81,7 @@ void appendEscapedAscii(std::string& out, unsigned char c) {
 }
 
 bool isPlainAscii(unsigned char c) {
-    return c >= 0x20 && c < 0x80 && c != '"' && c != '\\';
+    return static_cast<unsigned char>(c - 0x20) < 0x60 && c != '"' && c != '\\';
 }
 
 void appendNumber(std::string& out, double value) {
@@ -95,11 +95,13 @@ void JsonSerialiser::writeQuoted(const std::string& value) {
     size_t pos = 0;
     while (pos < value.size()) {
         // Printable ASCII other than the quote and the backslash goes out as it is.
+        const char* data = value.data();
+        const size_t size = value.size();
         size_t plain = pos;
-        while (plain < value.size() && isPlainAscii(static_cast<unsigned char>(value[plain]))) {
+        while (plain < size && isPlainAscii(static_cast<unsigned char>(data[plain]))) {
             ++plain;
         }
-        text.append(value, pos, plain - pos);
+        text.append(data + pos, plain - pos);
         pos = plain;
         if (pos == value.size()) {
             break;
