@@ -328,6 +328,12 @@ class RepetitionParser : public CompositeParser<T> {
         Matches<T>& matches = this->matches;
         matches.clear();
         for (;;) {
+            // An attempt that cannot start with the next byte would fail, and
+            // the failure that ends a repetition is dropped unread: making its
+            // message cost more than the matching of a small message.
+            if (!parserFactories[0]->mayStartWith(input.peek())) {
+                break;
+            }
             ParseResultPtr<T> result = this->parseChild(0, input);
             if (!result->isSuccess()) {
                 break;
