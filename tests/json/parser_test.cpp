@@ -360,3 +360,24 @@ TEST(Parser, ChildParsersAreMadeOnceAndAnswerAsFreshOnes) {
     EXPECT_EQ(counter.created, 1);
     EXPECT_EQ(counter.parses, parses) << "one parse per a and one that ends the repetition";
 }
+
+TEST(Parser, RepetitionStopsBeforeAnAttemptThatCannotStartWithTheNextByte) {
+    auto child = std::make_unique<CountingTerminal>("xy", 'x');
+    CountingTerminal& counter = *child;
+    RepetitionParserFactory<std::string> repetition(0, 5, std::make_unique<JoinBuilderFactory>(),
+                                                    std::move(child));
+    const std::string text = "xyxyq";
+    ParserInput input(text);
+    ParseResultPtr<std::string> result = repetition.create()->parse(input);
+    ASSERT_TRUE(result->isSuccess());
+    EXPECT_EQ(*result->getValue(), "(xy xy)");
+    EXPECT_EQ(input.getPos(), 4u);
+    EXPECT_EQ(counter.parses, 2) << "q cannot start xy: no third attempt";
+
+    const std::string cut = "xyx";
+    ParserInput cutInput(cut);
+    result = repetition.create()->parse(cutInput);
+    ASSERT_TRUE(result->isSuccess());
+    EXPECT_EQ(cutInput.getPos(), 2u) << "a failed attempt leaves the position where it was";
+    EXPECT_EQ(counter.parses, 4);
+}
