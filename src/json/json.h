@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/iterator.h"
+#include "common/recycled_memory.h"
 
 class JsonNull;
 class JsonBoolean;
@@ -30,6 +31,7 @@ class JsonValueVisitor {
 
 class JsonValue {
   public:
+    VANTREL_RECYCLED_MEMORY
     virtual ~JsonValue() = default;
     virtual void accept(JsonValueVisitor& visitor) = 0;
 

@@ -20,6 +20,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/recycled_memory.h"
+
 // The cursor every parser reads from. It borrows the text, which must outlive
 // it. Positions are size_t: messages can be hundreds of MiB long.
 class ParserInput {
@@ -68,6 +70,7 @@ class ParserInput {
 template <typename T>
 class ParseResult {
   public:
+    VANTREL_RECYCLED_MEMORY
     ParseResult() = default;
     explicit ParseResult(std::unique_ptr<T> value) : value(std::move(value)) {}
     explicit ParseResult(std::string error)
