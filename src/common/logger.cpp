@@ -83,10 +83,10 @@ void Logger::error(const char* format, ...) {
 }
 
 void Logger::writeEntry(const char* kind, const std::string& text) {
-    std::string stamp = timestamp();
     if (file == nullptr) {
         return;
     }
+    std::string stamp = timestamp();
     fprintf(file, "\n%s\n%s:\n", stamp.c_str(), kind);
     fwrite(text.data(), 1, text.size(), file);
     fputc('\n', file);

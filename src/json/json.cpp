@@ -20,11 +20,39 @@ JsonObject::~JsonObject() {
     }
 }
 
-void JsonObject::put(const std::string& key, std::unique_ptr<JsonValue> value) {
+void JsonObject::put(std::string key, std::unique_ptr<JsonValue> value) {
     assert(value && "value");
-    auto inserted = members.emplace(key, value.get());
+    auto inserted = members.try_emplace(std::move(key), value.get());
     if (inserted.second) {
         value.release();
+    }
+}
+
+void JsonObject::putAll(JsonObject& later) {
+    if (members.size() < later.members.size()) {
+        // Fewer moves the other way round: this object's members go into the
+        // larger map, where they win over the values under the same keys.
+        members.swap(later.members);
+        while (!later.members.empty()) {
+            auto earlier = later.members.extract(later.members.begin());
+            auto taken = members.find(earlier.key());
+            if (taken == members.end()) {
+                members.insert(std::move(earlier));
+            } else {
+                delete taken->second;
+                taken->second = earlier.mapped();
+            }
+        }
+        return;
+    }
+    // Members mostly come in ascending order, so each is first tried at the end.
+    while (!later.members.empty()) {
+        auto member = later.members.extract(later.members.begin());
+        members.insert(members.end(), std::move(member));
+        if (!member.empty()) {
+            // The key was taken: the node is still ours.
+            delete member.mapped();
+        }
     }
 }
 

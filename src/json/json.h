@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/iterator.h"
+#include "common/recycled_memory.h"
 
 class JsonNull;
 class JsonBoolean;
@@ -30,6 +31,7 @@ class JsonValueVisitor {
 
 class JsonValue {
   public:
+    VANTREL_RECYCLED_MEMORY
     virtual ~JsonValue() = default;
     virtual void accept(JsonValueVisitor& visitor) = 0;
 
@@ -105,7 +107,10 @@ class JsonObject : public JsonValue {
     ~JsonObject() override;
 
     // Adopts the value unless the key is taken; a refused value is deleted.
-    void put(const std::string& key, std::unique_ptr<JsonValue> value);
+    void put(std::string key, std::unique_ptr<JsonValue> value);
+    // Puts every member of `later` as put() would, so a key taken here keeps
+    // its value, and leaves `later` empty. Members move without being copied.
+    void putAll(JsonObject& later);
     // The member value, still owned by the object, or null.
     JsonValue* get(const std::string& key) const;
     std::unique_ptr<Iterator<std::pair<std::string, JsonValue*>>> iterator() const;

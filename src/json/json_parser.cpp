@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "common/byte_scan.h"
+
 namespace {
 
 ParseResultPtr<JsonValue> failure(std::string message) {
@@ -124,7 +126,11 @@ bool decodeUnicodeEscape(ParserInput& input, std::string& text) {
 // one allocation however long the string is.
 size_t rawStringLength(ParserInput& input) {
     const size_t start = input.getPos();
-    while (input.hasMore()) {
+    for (;;) {
+        input.skip(findQuoteBackslashOrShortEscape(input.rest(), input.remaining()));
+        if (!input.hasMore()) {
+            break;
+        }
         char c = input.next();
         if (c == '"') {
             break;
@@ -144,21 +150,44 @@ bool isAsciiDigit(char c) {
 
 }  // namespace
 
+JsonRuleParser::JsonRuleParser(ParserFactory<JsonValue>& rule,
+                               std::unique_ptr<Parser<JsonValue>>* keeper)
+    : rule(rule), keeper(keeper) {
+    if (keeper != nullptr) {
+        ruleParser = std::move(*keeper);
+    }
+}
+
+JsonRuleParser::~JsonRuleParser() {
+    if (keeper != nullptr && ruleParser) {
+        *keeper = std::move(ruleParser);
+    }
+}
+
 ParseResultPtr<JsonValue> JsonRuleParser::parse(ParserInput& input) {
-    return rule->create()->parse(input);
+    if (!ruleParser) {
+        ruleParser = rule.create();
+    }
+    return ruleParser->parse(input);
 }
 
 namespace {
 
-std::unique_ptr<ParserFactory<JsonValue>> valueRule() {
+std::unique_ptr<ParserFactory<JsonValue>> buildValueRule() {
     auto rule = std::make_unique<SelectionParserFactory<JsonValue>>();
     rule->addChild(std::make_unique<JsonNullParserFactory>());
     rule->addChild(std::make_unique<JsonBooleanParserFactory>());
     rule->addChild(std::make_unique<JsonNumberParserFactory>());
     rule->addChild(std::make_unique<JsonStringParserFactory>());
-    rule->addChild(std::make_unique<JsonObjectParserFactory>());
+    // This rule is shared by every parser on every thread: it keeps nothing.
+    rule->addChild(std::make_unique<JsonObjectParserFactory>(false));
     rule->addChild(std::make_unique<JsonListParserFactory>());
     return rule;
+}
+
+ParserFactory<JsonValue>& valueRule() {
+    static const std::unique_ptr<ParserFactory<JsonValue>> rule = buildValueRule();
+    return *rule;
 }
 
 }  // namespace
@@ -167,6 +196,10 @@ JsonValueParser::JsonValueParser() : JsonRuleParser(valueRule()) {}
 
 std::unique_ptr<Parser<JsonValue>> JsonValueParserFactory::create() {
     return std::make_unique<JsonValueParser>();
+}
+
+bool JsonValueParserFactory::mayStartWith(int next) const {
+    return valueRule().mayStartWith(next);
 }
 
 ParseResultPtr<JsonValue> JsonNullParser::MyResultBuilder::build(std::string& match) {
@@ -179,12 +212,25 @@ std::unique_ptr<TerminalResultBuilder<JsonValue>> JsonNullParser::MyResultBuilde
     return std::make_unique<MyResultBuilder>();
 }
 
-JsonNullParser::JsonNullParser()
-    : JsonRuleParser(std::make_unique<TerminalParserFactory<JsonValue>>(
-          "null", std::make_unique<MyResultBuilderFactory>())) {}
+namespace {
+
+ParserFactory<JsonValue>& nullRule() {
+    static const std::unique_ptr<ParserFactory<JsonValue>> rule =
+        std::make_unique<TerminalParserFactory<JsonValue>>(
+            "null", std::make_unique<JsonNullParser::MyResultBuilderFactory>());
+    return *rule;
+}
+
+}  // namespace
+
+JsonNullParser::JsonNullParser() : JsonRuleParser(nullRule()) {}
 
 std::unique_ptr<Parser<JsonValue>> JsonNullParserFactory::create() {
     return std::make_unique<JsonNullParser>();
+}
+
+bool JsonNullParserFactory::mayStartWith(int next) const {
+    return nullRule().mayStartWith(next);
 }
 
 ParseResultPtr<JsonValue> JsonBooleanParser::MyResultBuilder::build(std::string& match) {
@@ -198,7 +244,7 @@ JsonBooleanParser::MyResultBuilderFactory::create() {
 
 namespace {
 
-std::unique_ptr<ParserFactory<JsonValue>> booleanRule() {
+std::unique_ptr<ParserFactory<JsonValue>> buildBooleanRule() {
     auto rule = std::make_unique<SelectionParserFactory<JsonValue>>();
     rule->addChild(std::make_unique<TerminalParserFactory<JsonValue>>(
         "true", std::make_unique<JsonBooleanParser::MyResultBuilderFactory>()));
@@ -207,12 +253,21 @@ std::unique_ptr<ParserFactory<JsonValue>> booleanRule() {
     return rule;
 }
 
+ParserFactory<JsonValue>& booleanRule() {
+    static const std::unique_ptr<ParserFactory<JsonValue>> rule = buildBooleanRule();
+    return *rule;
+}
+
 }  // namespace
 
 JsonBooleanParser::JsonBooleanParser() : JsonRuleParser(booleanRule()) {}
 
 std::unique_ptr<Parser<JsonValue>> JsonBooleanParserFactory::create() {
     return std::make_unique<JsonBooleanParser>();
+}
+
+bool JsonBooleanParserFactory::mayStartWith(int next) const {
+    return booleanRule().mayStartWith(next);
 }
 
 ParseResultPtr<JsonValue> JsonNumberParser::parse(ParserInput& input) {
@@ -254,6 +309,10 @@ std::unique_ptr<Parser<JsonValue>> JsonNumberParserFactory::create() {
     return std::make_unique<JsonNumberParser>();
 }
 
+bool JsonNumberParserFactory::mayStartWith(int next) const {
+    return (next >= '0' && next <= '9') || next == '+' || next == '-';
+}
+
 ParseResultPtr<JsonValue> JsonStringParser::parse(ParserInput& input) {
     if (!input.hasMore()) {
         return failure("Unexpected end of input");
@@ -265,9 +324,19 @@ ParseResultPtr<JsonValue> JsonStringParser::parse(ParserInput& input) {
         return failure("Expected '\"' for strat of string but got " +
                        std::to_string(static_cast<int>(static_cast<signed char>(first))));
     }
+    const size_t plain = findQuoteBackslashOrShortEscape(input.rest(), input.remaining());
+    if (plain < input.remaining() && input.rest()[plain] == '"') {
+        // Nothing to decode: the text is taken in one piece.
+        std::string text(input.rest(), plain);
+        input.skip(plain + 1);
+        return success(std::make_unique<JsonString>(std::move(text)));
+    }
     std::string text;
     text.reserve(rawStringLength(input));
     for (;;) {
+        const size_t run = findQuoteBackslashOrShortEscape(input.rest(), input.remaining());
+        text.append(input.rest(), run);
+        input.skip(run);
         if (!input.hasMore()) {
             input.setPos(start);
             return failure("Unterminated string");
@@ -322,12 +391,16 @@ std::unique_ptr<Parser<JsonValue>> JsonStringParserFactory::create() {
     return std::make_unique<JsonStringParser>();
 }
 
+bool JsonStringParserFactory::mayStartWith(int next) const {
+    return next == '"';
+}
+
 ParseResultPtr<JsonValue> JsonObjectMemberParser::MyResultBuilder::build(
     Matches<JsonValue>& matches) {
     assert(matches.size() == 3);
     std::string key = static_cast<JsonString*>(matches[0]->getValue())->takeValue();
     auto member = std::make_unique<JsonObject>();
-    member->put(key, matches[2]->release());
+    member->put(std::move(key), matches[2]->release());
     return success(std::move(member));
 }
 
@@ -338,13 +411,18 @@ JsonObjectMemberParser::MyResultBuilderFactory::create() {
 
 namespace {
 
-std::unique_ptr<ParserFactory<JsonValue>> memberRule() {
+std::unique_ptr<ParserFactory<JsonValue>> buildMemberRule() {
     auto rule = std::make_unique<SequenceParserFactory<JsonValue>>(
         std::make_unique<JsonObjectMemberParser::MyResultBuilderFactory>());
     rule->addChild(std::make_unique<JsonStringParserFactory>());
     rule->addChild(std::make_unique<TerminalParserFactory<JsonValue>>(":"));
     rule->addChild(std::make_unique<JsonValueParserFactory>());
     return rule;
+}
+
+ParserFactory<JsonValue>& memberRule() {
+    static const std::unique_ptr<ParserFactory<JsonValue>> rule = buildMemberRule();
+    return *rule;
 }
 
 }  // namespace
@@ -355,21 +433,31 @@ std::unique_ptr<Parser<JsonValue>> JsonObjectMemberParserFactory::create() {
     return std::make_unique<JsonObjectMemberParser>();
 }
 
-// Members arrive in document order and put() never replaces, so of repeated
-// keys the first one is kept.
+bool JsonObjectMemberParserFactory::mayStartWith(int next) const {
+    return memberRule().mayStartWith(next);
+}
+
+// Members arrive in document order and putAll() never replaces, so of
+// repeated keys the first one is kept. The members gather in the first part
+// instead of a new object: a part of a single member, or the only part, is
+// handed on as it is rather than copied at every level of the rule.
 ParseResultPtr<JsonValue> JsonObjectParser::MyResultBuilder::build(Matches<JsonValue>& matches) {
-    auto object = std::make_unique<JsonObject>();
-    for (const ParseResultPtr<JsonValue>& match : matches) {
+    ParseResultPtr<JsonValue> gathered;
+    for (ParseResultPtr<JsonValue>& match : matches) {
         auto* part = static_cast<JsonObject*>(match->getValue());
         if (part == nullptr) {
             continue;
         }
-        for (const auto& member : part->getMembers()) {
-            object->put(member.first, std::unique_ptr<JsonValue>(member.second));
+        if (!gathered) {
+            gathered = std::move(match);
+            continue;
         }
-        part->clear();
+        static_cast<JsonObject*>(gathered->getValue())->putAll(*part);
     }
-    return success(std::move(object));
+    if (!gathered) {
+        return success(std::make_unique<JsonObject>());
+    }
+    return gathered;
 }
 
 std::unique_ptr<CompositeResultBuilder<JsonValue>>
@@ -384,7 +472,7 @@ JsonObjectParser::MyResultBuilderFFactory::create() {
 
 namespace {
 
-std::unique_ptr<ParserFactory<JsonValue>> objectRule() {
+std::unique_ptr<ParserFactory<JsonValue>> buildObjectRule() {
     JsonParserBuilder builder(std::make_unique<JsonObjectParser::MyResultBuilderFFactory>());
     builder.terminal("}");
     builder.objectMember();
@@ -399,9 +487,17 @@ std::unique_ptr<ParserFactory<JsonValue>> objectRule() {
     return builder.pop();
 }
 
+ParserFactory<JsonValue>& objectRule() {
+    static const std::unique_ptr<ParserFactory<JsonValue>> rule = buildObjectRule();
+    return *rule;
+}
+
 }  // namespace
 
 JsonObjectParser::JsonObjectParser() : JsonRuleParser(objectRule()) {}
+
+JsonObjectParser::JsonObjectParser(std::unique_ptr<Parser<JsonValue>>* keeper)
+    : JsonRuleParser(objectRule(), keeper) {}
 
 ParseResultPtr<JsonValue> JsonObjectParser::parse(ParserInput& input) {
     if (input.getDepth() >= kMaxJsonNesting) {
@@ -412,12 +508,33 @@ ParseResultPtr<JsonValue> JsonObjectParser::parse(ParserInput& input) {
 }
 
 std::unique_ptr<Parser<JsonValue>> JsonObjectParserFactory::create() {
-    return std::make_unique<JsonObjectParser>();
+    return std::make_unique<JsonObjectParser>(keepsParsers ? &keptParser : nullptr);
 }
 
+bool JsonObjectParserFactory::mayStartWith(int next) const {
+    return objectRule().mayStartWith(next);
+}
+
+// A node with a single match hands it on as it is instead of copying it into a
+// new fragment: a fragment stays one, and a value stands for itself as one
+// element to the node above, which tells the two apart as it does for its own
+// matches. The optional part always yields a fragment (its inner sequence has
+// two matches, or it has none), so the rule's root still hands one to the list
+// parser.
 ParseResultPtr<JsonValue> JsonListParser::MyResultBuilder::build(Matches<JsonValue>& matches) {
+    ParseResultPtr<JsonValue>* single = nullptr;
+    size_t count = 0;
+    for (ParseResultPtr<JsonValue>& match : matches) {
+        if (match->getValue() != nullptr) {
+            single = &match;
+            ++count;
+        }
+    }
+    if (count == 1) {
+        return std::move(*single);
+    }
     auto list = std::make_unique<JsonListFragment>();
-    for (const ParseResultPtr<JsonValue>& match : matches) {
+    for (ParseResultPtr<JsonValue>& match : matches) {
         JsonValue* value = match->getValue();
         if (value == nullptr) {
             continue;
@@ -446,7 +563,7 @@ JsonListParser::MyResultBuilderFFactory::create() {
 
 namespace {
 
-std::unique_ptr<ParserFactory<JsonValue>> listRule() {
+std::unique_ptr<ParserFactory<JsonValue>> buildListRule() {
     JsonParserBuilder builder(std::make_unique<JsonListParser::MyResultBuilderFFactory>());
     builder.terminal("]");
     builder.jsonValue();
@@ -459,6 +576,11 @@ std::unique_ptr<ParserFactory<JsonValue>> listRule() {
     builder.terminal("[");
     builder.sequence(builder, builder, builder);
     return builder.pop();
+}
+
+ParserFactory<JsonValue>& listRule() {
+    static const std::unique_ptr<ParserFactory<JsonValue>> rule = buildListRule();
+    return *rule;
 }
 
 }  // namespace
@@ -476,6 +598,7 @@ ParseResultPtr<JsonValue> JsonListParser::parse(ParserInput& input) {
     }
     // The rule's root node built a fragment; the array itself is a plain list.
     std::unique_ptr<JsonValue> fragment = result->release();
+    assert(dynamic_cast<JsonListFragment*>(fragment.get()) != nullptr);
     auto* elements = static_cast<JsonList*>(fragment.get());
     elements->releaseElements();
     auto list = std::make_unique<JsonList>();
@@ -487,6 +610,10 @@ ParseResultPtr<JsonValue> JsonListParser::parse(ParserInput& input) {
 
 std::unique_ptr<Parser<JsonValue>> JsonListParserFactory::create() {
     return std::make_unique<JsonListParser>();
+}
+
+bool JsonListParserFactory::mayStartWith(int next) const {
+    return listRule().mayStartWith(next);
 }
 
 JsonParserBuilder& JsonParserBuilder::jsonValue() {

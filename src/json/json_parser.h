@@ -17,18 +17,28 @@
 // fit in a 1 MiB stack.
 constexpr size_t kMaxJsonNesting = 200;
 
-// A rule built from framework parts. Each instance builds its rule's factories
-// afresh, so the grammar unfolds only as deep as the input goes.
+// A rule built from framework parts. Factories hold nothing of a parse, so all
+// parsers of a rule borrow one tree of its factories, built at its first use.
+// The rules refer to each other through factories (a list's values come from a
+// JsonValueParserFactory), so parsers still unfold only as deep as the input
+// goes.
 class JsonRuleParser : public Parser<JsonValue> {
   public:
+    ~JsonRuleParser() override;
     ParseResultPtr<JsonValue> parse(ParserInput& input) override;
 
   protected:
-    explicit JsonRuleParser(std::unique_ptr<ParserFactory<JsonValue>> rule)
-        : rule(std::move(rule)) {}
+    // With a `keeper`, the rule's parser is taken from it when it holds one and
+    // given back to it when this parser is deleted, for the next parser made
+    // with the same keeper. The keeper must outlive this parser.
+    explicit JsonRuleParser(ParserFactory<JsonValue>& rule,
+                            std::unique_ptr<Parser<JsonValue>>* keeper = nullptr);
 
   private:
-    std::unique_ptr<ParserFactory<JsonValue>> rule;
+    ParserFactory<JsonValue>& rule;
+    std::unique_ptr<Parser<JsonValue>>* keeper;
+    // Made at the first attempt, kept for the later ones.
+    std::unique_ptr<Parser<JsonValue>> ruleParser;
 };
 
 // null, boolean, number, string, object or list.
@@ -40,6 +50,7 @@ class JsonValueParser : public JsonRuleParser {
 class JsonValueParserFactory : public ParserFactory<JsonValue> {
   public:
     std::unique_ptr<Parser<JsonValue>> create() override;
+    bool mayStartWith(int next) const override;
 };
 
 class JsonNullParser : public JsonRuleParser {
@@ -59,6 +70,7 @@ class JsonNullParser : public JsonRuleParser {
 class JsonNullParserFactory : public ParserFactory<JsonValue> {
   public:
     std::unique_ptr<Parser<JsonValue>> create() override;
+    bool mayStartWith(int next) const override;
 };
 
 class JsonBooleanParser : public JsonRuleParser {
@@ -78,6 +90,7 @@ class JsonBooleanParser : public JsonRuleParser {
 class JsonBooleanParserFactory : public ParserFactory<JsonValue> {
   public:
     std::unique_ptr<Parser<JsonValue>> create() override;
+    bool mayStartWith(int next) const override;
 };
 
 // Starts with a digit, "+" or "-" and takes every byte up to the next ",",
@@ -90,6 +103,7 @@ class JsonNumberParser : public Parser<JsonValue> {
 class JsonNumberParserFactory : public ParserFactory<JsonValue> {
   public:
     std::unique_ptr<Parser<JsonValue>> create() override;
+    bool mayStartWith(int next) const override;
 };
 
 // A quoted string. \b \f \n \r \t and \uXXXX are decoded (\u to UTF-8, a
@@ -104,6 +118,7 @@ class JsonStringParser : public Parser<JsonValue> {
 class JsonStringParserFactory : public ParserFactory<JsonValue> {
   public:
     std::unique_ptr<Parser<JsonValue>> create() override;
+    bool mayStartWith(int next) const override;
 };
 
 // string ":" value, built into an object with that one member.
@@ -124,6 +139,7 @@ class JsonObjectMemberParser : public JsonRuleParser {
 class JsonObjectMemberParserFactory : public ParserFactory<JsonValue> {
   public:
     std::unique_ptr<Parser<JsonValue>> create() override;
+    bool mayStartWith(int next) const override;
 };
 
 // "{" [member ("," member)*] "}". Of repeated keys the first one counts.
@@ -143,12 +159,25 @@ class JsonObjectParser : public JsonRuleParser {
     };
 
     JsonObjectParser();
+    explicit JsonObjectParser(std::unique_ptr<Parser<JsonValue>>* keeper);
     ParseResultPtr<JsonValue> parse(ParserInput& input) override;
 };
 
+// The request loop asks it for a parser per message. By default it keeps the
+// tree of parsers that one parser made below itself and hands it to the next
+// one, so that a message costs no parser-making once the shapes of messages
+// have been seen: parsers keep nothing from one parse to the next, so a kept
+// tree answers as a new one would. Such a factory must outlive the parsers it
+// makes and be used by one thread at a time.
 class JsonObjectParserFactory : public ParserFactory<JsonValue> {
   public:
+    explicit JsonObjectParserFactory(bool keepsParsers = true) : keepsParsers(keepsParsers) {}
     std::unique_ptr<Parser<JsonValue>> create() override;
+    bool mayStartWith(int next) const override;
+
+  private:
+    bool keepsParsers;
+    std::unique_ptr<Parser<JsonValue>> keptParser;
 };
 
 // "[" [value ("," value)*] "]".
@@ -174,6 +203,7 @@ class JsonListParser : public JsonRuleParser {
 class JsonListParserFactory : public ParserFactory<JsonValue> {
   public:
     std::unique_ptr<Parser<JsonValue>> create() override;
+    bool mayStartWith(int next) const override;
 };
 
 // A ParserBuilder that also knows the two recursive JSON rules. Every

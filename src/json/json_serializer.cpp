@@ -80,6 +80,10 @@ void appendEscapedAscii(std::string& out, unsigned char c) {
     }
 }
 
+bool isPlainAscii(unsigned char c) {
+    return static_cast<unsigned char>(c - 0x20) < 0x60 && c != '"' && c != '\\';
+}
+
 void appendNumber(std::string& out, double value) {
     out += std::to_string(value);
 }
@@ -90,6 +94,18 @@ void JsonSerialiser::writeQuoted(const std::string& value) {
     text += '"';
     size_t pos = 0;
     while (pos < value.size()) {
+        // Printable ASCII other than the quote and the backslash goes out as it is.
+        const char* data = value.data();
+        const size_t size = value.size();
+        size_t plain = pos;
+        while (plain < size && isPlainAscii(static_cast<unsigned char>(data[plain]))) {
+            ++plain;
+        }
+        text.append(data + pos, plain - pos);
+        pos = plain;
+        if (pos == value.size()) {
+            break;
+        }
         unsigned char c = static_cast<unsigned char>(value[pos]);
         if (c < 0x80) {
             appendEscapedAscii(text, c);

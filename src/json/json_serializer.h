@@ -10,7 +10,11 @@
 // valid UTF-8, so every reply is valid UTF-8 JSON whatever a token returns.
 class JsonSerialiser : public JsonValueVisitor {
   public:
-    explicit JsonSerialiser(JsonValue& root) { root.accept(*this); }
+    explicit JsonSerialiser(JsonValue& root) {
+        // Room for a typical reply at once instead of growing to it step by step.
+        text.reserve(256);
+        root.accept(*this);
+    }
     std::string getText() const { return text; }
     std::string takeText() { return std::move(text); }
 

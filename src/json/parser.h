@@ -1,11 +1,16 @@
 // A small parser-combinator framework. A grammar is a long-lived tree of
-// parser factories; every parse attempt gets fresh, short-lived parsers from
-// them, so a recursive grammar unfolds only as deep as the input goes. What a
-// matched piece of input becomes is left to result builders that the grammar
-// supplies per node. Failures are results carrying a message, never
-// exceptions.
+// parser factories; a composite parser makes its children's parsers from them
+// when it first needs them, so a recursive grammar unfolds only as deep as the
+// input goes. What a matched piece of input becomes is left to result builders
+// that the grammar supplies per node. Failures are results carrying a message,
+// never exceptions.
+//
+// Parsers and result builders keep no state from one parse call to the next: a
+// composite parser keeps the child parsers it made and uses them again for its
+// later attempts, and they must answer as fresh ones would.
 #pragma once
 
+#include <array>
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +19,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "common/recycled_memory.h"
 
 // The cursor every parser reads from. It borrows the text, which must outlive
 // it. Positions are size_t: messages can be hundreds of MiB long.
@@ -24,13 +31,26 @@ class ParserInput {
     // The cursor would dangle.
     explicit ParserInput(std::string&&) = delete;
 
+    // What peek() gives when no byte is left.
+    static constexpr int kEndOfInput = -1;
+
     bool hasMore() const { return position < length; }
     // No bound check: callers test hasMore() first.
     char next() { return data[position++]; }
+    // The next byte as an unsigned value, or kEndOfInput; the position stays.
+    int peek() const {
+        return position < length ? static_cast<unsigned char>(data[position]) : kEndOfInput;
+    }
     // Steps back by one and returns the byte found there.
     char back() { return data[--position]; }
     size_t getPos() const { return position; }
     void setPos(size_t pos) { position = pos; }
+
+    // The unread bytes, for leaf parsers that take long runs of input at once.
+    const char* rest() const { return data + position; }
+    size_t remaining() const { return length - position; }
+    // No bound check: at most remaining() bytes.
+    void skip(size_t count) { position += count; }
 
     // How many nested constructs the grammar has open at the cursor. A
     // recursive grammar uses it to bound its recursion, and so the stack.
@@ -50,6 +70,7 @@ class ParserInput {
 template <typename T>
 class ParseResult {
   public:
+    VANTREL_RECYCLED_MEMORY
     ParseResult() = default;
     explicit ParseResult(std::unique_ptr<T> value) : value(std::move(value)) {}
     explicit ParseResult(std::string error)
@@ -109,7 +130,17 @@ class Parser {
 };
 
 template <typename T>
-using ParserFactory = Factory<Parser<T>>;
+class ParserFactory : public Factory<Parser<T>> {
+  public:
+    // Whether a parser made here can succeed when the input's next byte is
+    // `next` (ParserInput::kEndOfInput when none is left). False promises that
+    // it fails on every input that goes on with `next`; true is always a safe
+    // answer. A selection leaves out the alternatives that answer false.
+    virtual bool mayStartWith(int next) const {
+        (void)next;
+        return true;
+    }
+};
 
 template <typename T>
 class CompositeParser : public Parser<T> {
@@ -123,19 +154,55 @@ class CompositeParser : public Parser<T> {
         parserFactories.push_back(parserFactory);
     }
 
-  protected:
-    ParseResultPtr<T> build(Matches<T>& matches) {
-        assert(resultBuilder != nullptr);
-        return resultBuilder->build(matches);
+    // Makes room for `count` children and their matches at once: a parser is
+    // made for every message, so its few allocations count.
+    void reserveChildren(size_t count) {
+        parserFactories.reserve(count);
+        childParsers.reserve(count);
+        matches.reserve(count);
     }
 
-    // Each child attempt gets a parser of its own, gone before the next one.
-    static ParseResultPtr<T> parseChild(ParserFactory<T>& factory, ParserInput& input) {
-        return factory.create()->parse(input);
+  protected:
+    // Hands the matches to the result builder and empties the list, which the
+    // parser keeps for its next attempt unless it grew long.
+    ParseResultPtr<T> build(Matches<T>& matches) {
+        assert(resultBuilder != nullptr);
+        ParseResultPtr<T> result = resultBuilder->build(matches);
+        matches.clear();
+        if (matches.capacity() > kKeptMatches) {
+            Matches<T>().swap(matches);
+        }
+        return result;
+    }
+
+    // The parser for child `index` is made at the first attempt and kept for
+    // the later ones: making parsers afresh for every element of a long list
+    // cost far more than the matching itself.
+    ParseResultPtr<T> parseChild(size_t index, ParserInput& input) {
+        if (childParsers.size() <= index) {
+            childParsers.resize(parserFactories.size());
+        }
+        std::unique_ptr<Parser<T>>& child = childParsers[index];
+        if (!child) {
+            child = parserFactories[index]->create();
+        }
+        return child->parse(input);
     }
 
     std::unique_ptr<CompositeResultBuilder<T>> resultBuilder;
     std::vector<ParserFactory<T>*> parserFactories;
+    // Kept between attempts so that they are not allocated anew each time; a
+    // parser is never used again while one of its attempts is in progress.
+    // Emptied at the start of every attempt too, so that nothing an attempt
+    // cut short by an exception left behind reaches the next one.
+    Matches<T> matches;
+    // Beyond this many a list of matches is not kept: a parser may live on
+    // after a huge message, and such a list is cheap to make again next to
+    // the matching that fills it.
+    static constexpr size_t kKeptMatches = 1024;
+
+  private:
+    std::vector<std::unique_ptr<Parser<T>>> childParsers;
 };
 
 template <typename T>
@@ -145,12 +212,13 @@ class SequenceParser : public CompositeParser<T> {
 
     ParseResultPtr<T> parse(ParserInput& input) override {
         const size_t start = input.getPos();
-        Matches<T> matches;
-        matches.reserve(this->parserFactories.size());
-        for (ParserFactory<T>* factory : this->parserFactories) {
-            ParseResultPtr<T> result = this->parseChild(*factory, input);
+        Matches<T>& matches = this->matches;
+        matches.clear();
+        for (size_t i = 0; i < this->parserFactories.size(); ++i) {
+            ParseResultPtr<T> result = this->parseChild(i, input);
             if (!result->isSuccess()) {
                 input.setPos(start);
+                matches.clear();
                 return result;
             }
             matches.push_back(std::move(result));
@@ -159,18 +227,64 @@ class SequenceParser : public CompositeParser<T> {
     }
 };
 
+// Which alternatives of a selection may succeed, by the input's next byte:
+// bit i of a mask stands for alternative i. Filled from the alternatives'
+// mayStartWith() as they are added; alternatives beyond the 64th are always
+// tried.
+template <typename T>
+class FirstByteDispatch {
+  public:
+    static constexpr size_t kMaxAlternatives = 64;
+
+    void add(const ParserFactory<T>& alternative) {
+        const size_t index = count++;
+        if (index >= kMaxAlternatives) {
+            return;
+        }
+        for (int next = ParserInput::kEndOfInput; next <= 255; ++next) {
+            if (alternative.mayStartWith(next)) {
+                masks[static_cast<size_t>(next + 1)] |= uint64_t{1} << index;
+            }
+        }
+    }
+
+    // Whether alternative `index` is worth trying when the next byte is `next`.
+    bool mayTry(size_t index, int next) const {
+        return index >= kMaxAlternatives ||
+               (masks[static_cast<size_t>(next + 1)] >> index & 1) != 0;
+    }
+
+    bool anyMayStartWith(int next) const {
+        return count > kMaxAlternatives || masks[static_cast<size_t>(next + 1)] != 0;
+    }
+
+  private:
+    std::array<uint64_t, 257> masks{};
+    size_t count = 0;
+};
+
 template <typename T>
 class SelectionParser : public CompositeParser<T> {
   public:
-    using CompositeParser<T>::CompositeParser;
+    // Without a dispatch every alternative is tried.
+    explicit SelectionParser(std::unique_ptr<CompositeResultBuilder<T>> resultBuilder,
+                             const FirstByteDispatch<T>* dispatch = nullptr)
+        : CompositeParser<T>(std::move(resultBuilder)), dispatch(dispatch) {}
 
-    // Every alternative is tried, even after one has matched.
+    // Every alternative that may start with the next byte is tried, even after
+    // one has matched. Those left out would fail, and failures are dropped.
     ParseResultPtr<T> parse(ParserInput& input) override {
         const size_t start = input.getPos();
-        Matches<T> matches;
-        std::vector<std::pair<const ParseResult<T>*, size_t>> ends;
-        for (ParserFactory<T>* factory : this->parserFactories) {
-            ParseResultPtr<T> result = this->parseChild(*factory, input);
+        const int next = input.peek();
+        Matches<T>& matches = this->matches;
+        matches.clear();
+        ends.clear();
+        ends.reserve(this->parserFactories.size());
+        for (size_t i = 0; i < this->parserFactories.size(); ++i) {
+            if (dispatch != nullptr && !dispatch->mayTry(i, next)) {
+                continue;
+            }
+            ParseResultPtr<T> result = this->parseChild(i, input);
             if (result->isSuccess()) {
                 ends.emplace_back(result.get(), input.getPos());
                 matches.push_back(std::move(result));
@@ -188,6 +302,10 @@ class SelectionParser : public CompositeParser<T> {
         }
         return result;
     }
+
+  private:
+    const FirstByteDispatch<T>* dispatch;
+    std::vector<std::pair<const ParseResult<T>*, size_t>> ends;
 };
 
 template <typename T>
@@ -210,9 +328,16 @@ class RepetitionParser : public CompositeParser<T> {
     ParseResultPtr<T> parse(ParserInput& input) override {
         assert(parserFactories.size() == 1);
         const size_t start = input.getPos();
-        Matches<T> matches;
+        Matches<T>& matches = this->matches;
+        matches.clear();
         for (;;) {
-            ParseResultPtr<T> result = this->parseChild(*parserFactories[0], input);
+            // An attempt that cannot start with the next byte would fail, and
+            // the failure that ends a repetition is dropped unread: making its
+            // message cost more than the matching of a small message.
+            if (!parserFactories[0]->mayStartWith(input.peek())) {
+                break;
+            }
+            ParseResultPtr<T> result = this->parseChild(0, input);
             if (!result->isSuccess()) {
                 break;
             }
@@ -223,6 +348,7 @@ class RepetitionParser : public CompositeParser<T> {
             return this->build(matches);
         }
         input.setPos(start);
+        matches.clear();
         return std::make_unique<ParseResult<T>>(
             "Failed to match between " + std::to_string(min) + " and " + std::to_string(max) +
             " repetition (actual matches " + std::to_string(count) + ")");
@@ -272,7 +398,8 @@ class CompositeParserFactory : public ParserFactory<T> {
     // The parser borrows this factory's children.
     std::unique_ptr<Parser<T>> create() override {
         std::unique_ptr<CompositeParser<T>> parser = createParser();
-        for (const auto& child : children) {
+        parser->reserveChildren(this->children.size());
+        for (const auto& child : this->children) {
             parser->addChild(child.get());
         }
         return parser;
@@ -295,6 +422,11 @@ class SequenceParserFactory : public CompositeParserFactory<T> {
     explicit SequenceParserFactory(
         std::unique_ptr<CompositeResultBuilderFactory<T>> resultBuilderFactory)
         : resultBuilderFactory((assert(resultBuilderFactory), std::move(resultBuilderFactory))) {}
+
+    // A sequence matches only where its first child does.
+    bool mayStartWith(int next) const override {
+        return this->children.empty() || this->children.front()->mayStartWith(next);
+    }
 
   protected:
     std::unique_ptr<CompositeParser<T>> createParser() override {
@@ -331,14 +463,24 @@ class SelectionParserFactory : public CompositeParserFactory<T> {
     SelectionParserFactory()
         : resultBuilderFactory(std::make_unique<DeafultResultBuilderFactory>()) {}
 
+    // Asks the new alternative at once which bytes it may start with, so it
+    // must be complete when it is added.
+    void addChild(std::unique_ptr<ParserFactory<T>> child) override {
+        CompositeParserFactory<T>::addChild(std::move(child));
+        dispatch.add(*this->children.back());
+    }
+
+    bool mayStartWith(int next) const override { return dispatch.anyMayStartWith(next); }
+
   protected:
     std::unique_ptr<CompositeParser<T>> createParser() override {
         assert(resultBuilderFactory != nullptr);
-        return std::make_unique<SelectionParser<T>>(resultBuilderFactory->create());
+        return std::make_unique<SelectionParser<T>>(resultBuilderFactory->create(), &dispatch);
     }
 
   private:
     std::unique_ptr<CompositeResultBuilderFactory<T>> resultBuilderFactory;
+    FirstByteDispatch<T> dispatch;
 };
 
 template <typename T>
@@ -355,6 +497,11 @@ class RepetitionParserFactory : public CompositeParserFactory<T> {
     }
 
     std::unique_ptr<Parser<T>> create() override { return createParser(); }
+
+    // With a minimum of 0 it succeeds without matching anything.
+    bool mayStartWith(int next) const override {
+        return min == 0 || this->children.front()->mayStartWith(next);
+    }
 
     void addChild(std::unique_ptr<ParserFactory<T>>) override {
         assert(false && "Repetition parsesr can't have multiple child parser factories");
@@ -383,6 +530,10 @@ class TerminalParserFactory : public ParserFactory<T> {
     std::unique_ptr<Parser<T>> create() override {
         return std::make_unique<TerminalParser<T>>(
             text, resultBuilderFactory ? resultBuilderFactory->create() : nullptr);
+    }
+
+    bool mayStartWith(int next) const override {
+        return text.empty() || next == static_cast<unsigned char>(text[0]);
     }
 
   private:

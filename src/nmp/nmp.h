@@ -45,10 +45,20 @@ class NMPWriter {
     void writeMessage(const std::string& text);
 
   private:
-    bool writeAll(const char* data, size_t size);
+    // Replies up to this size are copied behind their prefix and written at
+    // once; longer ones are written in two parts instead of being copied.
+    static constexpr size_t kJoinedFrameLimit = 64 * 1024;
+
+    // Adds to `written` what each write call took; false when one fails.
+    bool writeAll(const char* data, size_t size, size_t& written);
+    void writeText(const char* data, size_t size);
+    [[noreturn]] void reportPrefixFailure();
+    [[noreturn]] void reportTextFailure();
 
     Logger* logger;
     int fd;
+    // The last frame written, kept for its capacity.
+    std::string frame;
 };
 
 // Removes the whitespace outside string literals, in place. The text ends at

@@ -5,14 +5,13 @@
 
 NMPWriter::NMPWriter(int fd) : logger(Logger::instance()), fd(fd) {}
 
-bool NMPWriter::writeAll(const char* data, size_t size) {
-    while (size > 0) {
-        long count = platform::writeFd(fd, data, size);
+bool NMPWriter::writeAll(const char* data, size_t size, size_t& written) {
+    while (written < size) {
+        long count = platform::writeFd(fd, data + written, size - written);
         if (count <= 0) {
             return false;
         }
-        data += count;
-        size -= static_cast<size_t>(count);
+        written += static_cast<size_t>(count);
     }
     return true;
 }
@@ -21,18 +20,52 @@ void NMPWriter::writeLength(uint32_t length) {
     const char prefix[4] = {
         static_cast<char>(length & 0xFF), static_cast<char>((length >> 8) & 0xFF),
         static_cast<char>((length >> 16) & 0xFF), static_cast<char>((length >> 24) & 0xFF)};
-    if (!writeAll(prefix, sizeof(prefix))) {
-        std::string error = platform::errorText();
-        logger->error("Error: unexpected IO error writing to stdout - %s\n", error.c_str());
-        throw NMPException(error);
+    size_t written = 0;
+    if (!writeAll(prefix, sizeof(prefix), written)) {
+        reportPrefixFailure();
     }
 }
 
 void NMPWriter::writeMessage(const std::string& text) {
-    writeLength(static_cast<uint32_t>(text.size()));
-    if (!writeAll(text.data(), text.size())) {
-        std::string error = platform::errorText();
-        logger->error("Error writing message - %s\n", error.c_str());
-        throw NMPException(error);
+    if (text.size() > kJoinedFrameLimit) {
+        writeLength(static_cast<uint32_t>(text.size()));
+        writeText(text.data(), text.size());
+        return;
     }
+    // Prefix and text in one write: a reader woken by the prefix alone would
+    // find the text missing and have to wait for it, which doubles the wake-ups
+    // of a request-reply exchange.
+    const auto length = static_cast<uint32_t>(text.size());
+    frame.clear();
+    frame += static_cast<char>(length & 0xFF);
+    frame += static_cast<char>((length >> 8) & 0xFF);
+    frame += static_cast<char>((length >> 16) & 0xFF);
+    frame += static_cast<char>((length >> 24) & 0xFF);
+    frame += text;
+    size_t written = 0;
+    if (!writeAll(frame.data(), frame.size(), written)) {
+        if (written < 4) {
+            reportPrefixFailure();
+        }
+        reportTextFailure();
+    }
+}
+
+void NMPWriter::writeText(const char* data, size_t size) {
+    size_t written = 0;
+    if (!writeAll(data, size, written)) {
+        reportTextFailure();
+    }
+}
+
+void NMPWriter::reportPrefixFailure() {
+    std::string error = platform::errorText();
+    logger->error("Error: unexpected IO error writing to stdout - %s\n", error.c_str());
+    throw NMPException(error);
+}
+
+void NMPWriter::reportTextFailure() {
+    std::string error = platform::errorText();
+    logger->error("Error writing message - %s\n", error.c_str());
+    throw NMPException(error);
 }

@@ -348,3 +348,112 @@ TEST(JsonParser, TwoHundredLevelsFitInTheStackBudget) {
     EXPECT_TRUE(lists);
     EXPECT_TRUE(objects);
 }
+
+// A selection leaves out the alternatives that say they cannot start with the
+// next byte, so no rule may say so of a byte it can start with.
+TEST(JsonParser, RulesMayStartWithEveryByteTheyMatchFrom) {
+    const std::string texts[] = {
+        "null", "nullx",     "true", "false",   "0",       "+5",           "-0",
+        "01x",  "-inf",      "+nan", "0x1A",    "9}",      "\"\"",         "\"a\\u0041\"",
+        "{}",   "{\"a\":1}", "[]",   "[1,[2]]", "\"a\":1", "\"k\":[null]",
+    };
+    JsonValueParserFactory value;
+    JsonNullParserFactory null;
+    JsonBooleanParserFactory boolean;
+    JsonNumberParserFactory number;
+    JsonStringParserFactory string;
+    JsonObjectMemberParserFactory member;
+    JsonObjectParserFactory object;
+    JsonListParserFactory list;
+    ParserFactory<JsonValue>* factories[] = {&value,  &null,   &boolean, &number,
+                                             &string, &member, &object,  &list};
+    int matched = 0;
+    for (const std::string& text : texts) {
+        for (ParserFactory<JsonValue>* factory : factories) {
+            if (parseWith(*factory, text).result->isSuccess()) {
+                ++matched;
+                EXPECT_TRUE(factory->mayStartWith(static_cast<unsigned char>(text[0]))) << text;
+            }
+        }
+    }
+    EXPECT_GE(matched, 40);
+    for (ParserFactory<JsonValue>* factory : factories) {
+        EXPECT_FALSE(factory->mayStartWith(ParserInput::kEndOfInput));
+        EXPECT_FALSE(factory->mayStartWith(' '));
+        EXPECT_FALSE(factory->mayStartWith('.'));
+    }
+    EXPECT_TRUE(value.mayStartWith('n') && value.mayStartWith('t') && value.mayStartWith('f') &&
+                value.mayStartWith('7') && value.mayStartWith('"') && value.mayStartWith('{') &&
+                value.mayStartWith('['));
+    EXPECT_FALSE(value.mayStartWith('x'));
+}
+
+// The loop's factory hands every new parser the tree of parsers the last one
+// made; whatever the previous messages were, and however they ended, a
+// message must parse as it does with a factory that keeps nothing.
+TEST(JsonParser, KeptParsersAnswerAsNewOnes) {
+    const std::string messages[] = {
+        "{\"a\":[1,2,{\"b\":[true,null]}],\"c\":\"d\"}",
+        "{\"a\":[1,2,{\"b\":[true,nul]}],\"c\":\"d\"}",
+        "{\"a\":1,\"a\":2,\"b\":[[],[[]]]}",
+        "{\"x\":" + std::string(150, '[') + std::string(150, ']') + "}",
+        "{\"x\":" + std::string(300, '[') + std::string(300, ']') + "}",
+        "{\"a\":1,}",
+        "{}",
+        "{\"a\":[1,2,{\"b\":[true,null]}],\"c\":\"d\"}",
+        "{\"payload\":{\"z\":1,\"y\":[\"q\",{\"w\":{}}]},\"port\":\"p\"}",
+        "[1]",
+    };
+    JsonObjectParserFactory kept;
+    for (int round = 0; round < 2; ++round) {
+        for (const std::string& message : messages) {
+            SCOPED_TRACE(message.substr(0, 60));
+            JsonObjectParserFactory fresh(false);
+            Parsed expected = parseWith(fresh, message);
+            Parsed actual = parseWith(kept, message);
+            ASSERT_EQ(actual.result->isSuccess(), expected.result->isSuccess());
+            EXPECT_EQ(actual.endPos, expected.endPos);
+            if (expected.result->isSuccess()) {
+                EXPECT_EQ(compact(actual.result->getValue()), compact(expected.result->getValue()));
+            }
+        }
+    }
+}
+
+TEST(JsonParser, LongListsAndObjectsKeepEveryElementAndTheFirstOfRepeatedKeys) {
+    const size_t count = 100000;
+    std::string list = "{\"list\":[";
+    std::string object = "{\"object\":{";
+    for (size_t i = 0; i < count; ++i) {
+        list += (i == 0 ? "" : ",") + std::to_string(i);
+        // Keys in descending order, and every hundredth one repeated later on.
+        object += (i == 0 ? "\"" : ",\"") + std::to_string(count - i) + "\":" + std::to_string(i);
+        if (i % 100 == 99) {
+            object += ",\"" + std::to_string(count - i + 50) + "\":-1";
+        }
+    }
+    list += "]}";
+    object += "}}";
+
+    JsonObjectParserFactory factory;
+    ParseResultPtr<JsonValue> parsedList = parseJsonObject(factory, list);
+    ASSERT_TRUE(parsedList->isSuccess());
+    const auto& elements =
+        static_cast<JsonList*>(static_cast<JsonObject*>(parsedList->getValue())->get("list"))
+            ->getElements();
+    ASSERT_EQ(elements.size(), count);
+    for (size_t i = 0; i < count; ++i) {
+        ASSERT_EQ(static_cast<JsonNumber*>(elements[i])->getValue(), static_cast<double>(i));
+    }
+
+    ParseResultPtr<JsonValue> parsedObject = parseJsonObject(factory, object);
+    ASSERT_TRUE(parsedObject->isSuccess());
+    const auto& members =
+        static_cast<JsonObject*>(static_cast<JsonObject*>(parsedObject->getValue())->get("object"))
+            ->getMembers();
+    ASSERT_EQ(members.size(), count);
+    for (size_t i = 0; i < count; ++i) {
+        JsonValue* member = members.at(std::to_string(count - i));
+        ASSERT_EQ(static_cast<JsonNumber*>(member)->getValue(), static_cast<double>(i));
+    }
+}

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
 namespace {
 
 // Counts live instances so tests can see what a container deletes.
@@ -46,6 +50,45 @@ TEST(JsonObject, FirstValueUnderAKeyWins) {
         EXPECT_EQ(object.get("missing"), nullptr);
     }
     EXPECT_EQ(live, 0);
+}
+
+// Both ways of moving the members (the smaller map into the larger one) must
+// give what putting each member of the later object in turn gives.
+TEST(JsonObject, PutAllKeepsEarlierValuesAndDeletesTheRefusedOnes) {
+    struct Case {
+        std::vector<std::string> earlier;
+        std::vector<std::string> later;
+    } cases[] = {
+        {{"a", "c", "e"}, {"b", "c"}},
+        {{"c"}, {"a", "c", "d"}},
+        {{"z", "y"}, {"y", "x", "w", "z", "v"}},
+        {{}, {"a"}},
+        {{"a"}, {}},
+    };
+    for (const Case& c : cases) {
+        int live = 0;
+        {
+            JsonObject earlier;
+            JsonObject later;
+            JsonObject expected;
+            std::map<std::string, JsonValue*> kept;
+            for (const std::string& key : c.earlier) {
+                auto value = std::make_unique<CountedValue>(live);
+                kept[key] = value.get();
+                earlier.put(key, std::move(value));
+            }
+            for (const std::string& key : c.later) {
+                auto value = std::make_unique<CountedValue>(live);
+                kept.emplace(key, value.get());
+                later.put(key, std::move(value));
+            }
+            earlier.putAll(later);
+            EXPECT_TRUE(later.getMembers().empty());
+            EXPECT_EQ(earlier.getMembers(), kept);
+            EXPECT_EQ(live, static_cast<int>(kept.size())) << "refused values are deleted";
+        }
+        EXPECT_EQ(live, 0);
+    }
 }
 
 TEST(JsonObject, ClearForgetsMembersWithoutDeletingThem) {

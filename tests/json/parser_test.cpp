@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
+#include <string_view>
 
 namespace {
 
@@ -229,4 +232,152 @@ TEST(ParserDeathTest, MisuseFailsItsAssertion) {
         EXPECT_DEATH(misuse.run(), misuse.assertion);
     }
 #endif
+}
+
+namespace {
+
+// A terminal that counts the parsers made from it and the parse calls they
+// get, and says it can only start with `first` (any byte when it is 0).
+class CountingTerminal : public ParserFactory<std::string> {
+  public:
+    CountingTerminal(std::string text, char first = 0)
+        : terminal(std::move(text), std::make_unique<TextBuilderFactory>()), first(first) {}
+
+    std::unique_ptr<Parser<std::string>> create() override {
+        ++created;
+        return std::make_unique<Counted>(terminal.create(), parses);
+    }
+    bool mayStartWith(int next) const override {
+        return first == 0 || next == static_cast<unsigned char>(first);
+    }
+
+    int created = 0;
+    int parses = 0;
+
+  private:
+    class Counted : public Parser<std::string> {
+      public:
+        Counted(std::unique_ptr<Parser<std::string>> parser, int& parses)
+            : parser(std::move(parser)), parses(parses) {}
+        ParseResultPtr<std::string> parse(ParserInput& input) override {
+            ++parses;
+            return parser->parse(input);
+        }
+
+      private:
+        std::unique_ptr<Parser<std::string>> parser;
+        int& parses;
+    };
+
+    TerminalParserFactory<std::string> terminal;
+    char first;
+};
+
+}  // namespace
+
+TEST(Parser, SelectionLeavesOutAlternativesThatCannotStartWithTheNextByte) {
+    auto selection = std::make_unique<SelectionParserFactory<std::string>>();
+    auto x = std::make_unique<CountingTerminal>("xy", 'x');
+    auto any = std::make_unique<CountingTerminal>("z");
+    CountingTerminal& xRef = *x;
+    CountingTerminal& anyRef = *any;
+    selection->addChild(std::move(x));
+    selection->addChild(std::move(any));
+
+    for (const char* text : {"z", "", "q"}) {
+        ParserInput input{std::string_view(text).data(), std::strlen(text)};
+        selection->create()->parse(input);
+    }
+    EXPECT_EQ(xRef.parses, 0) << "never tried: it cannot start with z, q or the end";
+    EXPECT_EQ(anyRef.parses, 3);
+
+    const std::string text = "xy";
+    ParserInput input(text);
+    ParseResultPtr<std::string> result = selection->create()->parse(input);
+    ASSERT_TRUE(result->isSuccess());
+    EXPECT_EQ(*result->getValue(), "xy");
+    EXPECT_EQ(input.getPos(), 2u);
+    EXPECT_EQ(xRef.parses, 1);
+    EXPECT_EQ(anyRef.parses, 4) << "alternatives that may start with the byte are all tried";
+}
+
+TEST(Parser, FactoriesTellWhichBytesTheyMayStartWith) {
+    const int end = ParserInput::kEndOfInput;
+    TerminalParserFactory<std::string> ab("ab");
+    EXPECT_TRUE(ab.mayStartWith('a'));
+    EXPECT_FALSE(ab.mayStartWith('b'));
+    EXPECT_FALSE(ab.mayStartWith(end));
+    EXPECT_FALSE(ab.mayStartWith(0xE1));
+    TerminalParserFactory<std::string> high("\xE1");
+    EXPECT_TRUE(high.mayStartWith(0xE1));
+    TerminalParserFactory<std::string> empty("");
+    EXPECT_TRUE(empty.mayStartWith(end));
+
+    Grammar sequence = sequenceABC();
+    EXPECT_TRUE(sequence->mayStartWith('a'));
+    EXPECT_FALSE(sequence->mayStartWith('b'));
+    Grammar optional = optionalA();
+    EXPECT_TRUE(optional->mayStartWith('b')) << "matches nothing anywhere";
+    EXPECT_TRUE(optional->mayStartWith(end));
+    RepetitionParserFactory<std::string> atLeastOne(
+        1, 5, std::make_unique<JoinBuilderFactory>(),
+        std::make_unique<TerminalParserFactory<std::string>>("a"));
+    EXPECT_TRUE(atLeastOne.mayStartWith('a'));
+    EXPECT_FALSE(atLeastOne.mayStartWith('b'));
+    Grammar selection = selectionAbOrB();
+    EXPECT_TRUE(selection->mayStartWith('a'));
+    EXPECT_TRUE(selection->mayStartWith('b'));
+    EXPECT_FALSE(selection->mayStartWith('c'));
+    EXPECT_FALSE(selection->mayStartWith(end));
+}
+
+// A composite parser makes a child's parser at the first attempt and uses it
+// for the later ones, which must answer as fresh parsers would.
+TEST(Parser, ChildParsersAreMadeOnceAndAnswerAsFreshOnes) {
+    auto child = std::make_unique<CountingTerminal>("a");
+    CountingTerminal& counter = *child;
+    RepetitionParserFactory<std::string> repetition(0, 3, std::make_unique<JoinBuilderFactory>(),
+                                                    std::move(child));
+    std::unique_ptr<Parser<std::string>> parser = repetition.create();
+    struct Attempt {
+        std::string input;
+        std::string valueOrMessage;
+    } attempts[] = {
+        {"aab", "(a a)"},
+        {"aaaa", "Failed to match between 0 and 3 repetition (actual matches 4)"},
+        {"b", "()"},
+        {"aaa", "(a a a)"},
+    };
+    int parses = 0;
+    for (const Attempt& attempt : attempts) {
+        SCOPED_TRACE(attempt.input);
+        ParserInput input(attempt.input);
+        ParseResultPtr<std::string> result = parser->parse(input);
+        const std::string& seen = result->isSuccess() ? *result->getValue() : result->getError();
+        EXPECT_EQ(seen, attempt.valueOrMessage);
+        parses += static_cast<int>(std::count(attempt.input.begin(), attempt.input.end(), 'a')) + 1;
+    }
+    EXPECT_EQ(counter.created, 1);
+    EXPECT_EQ(counter.parses, parses) << "one parse per a and one that ends the repetition";
+}
+
+TEST(Parser, RepetitionStopsBeforeAnAttemptThatCannotStartWithTheNextByte) {
+    auto child = std::make_unique<CountingTerminal>("xy", 'x');
+    CountingTerminal& counter = *child;
+    RepetitionParserFactory<std::string> repetition(0, 5, std::make_unique<JoinBuilderFactory>(),
+                                                    std::move(child));
+    const std::string text = "xyxyq";
+    ParserInput input(text);
+    ParseResultPtr<std::string> result = repetition.create()->parse(input);
+    ASSERT_TRUE(result->isSuccess());
+    EXPECT_EQ(*result->getValue(), "(xy xy)");
+    EXPECT_EQ(input.getPos(), 4u);
+    EXPECT_EQ(counter.parses, 2) << "q cannot start xy: no third attempt";
+
+    const std::string cut = "xyx";
+    ParserInput cutInput(cut);
+    result = repetition.create()->parse(cutInput);
+    ASSERT_TRUE(result->isSuccess());
+    EXPECT_EQ(cutInput.getPos(), 2u) << "a failed attempt leaves the position where it was";
+    EXPECT_EQ(counter.parses, 4);
 }

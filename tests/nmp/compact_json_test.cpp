@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 #include "nmp/nmp.h"
 
 TEST(CompactJson, RemovesWhitespaceOutsideStringLiterals) {
@@ -19,5 +22,59 @@ TEST(CompactJson, RemovesWhitespaceOutsideStringLiterals) {
         std::string text = c.first;
         EXPECT_EQ(compactJson(text), c.second) << c.first;
         EXPECT_EQ(text, c.second);
+    }
+}
+
+namespace {
+
+// Byte by byte, as the framing defines compaction.
+std::string compactByteByByte(const std::string& input) {
+    std::string output;
+    bool inString = false;
+    bool escaped = false;
+    for (char c : input) {
+        if (c == '\0') {
+            break;
+        }
+        if (!inString && (c == ' ' || (c >= '\t' && c <= '\r'))) {
+            continue;
+        }
+        if (c == '"') {
+            if (!escaped) {
+                inString = !inString;
+            }
+            escaped = false;
+        } else if (c == '\\') {
+            escaped = !escaped;
+        } else {
+            escaped = false;
+        }
+        output += c;
+    }
+    return output;
+}
+
+}  // namespace
+
+// Long string literals are moved in blocks; the result must be what the byte
+// by byte definition gives, whatever mix of quotes, escapes, whitespace and
+// NULs the text holds.
+TEST(CompactJson, AgreesWithTheByteByByteDefinitionOnRandomTexts) {
+    const char pieces[] = {' ', '\t', '\n', '"', '\\', 'a', 'b', '{', ':', ',', '\0', '\x80'};
+    uint32_t state = 11;
+    auto random = [&state] {
+        state = state * 1103515245u + 12345u;
+        return state >> 16;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(random() % 200, 'x');
+        for (char& c : text) {
+            if (random() % 4 == 0) {
+                c = pieces[random() % sizeof(pieces)];
+            }
+        }
+        const std::string expected = compactByteByByte(text);
+        SCOPED_TRACE(round);
+        EXPECT_EQ(compactJson(text), expected);
     }
 }

@@ -64,3 +64,24 @@ TEST_F(NMPWriterTest, AReaderLeavingMidMessageFailsTheBodyWrite) {
     reader.join();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error writing message - Broken pipe\n");
 }
+
+// Short replies go out with their prefix in one write, long ones in two; the
+// bytes on the wire are the same frame either way.
+TEST_F(NMPWriterTest, ShortAndLongRepliesAreFramedAlike) {
+    for (size_t size : {size_t{0}, size_t{1}, size_t{65536}, size_t{65537}, size_t{300000}}) {
+        SCOPED_TRACE(size);
+        Pipe pipe;
+        std::string text(size, 'r');
+        for (size_t i = 0; i < size; i += 7) {
+            text[i] = static_cast<char>(i % 251);
+        }
+        std::string received;
+        std::thread reader([&] { received = pipe.readAll(); });
+        NMPWriter writer(pipe.writeEnd());
+        writer.writeMessage(text);
+        writer.writeMessage("{}");
+        pipe.closeWrite();
+        reader.join();
+        EXPECT_EQ(received, frame(text) + frame("{}"));
+    }
+}

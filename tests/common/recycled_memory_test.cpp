@@ -1,0 +1,70 @@
+#include "common/recycled_memory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "json/json.h"
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kRecycling = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kRecycling = false;
+#else
+constexpr bool kRecycling = true;
+#endif
+#else
+constexpr bool kRecycling = true;
+#endif
+
+}  // namespace
+
+TEST(RecycledMemory, BlocksOfEverySizeHoldTheirBytes) {
+    std::vector<std::pair<void*, size_t>> blocks;
+    for (size_t size = 1; size <= 300; ++size) {
+        void* block = allocateRecycled(size);
+        std::memset(block, static_cast<int>(size & 0xFF), size);
+        blocks.emplace_back(block, size);
+    }
+    for (const auto& [block, size] : blocks) {
+        const auto* bytes = static_cast<const unsigned char*>(block);
+        for (size_t i = 0; i < size; ++i) {
+            ASSERT_EQ(bytes[i], size & 0xFF) << size;
+        }
+        freeRecycled(block, size);
+    }
+    freeRecycled(nullptr, 8);
+}
+
+TEST(RecycledMemory, AFreedValueMakesRoomForTheNextOfItsSize) {
+    if (!kRecycling) {
+        GTEST_SKIP() << "the sanitizer build hands every block to the general allocator";
+    }
+    auto first = std::make_unique<JsonString>("a");
+    const void* address = first.get();
+    first.reset();
+    auto second = std::make_unique<JsonString>("b");
+    EXPECT_EQ(static_cast<const void*>(second.get()), address);
+    EXPECT_EQ(second->getValue(), "b");
+}
+
+// Each thread has lists of its own; a block freed on another thread than the
+// one that made it joins that thread's lists.
+TEST(RecycledMemory, ValuesMayBeFreedOnAnotherThread) {
+    std::vector<std::unique_ptr<JsonValue>> values;
+    for (int i = 0; i < 1000; ++i) {
+        values.push_back(std::make_unique<JsonNumber>(i));
+    }
+    std::thread other([&] {
+        values.clear();
+        auto object = std::make_unique<JsonObject>();
+        object->put("k", std::make_unique<JsonBoolean>(true));
+    });
+    other.join();
+    EXPECT_TRUE(values.empty());
+}
