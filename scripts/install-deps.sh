@@ -7,7 +7,7 @@ packages=(
     build-essential cmake pkg-config git python3
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libp11-kit-dev softhsm2 opensc libssl-dev openssl nlohmann-json3-dev
-    clang-format
+    clang-format clang libclang-rt-14-dev
 )
 
 missing=()
