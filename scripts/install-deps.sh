@@ -7,8 +7,13 @@ packages=(
     build-essential cmake pkg-config git python3
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libp11-kit-dev softhsm2 opensc libssl-dev openssl nlohmann-json3-dev
-    clang-format clang libclang-rt-14-dev
+    clang-format
+    chromium fonts-liberation
+    clang libclang-rt-14-dev
 )
+# Node.js and npm drive the browser test; they may come from outside Debian.
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for package in "${packages[@]}"; do

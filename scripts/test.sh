@@ -20,5 +20,6 @@ run_build() {
 run_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     run_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON
+bash scripts/test-browser.sh build
 bash scripts/fuzz.sh "${VANTREL_FUZZ_SECONDS:-60}"
 echo "All tests passed in both builds."

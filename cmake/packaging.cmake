@@ -1,0 +1,98 @@
+# Installation on Linux and the Debian package.
+#
+# The host, vantrel-client and vantrel-register live together in
+# <libexecdir>/vantrel (each finds the others beside itself); the two tools are
+# linked into <bindir>. A full `cmake --install` also registers the host with
+# the browsers (the "registration" component): system-wide when installing as
+# root or into a DESTDIR, else for the installing user. The Debian package
+# leaves that to its postinst, so that dpkg never owns a manifest, and adds the
+# configuration file as /etc/vantrel/vantrel.cfg (the "debian" component).
+if(WIN32)
+    return()
+endif()
+
+include(GNUInstallDirs)
+
+set(VANTREL_INSTALL_DIR ${CMAKE_INSTALL_LIBEXECDIR}/vantrel)
+set(VANTREL_PACKAGE_PREFIX /usr)
+set(VANTREL_PACKAGE_DIR ${VANTREL_PACKAGE_PREFIX}/${VANTREL_INSTALL_DIR})
+
+if(TARGET vantrel AND TARGET vantrel-client)
+    install(TARGETS vantrel vantrel-client RUNTIME DESTINATION ${VANTREL_INSTALL_DIR} COMPONENT runtime)
+endif()
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/tools/vantrel-register DESTINATION ${VANTREL_INSTALL_DIR} COMPONENT runtime)
+
+set(VANTREL_STAGE_DIR ${CMAKE_BINARY_DIR}/packaging)
+file(MAKE_DIRECTORY ${VANTREL_STAGE_DIR}/bin ${VANTREL_STAGE_DIR}/host)
+file(RELATIVE_PATH VANTREL_BIN_TO_INSTALL_DIR /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${VANTREL_INSTALL_DIR})
+foreach(tool vantrel-client vantrel-register)
+    # Relative, so that the links hold under any prefix and in a staging root.
+    file(CREATE_LINK ${VANTREL_BIN_TO_INSTALL_DIR}/${tool} ${VANTREL_STAGE_DIR}/bin/${tool} SYMBOLIC)
+    install(FILES ${VANTREL_STAGE_DIR}/bin/${tool} DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+endforeach()
+
+# The host reads the .cfg beside itself; the package keeps the real file in /etc.
+file(CREATE_LINK /etc/vantrel/vantrel.cfg ${VANTREL_STAGE_DIR}/host/vantrel.cfg SYMBOLIC)
+install(FILES ${VANTREL_STAGE_DIR}/host/vantrel.cfg DESTINATION ${VANTREL_INSTALL_DIR}
+    COMPONENT debian EXCLUDE_FROM_ALL)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/linux/vantrel.cfg DESTINATION /etc/vantrel
+    COMPONENT debian EXCLUDE_FROM_ALL)
+
+# Into a staging root or as root: for every user; a user's own install: for that user.
+install(CODE "
+    set(scope --system --root \"\$ENV{DESTDIR}\")
+    if(\"\$ENV{DESTDIR}\" STREQUAL \"\")
+        execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if(uid STREQUAL 0)
+            set(scope --system)
+        else()
+            set(scope)
+        endif()
+    endif()
+    execute_process(
+        COMMAND python3 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VANTREL_INSTALL_DIR}/vantrel-register\"
+            \${scope} --host \"\${CMAKE_INSTALL_PREFIX}/${VANTREL_INSTALL_DIR}/vantrel\"
+        RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR \"vantrel-register could not register the host\")
+    endif()
+" COMPONENT registration)
+
+foreach(script postinst prerm)
+    configure_file(${CMAKE_SOURCE_DIR}/packaging/linux/${script}.in ${VANTREL_STAGE_DIR}/debian/${script} @ONLY
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endforeach()
+file(WRITE ${VANTREL_STAGE_DIR}/debian/conffiles "/etc/vantrel/vantrel.cfg\n")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vantrel)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Vantrel developers <dev@vantrel.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Native messaging host: PKCS#11 tokens and signatures for web pages")
+set(CPACK_PACKAGE_DESCRIPTION "Vantrel lets a browser extension list the PKCS#11 tokens and certificates \
+of the machine, log in with a PIN and sign data on the token. The package registers the host \
+org.vantrel.host with Chromium, Google Chrome and Firefox for every user.")
+set(CPACK_PACKAGING_INSTALL_PREFIX ${VANTREL_PACKAGE_PREFIX})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};runtime;/;${CMAKE_BINARY_DIR};${PROJECT_NAME};debian;/")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS python3)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    ${VANTREL_STAGE_DIR}/debian/postinst ${VANTREL_STAGE_DIR}/debian/prerm ${VANTREL_STAGE_DIR}/debian/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
+
+if(VANTREL_BUILD_TESTS)
+    find_package(Python3 COMPONENTS Interpreter)
+    if(Python3_Interpreter_FOUND)
+        add_test(NAME vantrel_register
+            COMMAND ${Python3_EXECUTABLE} -m unittest discover -s ${CMAKE_SOURCE_DIR}/tests/register)
+    endif()
+    # The package of a sanitizer build is of no use to anyone.
+    if(NOT VANTREL_SANITIZE AND TARGET vantrel)
+        add_test(NAME debian_package
+            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/packaging/test-debian-package.sh ${CMAKE_BINARY_DIR})
+    endif()
+endif()

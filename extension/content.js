@@ -1,0 +1,59 @@
+// Runs only in the pages the manifest lists. Takes the page's requests from
+// window.postMessage, hands them to the service worker and posts the replies
+// back. Only messages the page posts to itself are taken: another frame or
+// window cannot use the page's access to the tokens.
+"use strict";
+
+(() => {
+  const FROM_PAGE = "vantrel-page";
+  const FROM_EXTENSION = "vantrel-extension";
+  const origin = window.location.origin;
+
+  let extension = null;
+  const waiting = new Set();
+
+  function toPage(message) {
+    window.postMessage(Object.assign({ source: FROM_EXTENSION }, message), origin);
+  }
+
+  function extensionPort() {
+    if (extension) {
+      return extension;
+    }
+    extension = chrome.runtime.connect({ name: "vantrel-page" });
+    extension.onMessage.addListener((message) => {
+      waiting.delete(message.id);
+      toPage(message);
+    });
+    extension.onDisconnect.addListener(() => {
+      void chrome.runtime.lastError;
+      extension = null;
+      for (const id of waiting) {
+        toPage({ type: "error", id, error: "The Vantrel extension was stopped or reloaded." });
+      }
+      waiting.clear();
+    });
+    return extension;
+  }
+
+  window.addEventListener("message", (event) => {
+    if (event.source !== window || event.origin !== origin) {
+      return;
+    }
+    const message = event.data;
+    if (!message || message.source !== FROM_PAGE) {
+      return;
+    }
+    if (message.type === "hello") {
+      toPage({ type: "ready", version: chrome.runtime.getManifest().version });
+    } else if (message.type === "request") {
+      waiting.add(message.id);
+      try {
+        extensionPort().postMessage({ id: message.id, request: message.request });
+      } catch (error) {
+        waiting.delete(message.id);
+        toPage({ type: "error", id: message.id, error: "The Vantrel extension cannot be reached: " + error.message });
+      }
+    }
+  });
+})();

@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build folder and checks it: its files, its
+# control scripts, and a real install, upgrade, removal and purge with dpkg in a
+# root folder of its own (dpkg --root: the machine's own packages and browser
+# folders are never touched).
+# Usage: test-debian-package.sh BUILD_DIR
+set -euo pipefail
+build=$(realpath "$1")
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+manifest_path() {
+    python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["path"])' "$1"
+}
+
+failures=0
+check() {
+    local what=$1
+    shift
+    if "$@"; then
+        echo "ok: $what"
+    else
+        echo "FAILED: $what" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+(cd "$build" && cpack -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1) || {
+    cat "$scratch/cpack.log" >&2
+    exit 1
+}
+package=$(echo "$scratch"/out/vantrel_*.deb)
+check "cpack made one package" test -f "$package"
+
+dpkg-deb -c "$package" | awk '{ print $6 $7 $8 }' >"$scratch/contents"
+has() { grep -qxF -- "$1" "$scratch/contents"; }
+check "the host is in /usr/libexec/vantrel" has ./usr/libexec/vantrel/vantrel
+check "vantrel-client is beside it" has ./usr/libexec/vantrel/vantrel-client
+check "vantrel-register is beside it" has ./usr/libexec/vantrel/vantrel-register
+check "vantrel-client is linked into /usr/bin" has ./usr/bin/vantrel-client-\>../libexec/vantrel/vantrel-client
+check "vantrel-register is linked into /usr/bin" has ./usr/bin/vantrel-register-\>../libexec/vantrel/vantrel-register
+check "the configuration lives in /etc" has ./etc/vantrel/vantrel.cfg
+check "the host reads it through a link" has ./usr/libexec/vantrel/vantrel.cfg-\>/etc/vantrel/vantrel.cfg
+check "no manifest is a file of the package" bash -c "! grep -q native-messaging-hosts '$scratch/contents'"
+
+dpkg-deb -e "$package" "$scratch/control"
+check "postinst and prerm are executable" test -x "$scratch/control/postinst" -a -x "$scratch/control/prerm"
+check "postinst is valid sh" sh -n "$scratch/control/postinst"
+check "prerm is valid sh" sh -n "$scratch/control/prerm"
+check "postinst registers system-wide" grep -q -- 'vantrel-register" --system' "$scratch/control/postinst"
+check "prerm unregisters system-wide" grep -q -- 'vantrel-register" --uninstall --system' "$scratch/control/prerm"
+check "the configuration is a conffile" grep -qx /etc/vantrel/vantrel.cfg "$scratch/control/conffiles"
+check "the package depends on python3" grep -Eq '^Depends:.*\bpython3\b' "$scratch/control/control"
+check "the package depends on the C++ runtime" grep -Eq '^Depends:.*\blibstdc\+\+6\b' "$scratch/control/control"
+
+# A plain cmake --install into a staging root: files, links and registration.
+stage=$scratch/stage
+DESTDIR=$stage cmake --install "$build" --prefix /opt/vantrel >"$scratch/install.log" 2>&1 ||
+    cat "$scratch/install.log" >&2
+check "cmake --install registers the host it installed" \
+    test "$(manifest_path "$stage/etc/chromium/native-messaging-hosts/org.vantrel.host.json" 2>/dev/null)" = \
+    /opt/vantrel/libexec/vantrel/vantrel
+check "vantrel-client from bin starts the host beside its real file" \
+    grep -q '"host":"1.4"' <(env -u SOFTHSM2_CONF "$stage/opt/vantrel/bin/vantrel-client" '{"action":"info"}' 2>/dev/null)
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "not root: the dpkg install checks are left out"
+    [ "$failures" -eq 0 ] || exit 1
+    exit 0
+fi
+
+root=$scratch/root
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates" "$root/var/lib/dpkg/triggers" "$root/var/log"
+touch "$root/var/lib/dpkg/status"
+# A browser that is there before the package: its folder must outlive the removal.
+mkdir -p "$root/etc/chromium/policies"
+dpkg_in_root() {
+    dpkg --root="$root" --force-script-chrootless --force-depends "$@" >>"$scratch/dpkg.log" 2>&1
+}
+manifests=(
+    etc/chromium/native-messaging-hosts/org.vantrel.host.json
+    etc/opt/chrome/native-messaging-hosts/org.vantrel.host.json
+    usr/lib/mozilla/native-messaging-hosts/org.vantrel.host.json
+)
+
+check "dpkg installs the package" dpkg_in_root -i "$package"
+for manifest in "${manifests[@]}"; do
+    check "postinst wrote /$manifest naming the installed host" \
+        test "$(manifest_path "$root/$manifest" 2>/dev/null)" = /usr/libexec/vantrel/vantrel
+done
+
+check "dpkg upgrades the package over itself" dpkg_in_root -i "$package"
+for manifest in "${manifests[@]}"; do
+    check "/$manifest is still there after the upgrade" test -f "$root/$manifest"
+done
+
+check "dpkg removes the package" dpkg_in_root -r vantrel
+for manifest in "${manifests[@]}"; do
+    check "prerm removed /$manifest" test ! -e "$root/$manifest"
+done
+check "the folders the registration made are gone" test ! -e "$root/etc/opt" -a ! -e "$root/usr/lib/mozilla"
+check "the browser's own folder stays" test -d "$root/etc/chromium/policies"
+check "dpkg purges the package" dpkg_in_root -P vantrel
+check "the purge takes the configuration" test ! -e "$root/etc/vantrel"
+
+# A manifest of the same name that is not ours never blocks a removal.
+check "dpkg installs the package again" dpkg_in_root -i "$package"
+echo '{"name":"someone.else"}' >"$root/${manifests[0]}"
+check "dpkg removes the package beside a foreign manifest" dpkg_in_root -r vantrel
+check "the foreign manifest stays" grep -q someone.else "$root/${manifests[0]}"
+check "the other manifests are gone" test ! -e "$root/${manifests[1]}" -a ! -e "$root/${manifests[2]}"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed; dpkg said:" >&2
+    cat "$scratch/dpkg.log" >&2
+    exit 1
+fi
+echo "the Debian package is sound"

@@ -1,0 +1,251 @@
+"""vantrel-register: the manifests it writes and what --uninstall leaves behind."""
+
+import base64
+import hashlib
+import json
+import os
+import stat
+import subprocess
+import sys
+import tempfile
+import unittest
+
+SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+REGISTER = os.path.join(SOURCE, "tools", "vantrel-register")
+HOST_NAME = "org.vantrel.host"
+
+USER_FOLDERS = {
+    "chromium": ".config/chromium/NativeMessagingHosts",
+    "chrome": ".config/google-chrome/NativeMessagingHosts",
+    "firefox": ".mozilla/native-messaging-hosts",
+}
+SYSTEM_FOLDERS = {
+    "chromium": "etc/chromium/native-messaging-hosts",
+    "chrome": "etc/opt/chrome/native-messaging-hosts",
+    "firefox": "usr/lib/mozilla/native-messaging-hosts",
+}
+
+
+def snapshot(folder):
+    """Every path below folder with its kind and, for files, its content."""
+    result = {}
+    for directory, folders, files in os.walk(folder):
+        for name in folders:
+            result[os.path.relpath(os.path.join(directory, name), folder)] = "folder"
+        for name in files:
+            path = os.path.join(directory, name)
+            with open(path, "rb") as stream:
+                result[os.path.relpath(path, folder)] = stream.read()
+    return result
+
+
+class RegisterTest(unittest.TestCase):
+    def setUp(self):
+        self.scratch = tempfile.TemporaryDirectory(prefix="vantrel-register-test-")
+        self.root = self.scratch.name
+        self.home = os.path.join(self.root, "home")
+        os.mkdir(self.home)
+        self.host = os.path.join(self.root, "opt", "vantrel", "vantrel")
+        os.makedirs(os.path.dirname(self.host))
+        with open(self.host, "w") as stream:
+            stream.write("#!/bin/sh\n")
+        os.chmod(self.host, 0o755)
+
+    def tearDown(self):
+        self.scratch.cleanup()
+
+    def run_register(self, *arguments, cwd=None):
+        environment = {k: v for k, v in os.environ.items() if k not in ("XDG_CONFIG_HOME", "CHROME_CONFIG_HOME")}
+        environment["HOME"] = self.home
+        return subprocess.run(
+            [sys.executable, REGISTER, *arguments],
+            env=environment,
+            cwd=cwd,
+            capture_output=True,
+            text=True,
+            timeout=60,
+        )
+
+    def register(self, *arguments):
+        result = self.run_register(*arguments)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return result
+
+    def read_manifest(self, folder):
+        with open(os.path.join(folder, HOST_NAME + ".json"), encoding="utf-8") as stream:
+            return json.load(stream)
+
+    def test_user_registration_writes_a_valid_manifest_for_each_browser(self):
+        self.register("--host", self.host)
+        for browser, folder in USER_FOLDERS.items():
+            manifest = self.read_manifest(os.path.join(self.home, folder))
+            self.assertEqual(manifest["name"], HOST_NAME, browser)
+            self.assertEqual(manifest["type"], "stdio", browser)
+            self.assertTrue(manifest["description"], browser)
+            self.assertTrue(os.path.isabs(manifest["path"]), browser)
+            self.assertEqual(manifest["path"], self.host, browser)
+            if browser == "firefox":
+                self.assertEqual(manifest["allowed_extensions"], ["vantrel-sample@vantrel.org"])
+                self.assertNotIn("allowed_origins", manifest)
+            else:
+                self.assertEqual(manifest["allowed_origins"], ["chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/"])
+                self.assertNotIn("allowed_extensions", manifest)
+
+    def test_relative_host_path_is_written_absolute(self):
+        result = self.run_register("--host", "opt/vantrel/vantrel", "--browser", "chromium", cwd=self.root)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        manifest = self.read_manifest(os.path.join(self.home, USER_FOLDERS["chromium"]))
+        self.assertEqual(manifest["path"], self.host)
+
+    def test_uninstall_leaves_a_fresh_home_empty(self):
+        self.register("--host", self.host)
+        self.register("--uninstall")
+        self.assertEqual(snapshot(self.home), {})
+
+    def test_uninstall_leaves_the_users_folders_as_they_were(self):
+        profile = os.path.join(self.home, ".config", "chromium", "Default")
+        os.makedirs(profile)
+        with open(os.path.join(profile, "Preferences"), "w") as stream:
+            stream.write("{}")
+        os.makedirs(os.path.join(self.home, ".mozilla", "firefox"))
+        # An empty manifest folder the user made stays, although it is empty.
+        os.makedirs(os.path.join(self.home, USER_FOLDERS["chrome"]))
+        before = snapshot(self.home)
+
+        self.register("--host", self.host)
+        self.assertNotEqual(snapshot(self.home), before)
+        self.register("--uninstall")
+        self.assertEqual(snapshot(self.home), before)
+
+    def test_registering_twice_then_uninstalling_once_cleans_up(self):
+        self.register("--host", self.host)
+        self.register("--host", self.host, "--origin", "chrome-extension://" + "a" * 32 + "/")
+        self.register("--uninstall")
+        self.assertEqual(snapshot(self.home), {})
+
+    def test_uninstall_keeps_a_folder_that_another_host_now_uses(self):
+        self.register("--host", self.host, "--browser", "firefox")
+        other = os.path.join(self.home, USER_FOLDERS["firefox"], "com.example.other.json")
+        with open(other, "w") as stream:
+            stream.write('{"name":"com.example.other"}')
+        self.register("--uninstall", "--browser", "firefox")
+        self.assertEqual(snapshot(self.home), {
+            ".mozilla": "folder",
+            os.path.join(".mozilla", "native-messaging-hosts"): "folder",
+            os.path.join(".mozilla", "native-messaging-hosts", "com.example.other.json"): b'{"name":"com.example.other"}',
+        })
+
+    def test_uninstall_leaves_a_manifest_it_did_not_write(self):
+        folder = os.path.join(self.home, USER_FOLDERS["chromium"])
+        os.makedirs(folder)
+        with open(os.path.join(folder, HOST_NAME + ".json"), "w") as stream:
+            stream.write('{"name":"something.else"}')
+        result = self.run_register("--uninstall", "--browser", "chromium")
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("left as they are", result.stderr)
+        self.assertTrue(os.path.exists(os.path.join(folder, HOST_NAME + ".json")))
+
+    def test_missing_host_is_refused_and_nothing_is_written(self):
+        missing = os.path.join(self.root, "no-such-folder", "vantrel")
+        result = self.run_register("--host", missing)
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn(missing, result.stderr)
+        self.assertIn("does not exist", result.stderr)
+        self.assertEqual(snapshot(self.home), {})
+
+    def test_host_that_is_not_executable_is_refused(self):
+        os.chmod(self.host, 0o644)
+        result = self.run_register("--host", self.host)
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("not executable", result.stderr)
+        self.assertEqual(snapshot(self.home), {})
+
+    def test_named_extensions_replace_the_sample_extension(self):
+        first, second = "b" * 32, "c" * 32
+        self.register(
+            "--host", self.host,
+            "--origin", "chrome-extension://%s/" % first,
+            # Chromium rejects origins without the trailing slash: it is added.
+            "--origin", "chrome-extension://%s" % second,
+            "--firefox-id", "someone@example.org",
+        )
+        chromium = self.read_manifest(os.path.join(self.home, USER_FOLDERS["chromium"]))
+        self.assertEqual(chromium["allowed_origins"], ["chrome-extension://%s/" % first, "chrome-extension://%s/" % second])
+        firefox = self.read_manifest(os.path.join(self.home, USER_FOLDERS["firefox"]))
+        self.assertEqual(firefox["allowed_extensions"], ["someone@example.org"])
+
+    def test_malformed_extension_names_are_refused(self):
+        for arguments in (
+            ("--origin", "chrome-extension://abc/"),
+            ("--origin", "https://example.org/"),
+            ("--origin", "chrome-extension://" + "q" * 32 + "/"),
+            ("--firefox-id", "no spaces@example.org"),
+        ):
+            result = self.run_register("--host", self.host, *arguments)
+            self.assertNotEqual(result.returncode, 0, arguments)
+            self.assertEqual(snapshot(self.home), {}, arguments)
+
+    def test_one_browser_only(self):
+        self.register("--host", self.host, "--browser", "chrome")
+        self.assertEqual(
+            sorted(p for p, kind in snapshot(self.home).items() if p.endswith(".json")),
+            [os.path.join(USER_FOLDERS["chrome"], HOST_NAME + ".json")],
+        )
+
+    def test_user_data_dir_takes_the_manifest_and_nothing_else(self):
+        profile = os.path.join(self.root, "profile")
+        os.mkdir(profile)
+        self.register("--host", self.host, "--user-data-dir", profile)
+        manifest = self.read_manifest(os.path.join(profile, "NativeMessagingHosts"))
+        self.assertEqual(manifest["path"], self.host)
+        self.assertIn("allowed_origins", manifest)
+        self.assertEqual(snapshot(self.home), {})
+        self.register("--uninstall", "--user-data-dir", profile)
+        self.assertEqual(snapshot(profile), {})
+
+    def test_user_data_dir_is_refused_for_firefox(self):
+        result = self.run_register("--host", self.host, "--user-data-dir", self.root, "--browser", "firefox")
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("Firefox", result.stderr)
+
+    def test_xdg_config_home_moves_the_chromium_family_folders(self):
+        config = os.path.join(self.root, "xdg")
+        environment = dict(os.environ, HOME=self.home, XDG_CONFIG_HOME=config)
+        environment.pop("CHROME_CONFIG_HOME", None)
+        subprocess.run([sys.executable, REGISTER, "--host", self.host], env=environment, check=True, capture_output=True)
+        self.assertTrue(os.path.isfile(os.path.join(config, "chromium", "NativeMessagingHosts", HOST_NAME + ".json")))
+        self.assertTrue(os.path.isfile(os.path.join(self.home, USER_FOLDERS["firefox"], HOST_NAME + ".json")))
+
+    def test_system_registration_under_a_root_names_the_final_host_path(self):
+        staging = os.path.join(self.root, "staging")
+        final_host = "/usr/libexec/vantrel/vantrel"
+        os.makedirs(os.path.join(staging, "usr", "libexec", "vantrel"))
+        os.makedirs(os.path.join(staging, "etc", "chromium"))
+        os.symlink(self.host, os.path.join(staging, final_host.lstrip("/")))
+        before = snapshot(staging)
+
+        self.register("--system", "--root", staging, "--host", final_host)
+        for browser, folder in SYSTEM_FOLDERS.items():
+            manifest = self.read_manifest(os.path.join(staging, folder))
+            self.assertEqual(manifest["path"], final_host, browser)
+            mode = os.stat(os.path.join(staging, folder, HOST_NAME + ".json")).st_mode
+            self.assertEqual(stat.S_IMODE(mode), 0o644, browser)
+        self.assertEqual(snapshot(self.home), {})
+
+        self.register("--uninstall", "--system", "--root", staging)
+        self.assertEqual(snapshot(staging), before)
+
+    def test_default_extensions_are_the_sample_extension(self):
+        with open(os.path.join(SOURCE, "extension", "manifest.json"), encoding="utf-8") as stream:
+            extension = json.load(stream)
+        digest = hashlib.sha256(base64.b64decode(extension["key"])).hexdigest()[:32]
+        extension_id = "".join(chr(ord("a") + int(digit, 16)) for digit in digest)
+        self.register("--host", self.host)
+        chromium = self.read_manifest(os.path.join(self.home, USER_FOLDERS["chromium"]))
+        self.assertEqual(chromium["allowed_origins"], ["chrome-extension://%s/" % extension_id])
+        firefox = self.read_manifest(os.path.join(self.home, USER_FOLDERS["firefox"]))
+        self.assertEqual(firefox["allowed_extensions"], [extension["browser_specific_settings"]["gecko"]["id"]])
+
+
+if __name__ == "__main__":
+    unittest.main()
