@@ -1,0 +1,200 @@
+// Enrolment through the running host: a key pair and its certification
+// request made on the token, a certificate issued for it outside the host and
+// imported beside its keys, then used and deleted.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e/host_fixture.h"
+
+namespace e2e {
+namespace {
+
+const std::string kCsrSubjectDN = "CN=Pre-enrolled QARN User, OU=KW, O=JUX, Tervin, VKT, C=ZZ";
+
+std::string generateKeys(const std::string& tokenSN, const std::string& result = "csr") {
+    return R"({"action":"generateKeys","tokenSN":")" + tokenSN + R"(","result":")" + result + "\"}";
+}
+
+std::string importCertificate(const Bytes& der) {
+    return R"({"action":"importCertificate","certificate":")" + base64Text(der) + "\"}";
+}
+
+std::string orphanKeys(const std::string& tokenSN, const std::string& keyType) {
+    return R"({"action":"getOrphanKeys","tokenSN":")" + tokenSN + R"(","keyType":")" + keyType +
+           "\"}";
+}
+
+std::string orphanKeysReply(const std::string& tokenSN, const std::string& keys) {
+    return R"({"action":"getOrphanKeys","orphanKeys":[)" + keys + R"(],"tokenSN":")" + tokenSN +
+           "\"}";
+}
+
+class EnrolmentTest : public HostTest {
+  protected:
+    // The certification request of a generateKeys reply, checked for its form.
+    Bytes csrOf(const std::string& reply, const std::string& tokenSN) {
+        nlohmann::json json = nlohmann::json::parse(reply);
+        EXPECT_EQ(json.size(), 3u) << reply;
+        EXPECT_EQ(json["action"], "generateKeys");
+        EXPECT_EQ(json["tokenSN"], tokenSN);
+        std::string text = json.value("csr", "");
+        EXPECT_EQ(text.size(), 920u);
+        return base64Bytes(text);
+    }
+
+    SoftHsmToken alpha = hsm.createToken("Alpha");
+};
+
+TEST_F(EnrolmentTest, EnrolsSignsAndDeletesACertificate) {
+    start();
+    ASSERT_EQ(ask(login(alpha.serial, alpha.userPin, true)),
+              R"({"action":"login","tokenSN":")" + alpha.serial + "\"}");
+    EXPECT_EQ(ask(orphanKeys(alpha.serial, "public")), orphanKeysReply(alpha.serial, ""));
+
+    Bytes csr = csrOf(ask(generateKeys(alpha.serial)), alpha.serial);
+    ASSERT_EQ(csr.size(), 689u);
+    CertificationRequest request = parseCertificationRequest(csr);
+    EXPECT_TRUE(request.signatureValid);
+    EXPECT_EQ(request.signatureAlgorithm, "sha256WithRSAEncryption");
+    EXPECT_EQ(request.subject, "C=ZZ, ST=VKT, L=Tervin, O=JUX, OU=KW, CN=Pre-enrolled QARN User");
+
+    Pkcs11Session session = userSession(alpha);
+    std::vector<CK_OBJECT_HANDLE> publicKeys = session.find(CKO_PUBLIC_KEY);
+    ASSERT_EQ(publicKeys.size(), 1u);
+    EXPECT_TRUE(samePublicKey(session.publicKey(publicKeys[0]).get(), request.publicKey.get()));
+    Bytes id = session.getBytes(publicKeys[0], CKA_ID);
+    EXPECT_EQ(id.size(), 8u);
+    // Until the certificate comes, both halves are orphans.
+    EXPECT_EQ(ask(orphanKeys(alpha.serial, "public")),
+              orphanKeysReply(alpha.serial, R"({"id":")" + hex(id) + R"(","keyType":"public"})"));
+    EXPECT_EQ(ask(orphanKeys(alpha.serial, "private")),
+              orphanKeysReply(alpha.serial, R"({"id":")" + hex(id) + R"(","keyType":"private"})"));
+
+    CertificateOptions options;
+    options.serial = {0x5a, 0x17, 0xc0, 0xde, 0x42};
+    options.subjectAltName = "otherName:1.3.6.1.4.1.311.20.2.3;UTF8:user@example.com";
+    Bytes der = ca->issue(csr, options);
+    EXPECT_EQ(ask(importCertificate(der)), R"({"action":"importCertificate"})");
+
+    std::vector<CK_OBJECT_HANDLE> certificates = session.find(CKO_CERTIFICATE, id);
+    ASSERT_EQ(certificates.size(), 1u);
+    EXPECT_EQ(session.getBytes(certificates[0], CKA_VALUE), der);
+    StoredCertificate stored;
+    stored.serialNumber = "5a17c0de42";
+    stored.activationCode = hex(session.getBytes(certificates[0], CKA_CHECK_VALUE));
+    ASSERT_FALSE(stored.activationCode.empty());
+    std::string before = host->errorText();
+    EXPECT_EQ(ask(R"({"action":"listCertificates","tokenSN":")" + alpha.serial + "\"}"),
+              R"({"action":"listCertificates","certificates":[)" +
+                  certificateRecord(stored, issuerDN, "Principal=user@example.com", kCsrSubjectDN,
+                                    alpha.serial, "01/01/2025", "01/01/2035") +
+                  "]}");
+    // The request's state and locality have no label of their own.
+    EXPECT_EQ(host->errorText().substr(before.size()),
+              "Unknown DN field ID = 08Unknown DN field ID = 07");
+
+    // A request names the certificate by its whole DER INTEGER.
+    const std::string certificateSN = "0205" + stored.serialNumber;
+    const std::string payload = "Pay 10 EUR to account 42";
+    nlohmann::json signed_ =
+        nlohmann::json::parse(ask(R"({"action":"sign","certificateSN":")" + certificateSN +
+                                  R"(","payload":")" + payload + "\"}"));
+    EXPECT_TRUE(verifyRsaSha256(der, toBytes(payload), base64Bytes(signed_.value("signature", ""))))
+        << signed_.dump();
+
+    EXPECT_EQ(ask(orphanKeys(alpha.serial, "public")), orphanKeysReply(alpha.serial, ""));
+    EXPECT_EQ(ask(orphanKeys(alpha.serial, "private")), orphanKeysReply(alpha.serial, ""));
+
+    EXPECT_EQ(ask(R"({"action":"deleteCertificate","certificateSN":")" + certificateSN + "\"}"),
+              R"({"action":"deleteCertificate","certificateSN":")" + certificateSN + "\"}");
+    EXPECT_TRUE(session.find(CKO_CERTIFICATE).empty());
+    EXPECT_TRUE(session.find(CKO_PUBLIC_KEY).empty());
+    EXPECT_TRUE(session.find(CKO_PRIVATE_KEY).empty());
+    EXPECT_EQ(ask(R"({"action":"listCertificates","tokenSN":")" + alpha.serial + "\"}"),
+              R"({"action":"listCertificates","certificates":[]})");
+}
+
+TEST_F(EnrolmentTest, GenerateKeysNeedsAWriteLogin) {
+    start();
+    const std::string refused =
+        R"({"action":"generateKeys","error":"Need to be logged in in rw mode to token to be able to generate keypair","tokenSN":")" +
+        alpha.serial + "\"}";
+    EXPECT_EQ(ask(generateKeys(alpha.serial)), refused);
+    ASSERT_EQ(ask(login(alpha.serial, alpha.userPin, false)),
+              R"({"action":"login","tokenSN":")" + alpha.serial + "\"}");
+    EXPECT_EQ(ask(generateKeys(alpha.serial)), refused);
+    ASSERT_EQ(ask(login(alpha.serial, alpha.userPin, true)),
+              R"({"action":"login","tokenSN":")" + alpha.serial + "\"}");
+    fault.setRules("fail C_GenerateKeyPair CKR_DEVICE_ERROR\n");
+    EXPECT_EQ(
+        ask(generateKeys(alpha.serial)),
+        R"j({"action":"generateKeys","error":"Failed to generate keypair on the token (rc=48)","tokenSN":")j" +
+            alpha.serial + "\"}");
+    Pkcs11Session session = userSession(alpha);
+    EXPECT_TRUE(session.find(CKO_PUBLIC_KEY).empty());
+    EXPECT_TRUE(session.find(CKO_PRIVATE_KEY).empty());
+}
+
+// The request's serial is only echoed and its "result" not consulted: the
+// pair is made on the logged-in token and the answer is always a request.
+TEST_F(EnrolmentTest, GenerateKeysWorksOnTheLoggedInTokenWhateverTheRequestNames) {
+    start();
+    ASSERT_EQ(ask(login(alpha.serial, alpha.userPin, true)),
+              R"({"action":"login","tokenSN":")" + alpha.serial + "\"}");
+    Bytes csr = csrOf(ask(generateKeys("elsewhere", "publicKey")), "elsewhere");
+    EXPECT_TRUE(parseCertificationRequest(csr).signatureValid);
+    Pkcs11Session session = userSession(alpha);
+    EXPECT_EQ(session.count(CKO_PUBLIC_KEY), 1u);
+    EXPECT_EQ(session.count(CKO_PRIVATE_KEY), 1u);
+}
+
+TEST_F(EnrolmentTest, ImportCertificateRefusals) {
+    Bytes tokenKeyCertificate;
+    {
+        Pkcs11Session session = userSession(alpha);
+        KeyPair pair = session.generateRsaKeyPair(RsaKeyOptions(toBytes("pair"), 1024));
+        CertificateOptions options;
+        options.subject = "/CN=On The Token";
+        tokenKeyCertificate = ca->issueForKey(session.publicKey(pair.publicKey).get(), options);
+    }
+    CertificateOptions options;
+    options.subject = "/CN=Elsewhere";
+    Bytes foreign = ca->issueForKey(generateRsaKey(1024).get(), options);
+    start();
+    const std::string needsLogin =
+        R"({"action":"importCertificate","error":"Must login in write mode to be able to import certificate"})";
+    EXPECT_EQ(ask(importCertificate(tokenKeyCertificate)), needsLogin);
+    ASSERT_EQ(ask(login(alpha.serial, alpha.userPin, false)),
+              R"({"action":"login","tokenSN":")" + alpha.serial + "\"}");
+    EXPECT_EQ(ask(importCertificate(tokenKeyCertificate)), needsLogin);
+    ASSERT_EQ(ask(login(alpha.serial, alpha.userPin, true)),
+              R"({"action":"login","tokenSN":")" + alpha.serial + "\"}");
+
+    struct Case {
+        std::string rules;
+        Bytes certificate;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {"", foreign, "Can't find certificate public key on the token"},
+        {"", Bytes{0x30, 0x00}, "Failed to parse certificate"},
+        {"", Bytes(tokenKeyCertificate.begin(), tokenKeyCertificate.begin() + 100),
+         "DER field runs past the end of the data"},
+        {"fail C_CreateObject CKR_DEVICE_ERROR", tokenKeyCertificate,
+         "Error importing certificate on the token (rc=48)"},
+    };
+    for (const Case& c : cases) {
+        fault.setRules(c.rules);
+        EXPECT_EQ(ask(importCertificate(c.certificate)),
+                  R"({"action":"importCertificate","error":")" + c.error + "\"}");
+    }
+    fault.clearRules();
+    Pkcs11Session session = userSession(alpha);
+    EXPECT_TRUE(session.find(CKO_CERTIFICATE).empty());
+    EXPECT_EQ(ask(importCertificate(tokenKeyCertificate)), R"({"action":"importCertificate"})");
+    EXPECT_EQ(session.find(CKO_CERTIFICATE, toBytes("pair")).size(), 1u);
+}
+
+}  // namespace
+}  // namespace e2e
