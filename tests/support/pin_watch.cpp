@@ -82,12 +82,19 @@ std::string jsonEscaped(const std::string& pin) {
     return out;
 }
 
+// Whether `c` continues the word or number that `edge` (a character of the
+// PIN at that side) belongs to: a letter or digit beside a letter or digit,
+// or a decimal point beside a digit (replies write numbers as 4.000000).
+bool joins(char c, char edge) {
+    bool edgeIsDigit = std::isdigit(static_cast<unsigned char>(edge)) != 0;
+    return (isAlphanumeric(c) && isAlphanumeric(edge)) || (c == '.' && edgeIsDigit);
+}
+
 bool occursBare(const std::string& text, const std::string& pin) {
     for (size_t at = text.find(pin); at != std::string::npos; at = text.find(pin, at + 1)) {
-        bool joinedBefore = at > 0 && isAlphanumeric(text[at - 1]) && isAlphanumeric(pin.front());
         size_t end = at + pin.size();
-        bool joinedAfter =
-            end < text.size() && isAlphanumeric(text[end]) && isAlphanumeric(pin.back());
+        bool joinedBefore = at > 0 && joins(text[at - 1], pin.front());
+        bool joinedAfter = end < text.size() && joins(text[end], pin.back());
         if (!joinedBefore && !joinedAfter) {
             return true;
         }

@@ -6,9 +6,9 @@
 // that is cut short or is not JSON at all), or from add(), and reports any of
 // them found in a text or in the files of a folder. A PIN counts as found in
 // its JSON string form, quotes included, as a request would carry it; PINs of
-// four characters or more also as bare text not joined to a letter or digit
-// (shorter ones, and longer ones inside serial numbers, timestamps or base64,
-// occur by chance).
+// four characters or more also as bare text that is not part of a longer word
+// or number (shorter ones, and longer ones inside serial numbers, timestamps,
+// base64 or the six decimals of a reply's numbers, occur by chance).
 #pragma once
 
 #include <gtest/gtest.h>
