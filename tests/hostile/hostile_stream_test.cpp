@@ -272,6 +272,23 @@ TEST_F(HostileStreamTest, DeepNestingIsRefusedWithoutAReply) {
     }
 }
 
+TEST_F(HostileStreamTest, RequestsFullOfEscapedQuotesAreLoggedInBoundedTime) {
+    std::string escapedQuotes;
+    for (int i = 0; i < 512 * 1024; ++i) {
+        escapedQuotes += "\\\"";
+    }
+    const std::string login =
+        R"({"action":"login","tokenSN":"none","pin":"Quote-Pin-31337","x":")" + escapedQuotes;
+    // Logged in full with its PIN masked, then answered; and, cut short of
+    // its closing brace, logged in the line that refuses it.
+    const std::vector<std::pair<std::string, size_t>> cases = {{login + "\"}", 1},
+                                                               {login + "\"", 0}};
+    for (const auto& [request, replies] : cases) {
+        Outcome run = feed(prefix(static_cast<uint32_t>(request.size())) + request);
+        EXPECT_EQ(run.replies.size(), replies);
+    }
+}
+
 TEST_F(HostileStreamTest, AWideListIsAnswered) {
     // Each element costs the parser far more than its two bytes; kept to a
     // size that stays within the memory bound.
