@@ -1,8 +1,8 @@
 #include "support/pin_watch.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <regex>
 
 #include "support/temp_dir.h"
 
@@ -106,18 +106,34 @@ bool occursBare(const std::string& text, const std::string& pin) {
 
 void PinWatch::recordRequest(const std::string& text) {
     // Lenient on purpose: a cut or malformed request still carries its PIN to
-    // the host, which may log it.
-    static const std::regex member(
-        R"re("(pin|oldPIN|newPIN|adminPIN|tokenPIN)"\s*:\s*"((?:[^"\\]|\\.)*))re");
-    for (std::sregex_iterator it(text.begin(), text.end(), member), end; it != end; ++it) {
-        std::string literal = (*it)[2].str();
-        if (literal.empty() || literal == kMask) {
-            continue;
-        }
-        literals.insert(literal);
-        std::string decoded;
-        if (decodeLiteral(literal, decoded)) {
-            add(decoded);
+    // the host, which may log it. A plain scan rather than a regular
+    // expression, whose matcher recurses once per character of a long PIN.
+    static const char* const keys[] = {"pin", "oldPIN", "newPIN", "adminPIN", "tokenPIN"};
+    for (const char* key : keys) {
+        const std::string quotedKey = std::string("\"") + key + "\"";
+        for (size_t at = text.find(quotedKey); at != std::string::npos;
+             at = text.find(quotedKey, at + 1)) {
+            size_t pos = text.find_first_not_of(" \t\r\n", at + quotedKey.size());
+            if (pos == std::string::npos || text[pos] != ':') {
+                continue;
+            }
+            pos = text.find_first_not_of(" \t\r\n", pos + 1);
+            if (pos == std::string::npos || text[pos] != '"') {
+                continue;
+            }
+            size_t end = ++pos;
+            while (end < text.size() && text[end] != '"') {
+                end += text[end] == '\\' ? 2 : 1;
+            }
+            std::string literal = text.substr(pos, std::min(end, text.size()) - pos);
+            if (literal.empty() || literal == kMask) {
+                continue;
+            }
+            literals.insert(literal);
+            std::string decoded;
+            if (decodeLiteral(literal, decoded)) {
+                add(decoded);
+            }
         }
     }
 }
