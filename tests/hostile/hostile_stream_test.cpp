@@ -349,6 +349,53 @@ TEST_F(HostileStreamTest, ASixtyFourMebibytePayloadIsAnswered) {
     }
 }
 
+// A large member whose value goes back in the reply, or to the token. One
+// host per test, so that each is measured from a small test process.
+struct LargeMember {
+    const char* name;
+    std::string before;  // the request up to the member's value; {serial} is the token's
+    char filler;
+    std::string after;
+    std::string replyStart;
+};
+
+class LargeMemberTest : public HostileStreamTest,
+                        public ::testing::WithParamInterface<LargeMember> {};
+
+TEST_P(LargeMemberTest, SixtyFourMebibytesAreAnsweredWithinTheMemoryBound) {
+    SoftHsmToken token = hsm.createToken("Large token", "Large-SO-9753", "Large-Pin-1597");
+    const LargeMember& member = GetParam();
+    HostSettings hostSettings = settings();
+    // As installed: no log files.
+    hostSettings.maxLogFiles = 0;
+    start(hostSettings);
+    std::string request = member.before;
+    size_t at = request.find("{serial}");
+    if (at != std::string::npos) {
+        request.replace(at, 8, token.serial);
+    }
+    request += std::string(64 * kMiB, member.filler) + member.after;
+    Outcome run = send(prefix(static_cast<uint32_t>(request.size())) + request);
+    ASSERT_EQ(run.replies.size(), 1u);
+    EXPECT_EQ(run.replies[0].compare(0, member.replyStart.size(), member.replyStart), 0)
+        << run.replies[0].substr(0, 200);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Members, LargeMemberTest,
+    ::testing::Values(
+        LargeMember{"Port", R"({"action":"selectCertificate","forceLogon":true,"port":")", 'Q',
+                    R"("})",
+                    R"({"action":"selectCertificate","error":"Not Implemented","port":"QQQQ)"},
+        LargeMember{"CertificateSerial", R"({"action":"deleteCertificate","certificateSN":")", 'c',
+                    R"("})", R"({"action":"deleteCertificate","certificateSN":"cccc)"},
+        LargeMember{"Pin", R"({"action":"login","tokenSN":"{serial}","pin":")", 'P', R"("})",
+                    R"({"action":"login","error":")"},
+        LargeMember{"SignedObject", R"({"action":"sign","certificateSN":"01","payload":{"a":")",
+                    'S', R"("}})",
+                    R"({"action":"sign","error":"Must login before being able to sign"})"}),
+    [](const ::testing::TestParamInfo<LargeMember>& info) { return info.param.name; });
+
 TEST_F(HostileStreamTest, EveryByteOfAnImportedCertificateChangedInTurn) {
     SoftHsmToken token = hsm.createToken("Import token", "Imp-SO-1357", "Imp-Pin-8642");
     Bytes der;
