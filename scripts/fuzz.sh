@@ -29,11 +29,15 @@ for target in "${targets[@]}"; do
     work=build-fuzz/corpus/$target
     findings=build-fuzz/findings/$target
     mkdir -p "$work" "$findings"
+    dict=()
+    if [ -f "fuzz/$target.dict" ]; then
+        dict=(-dict="fuzz/$target.dict")
+    fi
     echo "== $target: ${seconds}s"
     # -close_fd_mask=2 hides the host's own error lines; libFuzzer keeps its
     # reports on a copy of standard error.
     if ! "build-fuzz/${target}_fuzzer" -max_total_time="$seconds" -timeout=20 \
-        -rss_limit_mb=2048 -max_len=65536 -close_fd_mask=2 -print_final_stats=1 \
+        -rss_limit_mb=2048 -max_len=65536 -close_fd_mask=2 -print_final_stats=1 "${dict[@]}" \
         -artifact_prefix="$findings/" "$work" "fuzz/corpus/$target" \
         2>"build-fuzz/$target.log"; then
         echo "FINDING in $target: see build-fuzz/$target.log and $findings/"
