@@ -32,7 +32,9 @@ CK_ATTRIBUTE attribute(CK_ATTRIBUTE_TYPE type, T& value) {
 }
 
 CK_ATTRIBUTE bytesAttribute(CK_ATTRIBUTE_TYPE type, const void* data, size_t length) {
-    return {type, const_cast<void*>(data), length};
+    // CK_ULONG is 32 bits on Windows, also in 64-bit builds; no value the host
+    // stores comes near that.
+    return {type, const_cast<void*>(data), static_cast<CK_ULONG>(length)};
 }
 
 bool allDigits(const ByteBuffer& text, size_t count) {

@@ -1,9 +1,11 @@
 #include "platform/platform.h"
 
+// The other Windows headers need the types that this one declares.
+#include <windows.h>
+
 #include <bcrypt.h>
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 
 #include <cerrno>
 #include <climits>

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 
 TEST(ByteBuffer, IndexOutsideTheBufferIsRefused) {
@@ -9,7 +10,7 @@ TEST(ByteBuffer, IndexOutsideTheBufferIsRefused) {
     ByteBuffer buffer(bytes, 3);
     EXPECT_EQ(buffer[2], 3);
     EXPECT_EQ(buffer[0], 1);
-    for (long index : {-1L, 3L, 1L << 40}) {
+    for (long index : {-1L, 3L, std::numeric_limits<long>::max()}) {
         try {
             buffer[index];
             FAIL() << "index " << index << " was accepted";
