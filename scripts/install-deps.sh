@@ -9,6 +9,7 @@ packages=(
     libp11-kit-dev softhsm2 opensc libssl-dev openssl nlohmann-json3-dev
     clang-format
     chromium fonts-liberation
+    clang libclang-rt-14-dev
 )
 # Node.js and npm drive the browser test; they may come from outside Debian.
 command -v node >/dev/null || packages+=(nodejs)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Vantrel and runs every test: the format check, the unit and process
 # tests in a normal build and in an AddressSanitizer + UndefinedBehaviorSanitizer
-# build, the browser test in headless Chromium, and the Windows builds' tests
-# under Wine. Installs what it needs on a Debian 12 machine.
+# build, the browser test in headless Chromium, the Windows builds' tests
+# under Wine, and each fuzz target for a minute. Installs what it needs on a
+# Debian 12 machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,4 +25,5 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:ha
     run_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON
 bash scripts/test-browser.sh build
 bash scripts/test-windows.sh
+bash scripts/fuzz.sh "${VANTREL_FUZZ_SECONDS:-60}"
 echo "All tests passed."

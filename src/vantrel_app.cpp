@@ -71,6 +71,10 @@ bool VantrelApp::serveOneMessage(Loop& loop) {
             logger->error("Failed to parse request: %s", maskPins(text).c_str());
             return false;
         }
+        // The tree holds all that the request needs: the text need not be
+        // held beside it while the request is handled.
+        text.clear();
+        text.shrink_to_fit();
         auto& json = static_cast<JsonObject&>(*parsed->getValue());
         std::unique_ptr<Request> request = RequestFactory().createRequest(json);
         response = loop.handler.handle(*request, &loop.state);
@@ -78,9 +82,8 @@ bool VantrelApp::serveOneMessage(Loop& loop) {
     }
     // The request and its tree are gone before the reply is built: a payload
     // is held only once.
-    text.clear();
-    text.shrink_to_fit();
     std::unique_ptr<JsonObject> reply = response->toJson();
+    response.reset();
     std::string replyText = JsonSerialiser(*reply).takeText();
     loop.writer.writeMessage(replyText);
     logger->logResponse(replyText);

@@ -9,14 +9,31 @@ const size_t kLongestKeyLiteral = 64;
 
 // Position of the quote that closes the string literal whose opening quote is
 // at `open`: the first quote after an even number of backslashes. npos when
-// the text ends first.
-size_t closingQuote(const std::string& text, size_t open) {
+// the text ends first, or when `limit` characters after `open` hold none.
+size_t closingQuote(const std::string& text, size_t open, size_t limit = std::string::npos) {
+    size_t end = limit < text.size() - open ? open + 1 + limit : text.size();
     size_t backslashes = 0;
-    for (size_t pos = open + 1; pos < text.size(); ++pos) {
+    for (size_t pos = open + 1; pos < end; ++pos) {
         if (text[pos] == '"' && backslashes % 2 == 0) {
             return pos;
         }
         backslashes = text[pos] == '\\' ? backslashes + 1 : 0;
+    }
+    return std::string::npos;
+}
+
+// The last quote that can close a string literal (one after an even number of
+// backslashes, which a quote further left cannot change), or npos.
+size_t lastClosingQuote(const std::string& text) {
+    for (size_t pos = text.rfind('"'); pos != std::string::npos;
+         pos = pos > 0 ? text.rfind('"', pos - 1) : std::string::npos) {
+        size_t backslashes = 0;
+        while (backslashes < pos && text[pos - 1 - backslashes] == '\\') {
+            ++backslashes;
+        }
+        if (backslashes % 2 == 0) {
+            return pos;
+        }
     }
     return std::string::npos;
 }
@@ -124,13 +141,17 @@ std::string maskPins(const std::string& text) {
     std::string result;
     result.reserve(text.size());
     size_t copied = 0;
+    // Every quote is tried as the opening quote of a key, so that a key is
+    // found also in text that is not well-formed JSON. Only a closing quote
+    // close enough for a key literal is looked for: looking further, from
+    // each of many escaped quotes in one long string, would take time in
+    // proportion to the square of the text.
+    size_t lastClose = lastClosingQuote(text);
     size_t pos = text.find('"');
-    while (pos != std::string::npos) {
-        size_t close = closingQuote(text, pos);
-        if (close == std::string::npos) {
-            break;
-        }
-        bool isKey = close + 1 < text.size() && text[close + 1] == ':';
+    while (pos != std::string::npos && lastClose != std::string::npos && pos < lastClose) {
+        size_t close = closingQuote(text, pos, kLongestKeyLiteral + 1);
+        bool isKey =
+            close != std::string::npos && close + 1 < text.size() && text[close + 1] == ':';
         if (!isKey || !isPinKey(text.substr(pos + 1, close - pos - 1))) {
             pos = text.find('"', pos + 1);
             continue;

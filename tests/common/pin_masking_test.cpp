@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 TEST(MaskPins, MasksEveryPinValue) {
     const std::pair<std::string, std::string> cases[] = {
         {R"({"action":"login","pin":"123456","tokenSN":"1"})",
@@ -42,4 +44,22 @@ TEST(MaskPins, MasksEveryPinValue) {
     for (const auto& c : cases) {
         EXPECT_EQ(maskPins(c.first), c.second) << c.first;
     }
+}
+
+TEST(MaskPins, TakesTimeInProportionToTheText) {
+    // Every escaped quote inside a long string could open a key; looking for
+    // each one's closing quote to the end of the string would take hours here.
+    std::string escapedQuotes;
+    for (int i = 0; i < 512 * 1024; ++i) {
+        escapedQuotes += "\\\"";
+    }
+    const std::string texts[] = {
+        R"({"action":"sign","payload":")" + escapedQuotes + R"(","pin":"secret"})",
+        R"({"action":"sign","payload":")" + escapedQuotes + "\"",
+    };
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(maskPins(texts[0]),
+              R"({"action":"sign","payload":")" + escapedQuotes + R"(","pin":"********"})");
+    EXPECT_EQ(maskPins(texts[1]), texts[1]);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -106,8 +107,10 @@ void ChildProcess::kill() {
     if (childPid > 0 && !exitStatus) {
         ::kill(childPid, SIGKILL);
         int status = 0;
-        waitpid(childPid, &status, 0);
+        rusage usage{};
+        wait4(childPid, &status, 0, &usage);
         exitStatus = decodeStatus(status);
+        maxResidentKiB = usage.ru_maxrss;
     }
 }
 
@@ -257,9 +260,11 @@ int ChildProcess::wait(std::chrono::milliseconds timeout) {
     closeInput();
     while (true) {
         int status = 0;
-        pid_t done = waitpid(childPid, &status, WNOHANG);
+        rusage usage{};
+        pid_t done = wait4(childPid, &status, WNOHANG, &usage);
         if (done == childPid) {
             exitStatus = decodeStatus(status);
+            maxResidentKiB = usage.ru_maxrss;
             break;
         }
         if (!pump(deadline, false)) {
@@ -325,7 +330,17 @@ HostProcess::HostProcess(const HostSettings& settings)
       child(hostFolder.executable(),
             {settings.argv0.empty() ? hostFolder.executable() : settings.argv0}) {}
 
+HostProcess::~HostProcess() {
+    EXPECT_TRUE(pinWatch.nothingLeaked(hostFolder.logDir(), child.errorText()));
+}
+
+bool HostProcess::send(const std::string& bytes, std::chrono::milliseconds timeout) {
+    pinWatch.recordRequest(bytes);
+    return child.write(bytes, timeout);
+}
+
 bool HostProcess::sendFrame(const std::string& text) {
+    pinWatch.recordRequest(text);
     return child.write(frame(text));
 }
 

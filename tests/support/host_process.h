@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "support/pin_watch.h"
 #include "support/temp_dir.h"
 
 class HostTimeout : public std::runtime_error {
@@ -73,6 +74,10 @@ class ChildProcess {
     // HostTimeout thrown.
     int wait(std::chrono::milliseconds timeout = kDefaultChildTimeout);
     bool hasExited() const { return exitStatus.has_value(); }
+    // The child's peak resident memory in KiB, known once it has exited. The
+    // system counts this process's own peak at the time of the start too (the
+    // child shares this process's memory until its program is loaded).
+    long peakMemoryKiB() const { return maxResidentKiB; }
 
   private:
     using Clock = std::chrono::steady_clock;
@@ -89,6 +94,7 @@ class ChildProcess {
     std::string outputBuffer;
     std::string errorBuffer;
     std::optional<int> exitStatus;
+    long maxResidentKiB = 0;
 };
 
 inline std::string builtHostExecutable() {
@@ -139,15 +145,21 @@ class HostFolder {
 };
 
 // The host started from a HostFolder, spoken to in frames.
+//
+// Every PIN in what is sent is remembered; when the object goes, the test
+// fails if any of them appears in the log folder or on standard error.
 class HostProcess {
   public:
     explicit HostProcess(const HostSettings& settings = HostSettings());
+    ~HostProcess();
+    HostProcess(const HostProcess&) = delete;
+    HostProcess& operator=(const HostProcess&) = delete;
 
     HostFolder& folder() { return hostFolder; }
     ChildProcess& process() { return child; }
 
     // Raw bytes, framed or not; false when the host stopped reading.
-    bool send(const std::string& bytes) { return child.write(bytes); }
+    bool send(const std::string& bytes, std::chrono::milliseconds timeout = kDefaultChildTimeout);
     bool sendFrame(const std::string& text);
     // The text of the next reply frame; nullopt when the output ended at a
     // frame boundary. Throws when it ends inside a frame or nothing comes in time.
@@ -161,7 +173,11 @@ class HostProcess {
     }
     std::string errorText() { return child.errorText(); }
 
+    // The PINs looked for; add those the host may learn other than by a request.
+    PinWatch& pins() { return pinWatch; }
+
   private:
     HostFolder hostFolder;
     ChildProcess child;
+    PinWatch pinWatch;
 };
