@@ -77,6 +77,9 @@ bool VantrelApp::serveOneMessage(Loop& loop) {
         text.shrink_to_fit();
         auto& json = static_cast<JsonObject&>(*parsed->getValue());
         std::unique_ptr<Request> request = RequestFactory().createRequest(json);
+        // The request holds copies of what it needs; a large member is then
+        // not held twice while the token works.
+        parsed.reset();
         response = loop.handler.handle(*request, &loop.state);
         response->setPort(request->getPort());
     }

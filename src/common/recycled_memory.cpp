@@ -9,6 +9,11 @@
 #define VANTREL_RECYCLING 0
 #endif
 #endif
+// With MinGW's thread-local storage a worker thread parsing deeply nested
+// input never finished under Wine; Windows builds use the general allocator.
+#if defined(_WIN32) && !defined(VANTREL_RECYCLING)
+#define VANTREL_RECYCLING 0
+#endif
 #ifndef VANTREL_RECYCLING
 #define VANTREL_RECYCLING 1
 #endif

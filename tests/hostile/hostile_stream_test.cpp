@@ -389,6 +389,9 @@ INSTANTIATE_TEST_SUITE_P(
                     R"({"action":"selectCertificate","error":"Not Implemented","port":"QQQQ)"},
         LargeMember{"CertificateSerial", R"({"action":"deleteCertificate","certificateSN":")", 'c',
                     R"("})", R"({"action":"deleteCertificate","certificateSN":"cccc)"},
+        // Echoed twice: as the reply's serial and inside its error text.
+        LargeMember{"TokenSerial", R"({"action":"login","pin":"1","tokenSN":")", 'T', R"("})",
+                    R"({"action":"login","error":"No token with serial number TTTT)"},
         LargeMember{"Pin", R"({"action":"login","tokenSN":"{serial}","pin":")", 'P', R"("})",
                     R"({"action":"login","error":")"},
         LargeMember{"SignedObject", R"({"action":"sign","certificateSN":"01","payload":{"a":")",
