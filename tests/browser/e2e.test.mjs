@@ -315,6 +315,8 @@ test("the page's own port value comes back with the reply", STEP, async () => {
   assert.equal("port" in replies[1], false);
 });
 
+const HOST_GONE = /^(Native host has exited\.|Error when communicating with the native messaging host\.)$/;
+
 test("a malformed request stops the host, rejects what is pending, and the next request starts a new host", STEP, async () => {
   const [first] = hostProcesses();
   assert.ok(first, "a host process is running");
@@ -325,14 +327,17 @@ test("a malformed request stops the host, rejects what is pending, and the next 
     ]);
     return results.map((r) => (r.status === "fulfilled" ? { value: r.value } : { name: r.reason.name, message: r.reason.message }));
   });
-  assert.deepEqual(settled[0], { name: "ConnectionError", message: "Native host has exited." });
+  // Chromium says which side noticed first: the host's exit, or its write of
+  // the second request into a pipe the host had already closed.
+  assert.equal(settled[0].name, "ConnectionError");
+  assert.match(settled[0].message, HOST_GONE);
   // The request sent right behind it races with the host's exit: it is lost
   // with the old host or answered by a new one, but it never hangs.
   if ("value" in settled[1]) {
     assert.equal(settled[1].value.error, "There is no active token");
   } else {
     assert.equal(settled[1].name, "ConnectionError");
-    assert.match(settled[1].message, /Native host has exited\.|disconnected port/);
+    assert.match(settled[1].message, new RegExp(`${HOST_GONE.source}|disconnected port`));
   }
   await waitFor(() => !hostProcesses().some((p) => p.pid === first.pid), "the first host to exit");
 
