@@ -129,7 +129,7 @@ void DeleteCertificateRequest::accept(RequestVisitor& visitor) {
     visitor.visit(*this);
 }
 
-DeleteOrphanKeysRequest::DeleteOrphanKeysRequest(const JsonObject& json)
+OrphanKeysRequest::OrphanKeysRequest(const JsonObject& json)
     : Request(json), tokenSN(getMandatoryString(json, "tokenSN")) {
     readKeyType(json, privateKeys, publicKeys);
 }
@@ -146,11 +146,6 @@ FormatTokenRequest::FormatTokenRequest(const JsonObject& json)
 
 void FormatTokenRequest::accept(RequestVisitor& visitor) {
     visitor.visit(*this);
-}
-
-GetOrphanKeysRequest::GetOrphanKeysRequest(const JsonObject& json)
-    : Request(json), tokenSN(getMandatoryString(json, "tokenSN")) {
-    readKeyType(json, privateKeys, publicKeys);
 }
 
 void GetOrphanKeysRequest::accept(RequestVisitor& visitor) {

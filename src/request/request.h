@@ -125,19 +125,27 @@ class DeleteCertificateRequest : public Request {
     std::string certificateSN;
 };
 
-class DeleteOrphanKeysRequest : public Request {
+// The members getOrphanKeys and deleteOrphanKeys share: a token and the one
+// kind of key ("keyType") they are about.
+class OrphanKeysRequest : public Request {
   public:
-    explicit DeleteOrphanKeysRequest(const JsonObject& json);
-    void accept(RequestVisitor& visitor) override;
-
     const std::string& getTokenSN() const { return tokenSN; }
     bool getPrivateKeys() const { return privateKeys; }
     bool getPublicKeys() const { return publicKeys; }
 
+  protected:
+    explicit OrphanKeysRequest(const JsonObject& json);
+
   private:
     std::string tokenSN;
-    bool privateKeys;
-    bool publicKeys;
+    bool privateKeys = false;
+    bool publicKeys = false;
+};
+
+class DeleteOrphanKeysRequest : public OrphanKeysRequest {
+  public:
+    explicit DeleteOrphanKeysRequest(const JsonObject& json) : OrphanKeysRequest(json) {}
+    void accept(RequestVisitor& visitor) override;
 };
 
 class FormatTokenRequest : public Request {
@@ -156,19 +164,10 @@ class FormatTokenRequest : public Request {
     std::optional<std::string> adminPIN;
 };
 
-class GetOrphanKeysRequest : public Request {
+class GetOrphanKeysRequest : public OrphanKeysRequest {
   public:
-    explicit GetOrphanKeysRequest(const JsonObject& json);
+    explicit GetOrphanKeysRequest(const JsonObject& json) : OrphanKeysRequest(json) {}
     void accept(RequestVisitor& visitor) override;
-
-    const std::string& getTokenSN() const { return tokenSN; }
-    bool getPrivateKeys() const { return privateKeys; }
-    bool getPublicKeys() const { return publicKeys; }
-
-  private:
-    std::string tokenSN;
-    bool privateKeys;
-    bool publicKeys;
 };
 
 class GetTokensRequest : public Request {

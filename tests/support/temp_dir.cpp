@@ -36,21 +36,3 @@ std::vector<std::string> TempDir::list() const {
     std::sort(names.begin(), names.end());
     return names;
 }
-
-std::string readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path);
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void writeWholeFile(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-    if (!out) {
-        throw std::runtime_error("cannot write " + path);
-    }
-}

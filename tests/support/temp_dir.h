@@ -2,6 +2,8 @@
 // everything in it when the object goes.
 #pragma once
 
+#include "support/whole_file.h"
+
 #include <string>
 #include <vector>
 
@@ -23,6 +25,3 @@ class TempDir {
   private:
     std::string dirPath;
 };
-
-std::string readWholeFile(const std::string& path);
-void writeWholeFile(const std::string& path, const std::string& content);

@@ -93,24 +93,6 @@ std::vector<std::string> listFolder(const std::string& path) {
     return names;
 }
 
-std::string readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path);
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void writeWholeFile(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-    if (!out) {
-        throw std::runtime_error("cannot write " + path);
-    }
-}
-
 void copyFile(const std::string& from, const std::string& to) {
     if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) {
         throw std::runtime_error(lastErrorText("CopyFileA " + from));

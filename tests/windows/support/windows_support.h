@@ -2,6 +2,8 @@
 // paths, message frames, and child processes with redirected standard streams.
 #pragma once
 
+#include "support/whole_file.h"
+
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -30,8 +32,6 @@ class TempFolder {
 
 // Names of the entries of a folder, sorted; empty when it cannot be read.
 std::vector<std::string> listFolder(const std::string& path);
-std::string readWholeFile(const std::string& path);
-void writeWholeFile(const std::string& path, const std::string& content);
 void copyFile(const std::string& from, const std::string& to);
 
 // The folder of the running test program, where the build puts what the tests
