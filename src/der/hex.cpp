@@ -1,6 +1,6 @@
 #include "der/hex.h"
 
-#include "request/native_host_exception.h"
+#include "common/native_host_exception.h"
 
 std::string hexEncode(const uint8_t* data, size_t length) {
     static const char kDigits[] = "0123456789abcdef";

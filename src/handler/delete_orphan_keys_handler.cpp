@@ -1,10 +1,10 @@
 #include <string>
 
 #include "handler/handlers.h"
-#include "handler/log_value.h"
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "response/admin_responses.h"
+#include "token/log_value.h"
+#include "token/token.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "handler/handlers.h"
-#include "handler/scoped_session.h"
 #include "response/admin_responses.h"
+#include "token/scoped_session.h"
 
 std::unique_ptr<Response> FormatTokenHandler::handle(FormatTokenRequest& request, SessionState*) {
     const std::string& tokenSN = request.getTokenSN();

@@ -1,7 +1,7 @@
 #include "handler/handlers.h"
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "response/enrolment_responses.h"
+#include "token/token.h"
 
 std::unique_ptr<Response> GenerateKeysHandler::handle(GenerateKeysRequest& request,
                                                       SessionState* state) {

@@ -1,7 +1,7 @@
 #include "handler/handlers.h"
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "response/certificate_responses.h"
+#include "token/token.h"
 
 std::unique_ptr<Response> GetCertificateHandler::handle(GetCertificateRequest& request,
                                                         SessionState* state) {

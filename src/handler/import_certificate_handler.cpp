@@ -3,8 +3,8 @@
 #include "der/parsed_certificate.h"
 #include "handler/handlers.h"
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "response/enrolment_responses.h"
+#include "token/token.h"
 
 std::unique_ptr<Response> ImportCertificateHandler::handle(ImportCertificateRequest& request,
                                                            SessionState* state) {

@@ -1,7 +1,7 @@
 #include "handler/handlers.h"
-#include "handler/scoped_session.h"
 #include "handler/session_state.h"
 #include "response/token_responses.h"
+#include "token/scoped_session.h"
 
 std::unique_ptr<Response> LoginHandler::handle(LoginRequest& request, SessionState* state) {
     const std::string& tokenSN = request.getTokenSN();

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "common/logger.h"
-#include "request/native_host_exception.h"
+#include "common/native_host_exception.h"
 #include "response/response.h"
 
 class SessionState;

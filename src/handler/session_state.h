@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "handler/pkcs11.h"
+#include "token/pkcs11.h"
 
 class SessionState {
   public:

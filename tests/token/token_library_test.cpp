@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "common/logger.h"
-#include "handler/token.h"
-#include "request/native_host_exception.h"
+#include "common/native_host_exception.h"
 #include "support/fault_module.h"
 #include "support/softhsm.h"
 #include "support/temp_dir.h"
+#include "token/token.h"
 
 namespace {
 

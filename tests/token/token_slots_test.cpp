@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "handler/log_value.h"
-#include "handler/token.h"
+#include "token/log_value.h"
+#include "token/token.h"
 #include "token_fixture.h"
 
 TEST(TrimPadded, DropsTrailingWhiteSpaceWithinItsOwnWidth) {

@@ -1,7 +1,7 @@
 #include "common/logger.h"
-#include "handler/token.h"
-#include "handler/token_internal.h"
-#include "request/native_host_exception.h"
+#include "common/native_host_exception.h"
+#include "token/token.h"
+#include "token/token_internal.h"
 
 using token_internal::check;
 using token_internal::functions;

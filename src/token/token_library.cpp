@@ -1,8 +1,8 @@
 #include "common/logger.h"
-#include "handler/token.h"
-#include "handler/token_internal.h"
+#include "common/native_host_exception.h"
 #include "platform/platform.h"
-#include "request/native_host_exception.h"
+#include "token/token.h"
+#include "token/token_internal.h"
 
 namespace {
 

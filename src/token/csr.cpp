@@ -1,8 +1,8 @@
 #include <cstring>
 
+#include "common/native_host_exception.h"
 #include "der/base64.h"
-#include "handler/token.h"
-#include "request/native_host_exception.h"
+#include "token/token.h"
 
 namespace {
 

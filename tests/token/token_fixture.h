@@ -7,12 +7,12 @@
 #include <memory>
 
 #include "common/logger.h"
-#include "handler/token.h"
-#include "request/native_host_exception.h"
+#include "common/native_host_exception.h"
 #include "support/crypto.h"
 #include "support/fault_module.h"
 #include "support/pkcs11_client.h"
 #include "support/softhsm.h"
+#include "token/token.h"
 
 class TokenTest : public ::testing::Test {
   protected:

@@ -1,9 +1,9 @@
-#include "handler/token_internal.h"
+#include "token/token_internal.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "request/native_host_exception.h"
+#include "common/native_host_exception.h"
 
 namespace token_internal {
 

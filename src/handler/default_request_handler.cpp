@@ -1,4 +1,4 @@
-#include "request/default_request_handler.h"
+#include "handler/default_request_handler.h"
 
 std::unique_ptr<Response> DefaultRequestHandler::handle(Request& request,
                                                         SessionState* sessionState) {

@@ -1,4 +1,4 @@
-#include "handler/format_dn.h"
+#include "der/format_dn.h"
 
 #include <gtest/gtest.h>
 

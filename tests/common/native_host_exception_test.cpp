@@ -1,4 +1,4 @@
-#include "request/native_host_exception.h"
+#include "common/native_host_exception.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "common/logger.h"
+#include "common/native_host_exception.h"
 #include "der/base64.h"
 #include "der/certificate_builder.h"
+#include "der/format_dn.h"
 #include "der/hex.h"
 #include "der/parsed_certificate.h"
-#include "handler/format_dn.h"
-#include "handler/token.h"
-#include "handler/token_internal.h"
-#include "request/native_host_exception.h"
+#include "token/token.h"
+#include "token/token_internal.h"
 
 using token_internal::AttributeRead;
 using token_internal::check;

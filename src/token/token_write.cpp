@@ -1,13 +1,13 @@
 #include <cstring>
 
+#include "common/native_host_exception.h"
 #include "der/base64.h"
 #include "der/der_field.h"
 #include "der/der_writer.h"
 #include "der/parsed_certificate.h"
-#include "handler/token.h"
-#include "handler/token_internal.h"
 #include "platform/platform.h"
-#include "request/native_host_exception.h"
+#include "token/token.h"
+#include "token/token_internal.h"
 
 using token_internal::check;
 using token_internal::functions;

@@ -1,7 +1,7 @@
 // A token session that is closed when the object goes, unless handed on.
 #pragma once
 
-#include "handler/token.h"
+#include "token/token.h"
 
 class ScopedSession {
   public:

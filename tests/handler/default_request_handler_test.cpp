@@ -1,4 +1,4 @@
-#include "request/default_request_handler.h"
+#include "handler/default_request_handler.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "der/byte_buffer.h"
-#include "der/certificate_info.h"
-#include "handler/pkcs11.h"
+#include "token/certificate_info.h"
+#include "token/orphan_key.h"
+#include "token/pkcs11.h"
+#include "token/rsa_public_key.h"
+#include "token/token_info.h"
 
 class ParsedCertificate;
 
@@ -30,14 +33,6 @@ void requireTokenLibrary();
 
 // ---- Slots, sessions, login -------------------------------------------------
 
-struct TokenInfo {
-    std::string tokenSN;
-    std::string tokenLabel;
-    std::string tokenModel;
-    int32_t pmin = 0;
-    int32_t pmax = 0;
-};
-
 // A fixed-width, blank-padded token field without its trailing white space.
 std::string trimPadded(const CK_UTF8CHAR* field, size_t width);
 
@@ -51,17 +46,6 @@ void loginSecurityOfficer(CK_SESSION_HANDLE session, const std::string& pin);
 void logout(CK_SESSION_HANDLE session);
 
 // ---- Object queries ---------------------------------------------------------
-
-struct OrphanKey {
-    std::string id;
-    bool privateKey = false;
-};
-
-struct RsaPublicKey {
-    CK_OBJECT_HANDLE objectHandle = CK_INVALID_HANDLE;
-    ByteBuffer modulus{size_t{0}};
-    ByteBuffer exponent{size_t{0}};
-};
 
 std::vector<CK_OBJECT_HANDLE> findObjects(CK_SESSION_HANDLE session, CK_OBJECT_CLASS objectClass);
 std::vector<CK_OBJECT_HANDLE> findCertificates(CK_SESSION_HANDLE session);

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "handler/log_value.h"
-#include "handler/pkcs11.h"
+#include "token/log_value.h"
+#include "token/pkcs11.h"
 
 namespace token_internal {
 
