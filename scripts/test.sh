@@ -10,6 +10,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 bash scripts/check-format.sh
+bash scripts/check-layers.sh
 
 jobs=$(nproc)
 run_build() {
