@@ -3,7 +3,20 @@
 
 #include <memory>
 
-#include "handler/handlers.h"
+#include "handler/change_pin_handler.h"
+#include "handler/delete_certificate_handler.h"
+#include "handler/delete_orphan_keys_handler.h"
+#include "handler/format_token_handler.h"
+#include "handler/generate_keys_handler.h"
+#include "handler/get_certificate_handler.h"
+#include "handler/get_orphan_keys_handler.h"
+#include "handler/get_tokens_handler.h"
+#include "handler/import_certificate_handler.h"
+#include "handler/info_handler.h"
+#include "handler/list_certificates_handler.h"
+#include "handler/login_handler.h"
+#include "handler/select_certificate_handler.h"
+#include "handler/sign_handler.h"
 #include "request/request_visitor.h"
 
 class DefaultRequestHandler : public RequestHandler<Request>, public RequestVisitor {

@@ -1,4 +1,5 @@
-#include "handler/handlers.h"
+#include "handler/get_tokens_handler.h"
+
 #include "response/token_responses.h"
 #include "token/log_value.h"
 #include "token/token.h"

@@ -1,4 +1,5 @@
-#include "handler/handlers.h"
+#include "handler/info_handler.h"
+
 #include "handler/session_state.h"
 #include "response/token_responses.h"
 #include "token/token.h"

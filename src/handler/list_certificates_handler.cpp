@@ -1,5 +1,6 @@
+#include "handler/list_certificates_handler.h"
+
 #include "common/logger.h"
-#include "handler/handlers.h"
 #include "response/certificate_responses.h"
 #include "token/log_value.h"
 #include "token/scoped_session.h"

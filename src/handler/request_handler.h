@@ -1,4 +1,6 @@
-// The base of the per-action handlers, and the guarded block they share.
+// The base of the handlers, one per action, and the guarded block they share.
+// Each handler answers with its own response class, in its error form when
+// anything of the error family goes wrong.
 #pragma once
 
 #include <memory>

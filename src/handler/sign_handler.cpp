@@ -1,4 +1,5 @@
-#include "handler/handlers.h"
+#include "handler/sign_handler.h"
+
 #include "handler/session_state.h"
 #include "response/certificate_responses.h"
 #include "token/token.h"
@@ -7,10 +8,8 @@ std::unique_ptr<Response> SignHandler::handle(SignRequest& request, SessionState
     return guarded(
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
-            if (!state->isLoggedIn()) {
-                throw HandlerException("Must login before being able to sign");
-            }
-            CK_SESSION_HANDLE session = state->getSession();
+            CK_SESSION_HANDLE session =
+                state->requireLogin(LoginAccess::Any, "Must login before being able to sign");
             CK_OBJECT_HANDLE certificate = findCertificate(session, request.getCertificateSN());
             CK_OBJECT_HANDLE key = findCertificatePrivateKey(session, certificate);
             if (!state->getDevMode() && isKeyExtractable(session, key)) {
