@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "common/hex_digit.h"
+
 #define FAULT_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
@@ -277,19 +279,6 @@ CK_RV parseCode(const std::string& word) {
     return parseNumber(word, "return code");
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // Words cannot hold blanks, so rewritten fields spell them (and other
 // awkward bytes) as escapes.
 std::string unescape(const std::string& word) {
@@ -325,8 +314,8 @@ std::string unescape(const std::string& word) {
                 out += '\\';
                 break;
             case 'x': {
-                int high = i + 1 < word.size() ? hexValue(word[i + 1]) : -1;
-                int low = i + 2 < word.size() ? hexValue(word[i + 2]) : -1;
+                int high = i + 1 < word.size() ? hexDigitValue(word[i + 1]) : -1;
+                int low = i + 2 < word.size() ? hexDigitValue(word[i + 2]) : -1;
                 if (high < 0 || low < 0) {
                     throw RuleError("\\x needs two hex digits in '" + word + "'");
                 }
