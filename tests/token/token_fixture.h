@@ -8,8 +8,8 @@
 
 #include "common/logger.h"
 #include "common/native_host_exception.h"
+#include "faults/fault_module.h"
 #include "support/crypto.h"
-#include "support/fault_module.h"
 #include "support/pkcs11_client.h"
 #include "support/softhsm.h"
 #include "token/token.h"

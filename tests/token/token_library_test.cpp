@@ -2,7 +2,7 @@
 
 #include "common/logger.h"
 #include "common/native_host_exception.h"
-#include "support/fault_module.h"
+#include "faults/fault_module.h"
 #include "support/softhsm.h"
 #include "support/temp_dir.h"
 #include "token/token.h"

@@ -1,5 +1,5 @@
 // A PKCS#11 module that forwards to a real one (SoftHSM2 by default) and
-// misbehaves on request. See README.md beside this file for the rule file.
+// misbehaves on request. See tests/faults/README.md for the rule file.
 #include <dlfcn.h>
 #include <p11-kit/pkcs11.h>
 

@@ -1,4 +1,4 @@
-// Drives the fault-injecting PKCS#11 module (tests/pkcs11_fault/README.md):
+// Drives the fault-injecting PKCS#11 module (tests/faults/README.md):
 // its rule file, its state file and, in this process, its counters.
 //
 // The constructor makes a folder for the two files and points

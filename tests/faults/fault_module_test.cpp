@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "faults/fault_module.h"
 #include "support/crypto.h"
-#include "support/fault_module.h"
 #include "support/pkcs11_client.h"
 #include "support/softhsm.h"
 #include "support/temp_dir.h"

@@ -1,4 +1,4 @@
-#include "support/fault_module.h"
+#include "faults/fault_module.h"
 
 #include <dlfcn.h>
 
