@@ -1,7 +1,6 @@
 #include "token/token_internal.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "common/native_host_exception.h"
 
@@ -45,11 +44,8 @@ AttributeRead::AttributeRead(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object,
         if (capacities[i] > 0) {
             attribute.ulValueLen = capacities[i];
         } else if (attribute.ulValueLen > 0) {
-            try {
-                buffers[i].resize(attribute.ulValueLen);
-            } catch (const std::exception&) {
-                throw TokenException("Insufficient memory");
-            }
+            allocateOrRaise([&] { buffers[i].resize(attribute.ulValueLen); },
+                            "Insufficient memory");
             attribute.pValue = buffers[i].data();
             capacities[i] = attribute.ulValueLen;
         }

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <vector>
 
+#include "common/native_host_exception.h"
 #include "token/log_value.h"
 #include "token/pkcs11.h"
 
@@ -14,6 +16,17 @@ CK_FUNCTION_LIST* functions();
 
 // Raises TokenException(message, rv) unless rv is CKR_OK.
 void check(CK_RV rv, const char* message);
+
+// Runs `allocate`, which sizes buffers to lengths a module reported; when the
+// memory cannot be had, raises TokenException(message) instead.
+template <typename Allocate>
+void allocateOrRaise(Allocate allocate, const char* message) {
+    try {
+        allocate();
+    } catch (const std::exception&) {
+        throw TokenException(message);
+    }
+}
 
 // A search begun with C_FindObjectsInit; finalised by finish() or, with the
 // result ignored, when the object goes on another path.

@@ -210,12 +210,12 @@ std::unique_ptr<RsaPublicKey> readRsaPublicKey(CK_SESSION_HANDLE session, CK_OBJ
           "Error retrieving RSA PK modulus and exponent sizes");
     auto publicKey = std::make_unique<RsaPublicKey>();
     publicKey->objectHandle = key;
-    try {
-        publicKey->modulus = ByteBuffer(attributes[0].ulValueLen);
-        publicKey->exponent = ByteBuffer(attributes[1].ulValueLen);
-    } catch (const std::exception&) {
-        throw TokenException("Insufficient memory");
-    }
+    token_internal::allocateOrRaise(
+        [&] {
+            publicKey->modulus = ByteBuffer(attributes[0].ulValueLen);
+            publicKey->exponent = ByteBuffer(attributes[1].ulValueLen);
+        },
+        "Insufficient memory");
     attributes[0].pValue = publicKey->modulus.getData();
     attributes[1].pValue = publicKey->exponent.getData();
     check(functions->C_GetAttributeValue(session, key, attributes, 2),

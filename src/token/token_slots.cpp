@@ -1,10 +1,10 @@
 #include <algorithm>
-#include <stdexcept>
 
 #include "common/native_host_exception.h"
 #include "token/token.h"
 #include "token/token_internal.h"
 
+using token_internal::allocateOrRaise;
 using token_internal::check;
 using token_internal::functions;
 
@@ -39,11 +39,7 @@ std::vector<CK_SLOT_ID> getTokenSlots() {
     check(functions()->C_GetSlotList(CK_TRUE, nullptr, &count),
           "Error retrieving the token slot count");
     std::vector<CK_SLOT_ID> slots;
-    try {
-        slots.resize(count);
-    } catch (const std::exception&) {
-        throw TokenException("Cannot allocate memory for token slots");
-    }
+    allocateOrRaise([&] { slots.resize(count); }, "Cannot allocate memory for token slots");
     check(functions()->C_GetSlotList(CK_TRUE, slots.data(), &count),
           "Error retrieving the token slots");
     slots.resize(std::min<size_t>(count, slots.size()));

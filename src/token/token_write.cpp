@@ -9,6 +9,7 @@
 #include "token/token.h"
 #include "token/token_internal.h"
 
+using token_internal::allocateOrRaise;
 using token_internal::check;
 using token_internal::functions;
 
@@ -58,11 +59,8 @@ std::vector<uint8_t> signData(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key, c
     check(functions()->C_Sign(session, input, length, nullptr, &signatureLength),
           "Failed to determine the signature length");
     std::vector<uint8_t> signature;
-    try {
-        signature.resize(signatureLength);
-    } catch (const std::exception&) {
-        throw TokenException("Failed to re-allocate memory for the signatiure");
-    }
+    allocateOrRaise([&] { signature.resize(signatureLength); },
+                    "Failed to re-allocate memory for the signatiure");
     check(functions()->C_Sign(session, input, length, signature.data(), &signatureLength),
           "Failed to generate signature");
     signature.resize(std::min<size_t>(signatureLength, signature.size()));
