@@ -45,7 +45,10 @@ for build in "Windows x86_64" "Windows i686"; do
         printf '%s\tfailed\t%s\n' "$build" "the Windows stage stopped early" >>"$windows_report"
     fi
 done
-sed "s/\$/ ($((SECONDS - windows_started)) s for both)/" "$windows_report" >>"$report"
+windows_time="$((SECONDS - windows_started)) s for both"
+while IFS=$'\t' read -r build outcome reason; do
+    printf '%s\t%s\t%s\n' "$build" "$outcome" "${reason:+$reason, }$windows_time" >>"$report"
+done <"$windows_report"
 rm -f "$windows_report"
 
 stage "fuzz" bash scripts/fuzz.sh "${VANTREL_FUZZ_SECONDS:-60}"
