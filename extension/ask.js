@@ -51,6 +51,8 @@ port.onMessage.addListener((message) => {
     window.close();
   }
 });
+// Without the background the question has nobody to answer to.
+port.onDisconnect.addListener(() => window.close());
 port.postMessage({ type: "show", question: questionId });
 setInterval(() => port.postMessage({ type: "still-open" }), KEEP_ALIVE_MS);
 

@@ -14,7 +14,8 @@ let current = null;
 const changeListeners = new Set();
 
 // The origin an HTTPS address stands for, or null when the text is not the
-// address of a whole HTTPS site (a path, a query or a user name in it).
+// address of one whole HTTPS site (a path, a query or a user name in it, or a
+// wildcard, which no page's origin would ever match).
 export function httpsOrigin(text) {
   let url;
   try {
@@ -23,7 +24,7 @@ export function httpsOrigin(text) {
     return null;
   }
   const whole = url.pathname === "/" && !url.search && !url.hash && !url.username && !url.password;
-  return url.protocol === "https:" && whole ? url.origin : null;
+  return url.protocol === "https:" && whole && !url.hostname.includes("*") ? url.origin : null;
 }
 
 function positive(value, fallback) {

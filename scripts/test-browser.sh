@@ -56,5 +56,5 @@ fi
 
 echo "== Browser end-to-end test"
 HOME="$scratch" VANTREL_SCRATCH_DIR="$scratch" VANTREL_SOURCE_DIR="$root" VANTREL_BUILD_DIR="$build" VANTREL_ARTIFACTS_DIR="$build/artifacts" \
-    VANTREL_HANG_MODULE="$hang_module" node --test e2e.test.mjs
+    VANTREL_HANG_MODULE="$hang_module" node --test site-rules.test.mjs e2e.test.mjs
 echo "   screenshots in $build/artifacts/"
