@@ -690,7 +690,7 @@ test("an HTTPS site is asked about; the user denies, the answer is kept, then re
   securePage = secure;
 });
 
-test("the HTTPS site is asked again and allowed by keyboard; the answer is kept, and revoking it ends its host", STEP, async () => {
+test("the HTTPS site is asked again and allowed by keyboard; the answer is kept, revoking it ends its host, and closing the window answers nothing", STEP, async () => {
   const secure = securePage;
   let pid;
   const { window, outcome } = await questionRaisedBy(() => ask(secure, { action: "info" }));
@@ -710,6 +710,14 @@ test("the HTTPS site is asked again and allowed by keyboard; the answer is kept,
   await waitFor(() => !isRunning(pid), "the revoked site's host to end");
   await options.close();
 
+  // Asked again. A window closed without an answer refuses this request only.
+  const dismissed = await questionRaisedBy(() => ask(secure, { action: "info" }));
+  await dismissed.window.close();
+  assert.deepEqual((await dismissed.outcome).error, {
+    name: "ConnectionError",
+    reason: "not-allowed",
+    message: "This site is not allowed to use security tokens.",
+  });
   // Asked again; Escape answers no.
   const again = await questionRaisedBy(() => ask(secure, { action: "info" }));
   await answer(again.window, () => again.window.keyboard.press("Escape"));
