@@ -21,13 +21,14 @@ static CK_RV never_return(void) {
     return CKR_GENERAL_ERROR;
 }
 
-static CK_RV hang_Login(CK_SESSION_HANDLE session, CK_USER_TYPE user, CK_UTF8CHAR_PTR pin, CK_ULONG pin_length) {
+static CK_RV hang_Login(CK_SESSION_HANDLE session, CK_USER_TYPE user, CK_UTF8CHAR_PTR pin,
+                        CK_ULONG pin_length) {
     (void)session, (void)user, (void)pin, (void)pin_length;
     return never_return();
 }
 
-static CK_RV hang_Sign(CK_SESSION_HANDLE session, CK_BYTE_PTR data, CK_ULONG data_length, CK_BYTE_PTR signature,
-                       CK_ULONG_PTR signature_length) {
+static CK_RV hang_Sign(CK_SESSION_HANDLE session, CK_BYTE_PTR data, CK_ULONG data_length,
+                       CK_BYTE_PTR signature, CK_ULONG_PTR signature_length) {
     (void)session, (void)data, (void)data_length, (void)signature, (void)signature_length;
     return never_return();
 }
@@ -35,14 +36,15 @@ static CK_RV hang_Sign(CK_SESSION_HANDLE session, CK_BYTE_PTR data, CK_ULONG dat
 static CK_RV hang_GenerateKeyPair(CK_SESSION_HANDLE session, CK_MECHANISM_PTR mechanism,
                                   CK_ATTRIBUTE_PTR public_template, CK_ULONG public_count,
                                   CK_ATTRIBUTE_PTR private_template, CK_ULONG private_count,
-                                  CK_OBJECT_HANDLE_PTR public_key, CK_OBJECT_HANDLE_PTR private_key) {
+                                  CK_OBJECT_HANDLE_PTR public_key,
+                                  CK_OBJECT_HANDLE_PTR private_key) {
     (void)session, (void)mechanism, (void)public_template, (void)public_count;
     (void)private_template, (void)private_count, (void)public_key, (void)private_key;
     return never_return();
 }
 
 static void hang_chosen_function(void) {
-    const char *chosen = getenv("VANTREL_HANG_FUNCTION");
+    const char* chosen = getenv("VANTREL_HANG_FUNCTION");
     if (chosen == NULL || *chosen == '\0') {
         return;
     }
@@ -62,9 +64,11 @@ CK_RV C_GetFunctionList(CK_FUNCTION_LIST_PTR_PTR list) {
         return CKR_ARGUMENTS_BAD;
     }
     if (functions.C_GetFunctionList == NULL) {
-        const char *target = getenv("VANTREL_HANG_TARGET");
-        void *module = dlopen(target && *target ? target : DEFAULT_TARGET, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-        CK_C_GetFunctionList real = module ? (CK_C_GetFunctionList)dlsym(module, "C_GetFunctionList") : NULL;
+        const char* target = getenv("VANTREL_HANG_TARGET");
+        void* module = dlopen(target && *target ? target : DEFAULT_TARGET,
+                              RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+        CK_C_GetFunctionList real =
+            module ? (CK_C_GetFunctionList)dlsym(module, "C_GetFunctionList") : NULL;
         CK_FUNCTION_LIST_PTR real_list = NULL;
         if (real == NULL || real(&real_list) != CKR_OK || real_list == NULL) {
             return CKR_GENERAL_ERROR;
