@@ -38,9 +38,10 @@ function show(question) {
   $("escape-means").textContent = question.no.toLowerCase();
   $("dialog").hidden = false;
   $("dialog").focus();
+  // An irreversible action is never one Enter away: there the refusal has the focus.
   setTimeout(() => {
     $("yes").disabled = answered;
-    $("yes").focus();
+    $(question.danger ? "no" : "yes").focus();
   }, ENABLE_AFTER_MS);
 }
 

@@ -306,9 +306,10 @@ async function questionRaisedBy(trigger) {
   return { window, outcome };
 }
 
-// The window's primary choice has the focus once it accepts input.
-async function primaryFocused(window) {
-  await window.waitForFunction(() => document.activeElement === document.querySelector("#yes"));
+// Once the window accepts input, `choice` has the focus: the primary choice,
+// or the refusal where the action cannot be undone.
+async function focusedOn(window, choice = "#yes") {
+  await window.waitForFunction((selector) => document.activeElement === document.querySelector(selector), choice);
 }
 
 async function answer(window, how) {
@@ -669,7 +670,7 @@ test("an HTTPS site is asked about; the user denies, the answer is kept, then re
   assert.equal(await window.title(), `Vantrel: ${question}`);
   assert.equal(await window.getAttribute("#dialog", "role"), "alertdialog");
   assert.deepEqual([await window.textContent("#yes"), await window.textContent("#no")], ["Allow", "Deny"]);
-  await primaryFocused(window);
+  await focusedOn(window);
   await screenshot(window, "browser-e2e-ask-site.png");
   await answer(window, () => window.click("#no"));
 
@@ -692,7 +693,7 @@ test("an HTTPS site is asked about; the user denies, the answer is kept, then re
 test("the HTTPS site is asked again and allowed by keyboard; the answer is kept, revoking it ends its host, and closing the window answers nothing", STEP, async () => {
   const secure = securePage;
   const { window, outcome } = await questionRaisedBy(() => ask(secure, { action: "info" }));
-  await primaryFocused(window);
+  await focusedOn(window);
   const pid = await hostStartedBy(async () => {
     await answer(window, () => window.keyboard.press("Enter"));
     assert.equal((await outcome).reply.error, "There is no active token");
@@ -786,7 +787,7 @@ const CONFIRMATIONS = [
     details: (subject) =>
       `The certificate “${subject}” (serial number ${CERTIFICATE_SERIAL}) and its keys are deleted from the token. This cannot be undone.`,
     yes: "Delete the certificate",
-    answer: (window) => window.click("#no"),
+    answer: (window) => window.keyboard.press("Enter"),
     refusal: "The user refused to let this site delete the certificate.",
   },
   {
@@ -804,7 +805,7 @@ const CONFIRMATIONS = [
     // starts when the request reaches the host.
     answer: async (window) => {
       await new Promise((resolve) => setTimeout(resolve, (REQUEST_TIMEOUT_SECONDS + 1) * 1000));
-      await window.keyboard.press("Enter");
+      await window.click("#yes");
     },
     reply: () => ({ action: "deleteOrphanKeys", deletedPK: 0, deletedSK: 0, tokenSN }),
   },
@@ -828,7 +829,7 @@ test("formatting, deleting a certificate and deleting orphan keys are put to the
     assert.equal(await window.textContent("#question"), confirmation.question(), what);
     assert.equal(await window.textContent("#details"), confirmation.details(subject), what);
     assert.equal(await window.textContent("#yes"), confirmation.yes, what);
-    await primaryFocused(window);
+    await focusedOn(window, "#no");
     if (confirmation.screenshot) {
       await screenshot(window, confirmation.screenshot);
     }
