@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config git python3
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    libp11-kit-dev softhsm2 opensc libssl-dev openssl nlohmann-json3-dev
+    libp11-kit-dev softhsm2 opensc libssl-dev openssl nlohmann-json3-dev libnss3-tools
     clang-format
     chromium fonts-liberation
     clang libclang-rt-14-dev
