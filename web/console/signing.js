@@ -67,15 +67,15 @@ async function sign() {
   $("signature-box").hidden = false;
   $("object-note").hidden = kind !== "object";
   $("check-form").hidden = kind !== "text";
-  const verdict = $("verification");
-  verdict.hidden = kind !== "text";
+  $("verification").hidden = kind !== "text";
   if (kind === "object") {
     notify("Signed. The page does not check signatures of objects.");
     return $("object-note");
   }
   $("check-text").value = payload;
-  notify("Signed; checking the signature.");
-  return check(payload);
+  const verdict = await check(payload);
+  notify("Signed on the token, and checked in this page.");
+  return verdict;
 }
 
 function showSigner(certificate) {
