@@ -65,5 +65,5 @@ bash "$root/scripts/vendor-web.sh" --check
 echo "== Page modules, client library, protocol reference, browser end-to-end tests"
 HOME="$scratch" VANTREL_SCRATCH_DIR="$scratch" VANTREL_SOURCE_DIR="$root" VANTREL_BUILD_DIR="$build" VANTREL_ARTIFACTS_DIR="$build/artifacts" \
     VANTREL_HANG_MODULE="$hang_module" node --test --test-concurrency=1 site-rules.test.mjs client-library.test.mjs \
-    page-modules.test.mjs e2e.test.mjs console.test.mjs
+    page-modules.test.mjs protocol-doc.test.mjs e2e.test.mjs console.test.mjs
 echo "   screenshots in $build/artifacts/"

@@ -3,10 +3,9 @@
 // refuses to send, and how replies, errors and refusals come back.
 import { beforeEach, test } from "node:test";
 import assert from "node:assert/strict";
-import fs from "node:fs";
 import path from "node:path";
+import { SOURCE, hostActions } from "./support/environment.mjs";
 
-const SOURCE = path.resolve(import.meta.dirname, "..", "..");
 const ORIGIN = "http://127.0.0.1:8000";
 
 // What the stand-in extension received, and how it answers: a function of the
@@ -50,12 +49,6 @@ beforeEach(() => {
   sent = [];
   answer = (request) => ({ reply: { action: request.action } });
 });
-
-// The host's own list of actions, from its request factory.
-function hostActions() {
-  const factory = fs.readFileSync(path.join(SOURCE, "src", "request", "request_factory.cpp"), "utf8");
-  return [...factory.matchAll(/\{"(\w+)", make</g)].map((m) => m[1]);
-}
 
 test("there is one function per action of the host, and the module's default export is the same object", () => {
   const actions = hostActions();

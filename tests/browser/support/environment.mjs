@@ -18,6 +18,12 @@ export const BUILD = path.resolve(process.env.VANTREL_BUILD_DIR || path.join(SOU
 export const ARTIFACTS = path.resolve(process.env.VANTREL_ARTIFACTS_DIR || path.join(BUILD, "artifacts"));
 export const SOFTHSM = process.env.VANTREL_SOFTHSM_MODULE || "/usr/lib/softhsm/libsofthsm2.so";
 
+/** The names of the host's actions, from its request factory. */
+export function hostActions() {
+  const factory = fs.readFileSync(path.join(SOURCE, "src", "request", "request_factory.cpp"), "utf8");
+  return [...factory.matchAll(/\{"(\w+)", make</g)].map((m) => m[1]);
+}
+
 export function run(command, args, options = {}) {
   return execFileSync(command, args, { encoding: "utf8", stdio: ["pipe", "pipe", "pipe"], ...options });
 }
