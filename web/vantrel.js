@@ -220,7 +220,9 @@ function action(name) {
   };
 }
 
-/** @type {(options?: {port?: string}) => Promise<object>} */
+// The types of the action functions are those of vantrel.d.ts.
+
+/** @type {typeof import("./vantrel.js").info} */
 export function info(options) {
   try {
     return request(requestFor("info", options));
@@ -228,18 +230,31 @@ export function info(options) {
     return Promise.reject(error);
   }
 }
+/** @type {typeof import("./vantrel.js").listTokens} */
 export const listTokens = action("listTokens");
+/** @type {typeof import("./vantrel.js").login} */
 export const login = action("login");
+/** @type {typeof import("./vantrel.js").selectCertificate} */
 export const selectCertificate = action("selectCertificate");
+/** @type {typeof import("./vantrel.js").listCertificates} */
 export const listCertificates = action("listCertificates");
+/** @type {typeof import("./vantrel.js").getCertificate} */
 export const getCertificate = action("getCertificate");
+/** @type {typeof import("./vantrel.js").sign} */
 export const sign = action("sign");
+/** @type {typeof import("./vantrel.js").changePIN} */
 export const changePIN = action("changePIN");
+/** @type {typeof import("./vantrel.js").formatToken} */
 export const formatToken = action("formatToken");
+/** @type {typeof import("./vantrel.js").deleteCertificate} */
 export const deleteCertificate = action("deleteCertificate");
+/** @type {typeof import("./vantrel.js").getOrphanKeys} */
 export const getOrphanKeys = action("getOrphanKeys");
+/** @type {typeof import("./vantrel.js").deleteOrphanKeys} */
 export const deleteOrphanKeys = action("deleteOrphanKeys");
+/** @type {typeof import("./vantrel.js").generateKeys} */
 export const generateKeys = action("generateKeys");
+/** @type {typeof import("./vantrel.js").importCertificate} */
 export const importCertificate = action("importCertificate");
 
 /** The names of the host's actions, each the name of its function here. */

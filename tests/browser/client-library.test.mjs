@@ -3,6 +3,9 @@
 // refuses to send, and how replies, errors and refusals come back.
 import { beforeEach, test } from "node:test";
 import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import { createRequire } from "node:module";
 import path from "node:path";
 import { SOURCE, hostActions } from "./support/environment.mjs";
 
@@ -43,7 +46,8 @@ globalThis.window = {
     });
   },
 };
-const { Vantrel, default: asDefault, HostError, ConnectionError } = await import(path.join(SOURCE, "web", "vantrel.js"));
+const library = await import(path.join(SOURCE, "web", "vantrel.js"));
+const { Vantrel, default: asDefault, HostError, ConnectionError } = library;
 
 beforeEach(() => {
   sent = [];
@@ -195,5 +199,19 @@ test("errors of the host, the browser and the extension are put in words, the ho
   for (const [raw, title, rc] of cases) {
     const described = Vantrel.describeError(raw);
     assert.deepEqual([described.title, described.raw, described.rc], [title, raw, rc], raw);
+  }
+});
+
+test("vantrel.d.ts declares what the module exports, and a page written against it compiles where it should", () => {
+  const declarations = fs.readFileSync(path.join(SOURCE, "web", "vantrel.d.ts"), "utf8");
+  const declared = [...declarations.matchAll(/^export (?:function|const|class) (\w+)/gm)].map((m) => m[1]);
+  assert.match(declarations, /^export default Vantrel;$/m);
+  assert.deepEqual([...new Set(declared)].sort(), Object.keys(library).filter((name) => name !== "default").sort());
+  // types/page.ts also holds calls the types must refuse, each marked as an expected error.
+  const tsc = createRequire(import.meta.url).resolve("typescript/bin/tsc");
+  try {
+    execFileSync(process.execPath, [tsc, "-p", path.join(import.meta.dirname, "types", "tsconfig.json")], { encoding: "utf8", stdio: "pipe" });
+  } catch (error) {
+    assert.fail(`the TypeScript compiler found:\n${error.stdout}${error.stderr}`);
   }
 });
