@@ -215,6 +215,24 @@ test("a certificate is shown in full with its PEM text, and downloads", STEP, as
   await page.screenshot("console-certificates.png");
 });
 
+test("the console works from the keyboard: log in, list, choose a certificate", STEP, async () => {
+  await page.focus("#pin");
+  await page.type(USER_PIN);
+  await page.press("Enter");
+  await idle();
+  assert.match(await page.text("#login-state"), /^Logged in to “Vantrel console test”/);
+  await page.waitForFocus("#list-certificates");
+  await page.press("Enter");
+  await idle();
+  // The certificate imported last is still the chosen one.
+  await page.waitForFocus(`${certificateRow("00c0ffee02")} input`);
+  await page.press("ArrowUp");
+  assert.equal(await page.isChecked(`${certificateRow("00c0ffee01")} input`), true);
+  assert.match(await page.text("#signing-with"), /“CN=Console User One”/);
+  await page.press("ArrowDown");
+  assert.match(await page.text("#signing-with"), /“CN=Console User Two”/);
+});
+
 test("a text is signed on the token and the page checks the signature: valid, and not valid for a changed text", STEP, async () => {
   await page.check(`${certificateRow("00c0ffee01")} input`);
   assert.match(await page.text("#signing-with"), /“CN=Console User One” \(serial number 00c0ffee01\)/);

@@ -401,7 +401,7 @@ test("without a registered host the page explains what is missing", STEP, async 
 
 // ---- One host and one login per page origin ----------------------------------
 
-let secondPage; // the demo page on the second development origin
+let secondPage; // the console on the second development origin
 const hostOf = {}; // origin name -> pid of its host process
 
 test("each origin logs in on a host of its own, and cannot sign with another origin's login", STEP, async () => {

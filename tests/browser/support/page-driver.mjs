@@ -29,8 +29,18 @@ export class PlaywrightPage {
     return this.page.check(selector);
   }
 
+  /** Presses a key in whatever has the focus. */
   press(key) {
     return this.page.keyboard.press(key);
+  }
+
+  /** Types text into whatever has the focus, key by key. */
+  type(text) {
+    return this.page.keyboard.type(text);
+  }
+
+  focus(selector) {
+    return this.page.focus(selector);
   }
 
   text(selector) {
