@@ -128,6 +128,7 @@ async function remove(record) {
     return null;
   }
   await host("deleteCertificate", { certificateSN: Vantrel.certificateSN(record.serialNumber) });
+  state.read.clear();
   if ($("certificate-view").dataset.serialNumber === record.serialNumber) {
     $("certificate-view").hidden = true;
   }

@@ -3,7 +3,7 @@
 import { readCertificate, readCertificationRequest } from "../lib/certificate.js";
 import { certificateDer, fromBase64, toBase64, toPem } from "../lib/pem.js";
 import { $, PageError, confirmAction, download, host, notify, step } from "./ui.js";
-import { loggedInToken, tokenName } from "./state.js";
+import { loggedInToken, state, tokenName } from "./state.js";
 import { listCertificates } from "./certificates.js";
 
 async function generateKeys() {
@@ -59,6 +59,8 @@ async function importCertificate() {
     }
   }
   await host("importCertificate", { certificate: toBase64(der) });
+  // A certificate read before under the same serial number may not be this one.
+  state.read.clear();
   $("certificate-file").value = "";
   $("certificate-text").value = "";
   await listCertificates(certificate.serialNumber);

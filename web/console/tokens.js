@@ -130,6 +130,7 @@ async function format() {
   }
   const before = new Set(state.tokens.map((t) => t.tokenSN));
   await host("formatToken", { tokenSN: token.tokenSN, tokenPIN, adminPIN });
+  state.read.clear();
   // A blank token gets its serial number now: it is the one not listed before.
   const tokens = await listTokens(token.tokenSN);
   const formatted = token.tokenSN === "" ? tokens.find((t) => !before.has(t.tokenSN)) : tokens.find((t) => t.tokenSN === token.tokenSN);
