@@ -262,7 +262,7 @@ test("a text is signed on the token and the page checks the signature: valid, an
   assert.equal(await page.text("#verification"), "Not valid: the signature was not made over this text with the key of “CN=Console User One”.");
   await accessible("with a signature that is not valid");
 
-  // Another certificate's key does not make it valid either.
+  // The text as it was signed checks valid again.
   await page.fill("#check-text", text);
   await page.click("#check");
   await idle();
