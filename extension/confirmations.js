@@ -39,6 +39,10 @@ export function needsConfirmation(request) {
 
 function describeToken(serial, tokens) {
   const token = tokens.find((t) => t.tokenSN === serial);
+  if (serial === "") {
+    // A blank token has neither label nor serial number until it is formatted.
+    return token ? `the blank ${token.tokenModel || "token"} (not initialised)` : "a blank token";
+  }
   return token && token.tokenLabel ? `the token “${token.tokenLabel}” (serial number ${serial})` : `the token with serial number ${serial}`;
 }
 

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# End-to-end test in a real browser: headless Chromium with the sample extension
-# and the demo page, driven by Playwright, talking to the built host, which
-# works on a SoftHSM2 token of the test's own through a module that can be made
-# to hang (tests/browser/hang_module.c). Screenshots go to <build>/artifacts/.
+# The page's side, tested: web/vendor/ checked against the pinned npm packages;
+# in Node, the extension's site rules, the client library (web/vantrel.js), the
+# page's certificate and signature modules, and docs/protocol.md, whose every
+# example is sent to the built host; then, end to end in headless Chromium with
+# the sample extension, driven by Playwright, the extension's boundary (through
+# a module that can be made to hang, tests/browser/hang_module.c) and the token
+# console, each on a SoftHSM2 token of its own. Screenshots go to <build>/artifacts/.
 # Writes an extension policy into /etc/chromium/policies/managed/ for part of
 # the run (root or password-less sudo). Usage: scripts/test-browser.sh [BUILD_DIR]
 # (default: build)
@@ -49,12 +52,18 @@ trap 'rm -rf "$scratch"' EXIT
 
 cd tests/browser
 if [ ! -f node_modules/.package-lock.json ] || [ package-lock.json -nt node_modules/.package-lock.json ]; then
-    echo "== Installing playwright-core"
+    echo "== Installing playwright-core and axe-core"
     PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm_config_cache="$scratch/npm-cache" \
         npm ci --no-audit --no-fund --loglevel=error
 fi
 
-echo "== Browser end-to-end test"
+echo "== The vendored libraries of the page"
+bash "$root/scripts/vendor-web.sh" --check
+
+# One file at a time: the boundary test's policy file applies to every Chromium
+# on the machine while it is there.
+echo "== Page modules, client library, protocol reference, browser end-to-end tests"
 HOME="$scratch" VANTREL_SCRATCH_DIR="$scratch" VANTREL_SOURCE_DIR="$root" VANTREL_BUILD_DIR="$build" VANTREL_ARTIFACTS_DIR="$build/artifacts" \
-    VANTREL_HANG_MODULE="$hang_module" node --test site-rules.test.mjs e2e.test.mjs
+    VANTREL_HANG_MODULE="$hang_module" node --test --test-concurrency=1 site-rules.test.mjs client-library.test.mjs \
+    page-modules.test.mjs protocol-doc.test.mjs e2e.test.mjs console.test.mjs
 echo "   screenshots in $build/artifacts/"

@@ -1,34 +1,50 @@
-// The sample extension and the demo page in a real, headless Chromium, talking
-// to the built host, which works on a SoftHSM2 token of this test's own through
-// a module that can be made to hang (hang_module.c). The page is served over
-// HTTP on 127.0.0.1 and localhost, and over HTTPS, with a certificate from a
-// test CA, as test.example and admin.example (both mapped to 127.0.0.1).
+// The sample extension and the console page in a real, headless Chromium,
+// talking to the built host, which works on a SoftHSM2 token of this test's
+// own through a module that can be made to hang (hang_module.c). The page is
+// served over HTTP on 127.0.0.1 and localhost, and over HTTPS, with a
+// certificate from a test CA, as test.example and admin.example (both mapped
+// to 127.0.0.1). This test is about the extension's boundary; console.test.mjs
+// drives the console itself.
 //
-// Environment: VANTREL_SOURCE_DIR (the checkout), VANTREL_BUILD_DIR (holds
-// vantrel and vantrel-client), VANTREL_HANG_MODULE (the built hang module),
-// VANTREL_ARTIFACTS_DIR (screenshots go there), VANTREL_SCRATCH_DIR (where the
-// temporary folder goes).
+// Environment: as support/environment.mjs says, and VANTREL_HANG_MODULE (the
+// built hang module).
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
-import { execFileSync, spawn } from "node:child_process";
 import fs from "node:fs";
 import http from "node:http";
 import https from "node:https";
-import os from "node:os";
 import path from "node:path";
-import readline from "node:readline";
 import { isDeepStrictEqual } from "node:util";
-import { chromium } from "playwright-core";
+import {
+  BUILD,
+  SOFTHSM,
+  closeServers,
+  hostProcesses as hostProcessesOf,
+  installHost,
+  makeCa,
+  makeToken,
+  makeWorkspace,
+  register,
+  run,
+  serveWeb,
+  testEnvironment,
+  waitFor,
+  withClient,
+} from "./support/environment.mjs";
+import {
+  EXTENSION_ID,
+  EXTENSION_URL,
+  answer,
+  ask,
+  focusedOn,
+  isQuestionWindow,
+  launchChromium,
+  questionRaisedBy as questionRaisedIn,
+  screenshot,
+} from "./support/chromium.mjs";
 
-const SOURCE = path.resolve(process.env.VANTREL_SOURCE_DIR || path.join(import.meta.dirname, "..", ".."));
-const BUILD = path.resolve(process.env.VANTREL_BUILD_DIR || path.join(SOURCE, "build"));
-const ARTIFACTS = path.resolve(process.env.VANTREL_ARTIFACTS_DIR || path.join(BUILD, "artifacts"));
 const HANG_MODULE = path.resolve(process.env.VANTREL_HANG_MODULE || path.join(BUILD, "browser-test", "libvantrel_hang.so"));
-const CHROMIUM = process.env.VANTREL_CHROMIUM || "/usr/bin/chromium";
-const SOFTHSM = process.env.VANTREL_SOFTHSM_MODULE || "/usr/lib/softhsm/libsofthsm2.so";
 
-const EXTENSION_ID = "dimbhkphloanhhcpkcakgkgdcooempmh";
-const EXTENSION_URL = `chrome-extension://${EXTENSION_ID}/`;
 const TOKEN_LABEL = "Vantrel browser test";
 const USER_PIN = "pin-4815";
 const WRONG_PIN = "wrong-pin-2342";
@@ -39,13 +55,10 @@ const HANGING_FUNCTION = "C_GenerateKeyPair";
 // A relay that never answers must fail the test, not hang it.
 const STEP = { timeout: 45000 };
 
-const work = fs.mkdtempSync(path.join(process.env.VANTREL_SCRATCH_DIR || os.tmpdir(), "vantrel-browser-"));
-const hostDir = path.join(work, "host");
-const hostPath = path.join(hostDir, "vantrel");
-const softhsmConf = path.join(work, "softhsm2.conf");
-const logDir = path.join(work, "logs");
-const profile = path.join(work, "profile");
-const home = path.join(work, "home");
+const space = makeWorkspace("browser");
+const { work, hostPath, softhsmConf, logDir, profile, home } = space;
+// Everything this test starts reaches the token through the hang module, which forwards to SoftHSM2.
+const environment = () => testEnvironment(space, { VANTREL_HANG_TARGET: SOFTHSM, VANTREL_HANG_FUNCTION: undefined });
 
 const POLICY_DIR = "/etc/chromium/policies/managed";
 const policyFile = path.join(POLICY_DIR, `vantrel-browser-test-${process.pid}.json`);
@@ -61,60 +74,10 @@ let page;
 // is not a development one, and two HTTPS origins.
 const site = {};
 
-function run(command, args, options = {}) {
-  return execFileSync(command, args, { encoding: "utf8", stdio: ["pipe", "pipe", "pipe"], ...options });
-}
-
-// The environment of everything this test starts: only our own token is reachable.
-function testEnvironment() {
-  const environment = { ...process.env, HOME: home, SOFTHSM2_CONF: softhsmConf, VANTREL_HANG_TARGET: SOFTHSM };
-  delete environment.XDG_CONFIG_HOME;
-  delete environment.CHROME_CONFIG_HOME;
-  delete environment.VANTREL_HANG_FUNCTION;
-  return environment;
-}
-
-function makeToken() {
-  fs.mkdirSync(path.join(work, "tokens"));
-  fs.writeFileSync(softhsmConf, `directories.tokendir = ${work}/tokens\nobjectstore.backend = file\nlog.level = ERROR\n`);
-  run("softhsm2-util", ["--init-token", "--free", "--label", TOKEN_LABEL, "--so-pin", "12345678", "--pin", USER_PIN], {
-    env: testEnvironment(),
-  });
-}
-
-function installHost() {
-  fs.mkdirSync(hostDir);
-  fs.mkdirSync(logDir);
-  fs.copyFileSync(path.join(BUILD, "vantrel"), hostPath);
-  fs.chmodSync(hostPath, 0o755);
-  fs.writeFileSync(path.join(hostDir, "vantrel.cfg"), `pkcs11Library=${HANG_MODULE}\nlogDir=${logDir}\nmaxLogFiles=400\n`);
-}
-// Talks to the host through vantrel-client, one request per line, one reply per line.
-async function withClient(work) {
-  const client = spawn(path.join(BUILD, "vantrel-client"), ["--host", hostPath], {
-    env: testEnvironment(),
-    stdio: ["pipe", "pipe", "inherit"],
-  });
-  const lines = readline.createInterface({ input: client.stdout })[Symbol.asyncIterator]();
-  const send = async (request) => {
-    client.stdin.write(JSON.stringify(request) + "\n");
-    const { value, done } = await lines.next();
-    assert.ok(!done, `the host stopped on ${request.action}`);
-    return JSON.parse(value);
-  };
-  try {
-    return await work(send);
-  } finally {
-    client.stdin.end();
-    await new Promise((resolve) => client.on("close", resolve));
-  }
-}
-
 // An RSA key pair made on the token by the host, and a certificate for it from a test CA.
 async function enrol() {
-  const ca = path.join(work, "ca");
-  fs.mkdirSync(ca);
-  await withClient(async (send) => {
+  const ca = makeCa(path.join(work, "ca"), "Vantrel Browser Test CA");
+  await withClient(space, async (send) => {
     const tokens = (await send({ action: "listTokens" })).tokens;
     const token = tokens.find((t) => t.tokenLabel === TOKEN_LABEL);
     assert.ok(token, `no token labelled ${TOKEN_LABEL}: ${JSON.stringify(tokens)}`);
@@ -123,28 +86,13 @@ async function enrol() {
     assert.equal(login.error, undefined, JSON.stringify(login));
     const keys = await send({ action: "generateKeys", tokenSN, result: "csr" });
     assert.ok(keys.csr, JSON.stringify(keys));
-    fs.writeFileSync(path.join(ca, "request.der"), Buffer.from(keys.csr, "base64"));
-    run("openssl", ["req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", path.join(ca, "ca.key"),
-      "-out", path.join(ca, "ca.pem"), "-subj", "/CN=Vantrel Browser Test CA", "-days", "2"]);
-    run("openssl", ["req", "-in", path.join(ca, "request.der"), "-inform", "DER", "-out", path.join(ca, "request.pem")]);
-    run("openssl", ["x509", "-req", "-in", path.join(ca, "request.pem"), "-CA", path.join(ca, "ca.pem"),
-      "-CAkey", path.join(ca, "ca.key"), "-set_serial", "0x" + CERTIFICATE_SERIAL, "-days", "2",
-      "-out", path.join(ca, "user.pem")]);
-    certificatePem = path.join(ca, "user.pem");
-    const der = run("openssl", ["x509", "-in", certificatePem, "-outform", "DER"], { encoding: "buffer" });
-    const imported = await send({ action: "importCertificate", certificate: der.toString("base64") });
+    const issued = ca.issue(keys.csr, { serial: CERTIFICATE_SERIAL, subject: "/CN=Vantrel Browser Test User" });
+    certificatePem = path.join(work, "user.pem");
+    fs.writeFileSync(certificatePem, issued.pem);
+    const imported = await send({ action: "importCertificate", certificate: issued.der.toString("base64") });
     assert.equal(imported.error, undefined, JSON.stringify(imported));
-  });
+  }, environment());
 }
-
-function register() {
-  fs.mkdirSync(profile);
-  fs.mkdirSync(home);
-  run("python3", [path.join(SOURCE, "tools", "vantrel-register"), "--host", hostPath, "--user-data-dir", profile], {
-    env: testEnvironment(),
-  });
-}
-
 
 // A certificate for test.example and admin.example from a CA of the test's
 // own, which the browser trusts through the NSS database in its HOME.
@@ -168,35 +116,15 @@ function makeWebCertificate() {
   return { key: fs.readFileSync(file("server.key")), cert: fs.readFileSync(file("server.pem")) };
 }
 
-const CONTENT_TYPES = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".css": "text/css" };
-
-// Serves the demo page's folder; resolves with the port once listening.
-function serveWeb(create) {
-  const root = path.join(SOURCE, "web");
-  const server = create((request, response) => {
-    const name = decodeURIComponent(new URL(request.url, "http://any").pathname);
-    const file = path.join(root, name === "/" ? "index.html" : name);
-    if (!file.startsWith(root + path.sep) || !fs.existsSync(file)) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { "Content-Type": CONTENT_TYPES[path.extname(file)] || "application/octet-stream" });
-    response.end(fs.readFileSync(file));
-  });
-  servers.push(server);
-  return new Promise((resolve, reject) => {
-    server.once("error", reject);
-    server.listen(0, "127.0.0.1", () => resolve(server.address().port));
-  });
-}
-
 async function serveSites() {
   const tls = makeWebCertificate();
-  const [first, second, secure] = await Promise.all([
+  const served = await Promise.all([
     serveWeb(http.createServer),
     serveWeb(http.createServer),
     serveWeb((handler) => https.createServer(tls, handler)),
   ]);
+  servers.push(...served.map((s) => s.server));
+  const [first, second, secure] = served.map((s) => s.port);
   Object.assign(site, {
     first: `http://127.0.0.1:${first}`,
     second: `http://localhost:${second}`,
@@ -206,25 +134,8 @@ async function serveSites() {
   });
 }
 
-// The processes running our copy of the host, with their environment and arguments.
 function hostProcesses() {
-  const found = [];
-  for (const entry of fs.readdirSync("/proc")) {
-    if (!/^\d+$/.test(entry)) {
-      continue;
-    }
-    try {
-      if (fs.readlinkSync(`/proc/${entry}/exe`) !== hostPath) {
-        continue;
-      }
-      const environ = fs.readFileSync(`/proc/${entry}/environ`, "utf8").split("\0");
-      const args = fs.readFileSync(`/proc/${entry}/cmdline`, "utf8").split("\0").filter(Boolean);
-      found.push({ pid: Number(entry), environ, args });
-    } catch {
-      // gone meanwhile
-    }
-  }
-  return found;
+  return hostProcessesOf(hostPath);
 }
 
 function hostPids() {
@@ -233,18 +144,6 @@ function hostPids() {
 
 function isRunning(pid) {
   return hostPids().has(pid);
-}
-
-async function waitFor(check, what, timeoutMs = 10000) {
-  const deadline = Date.now() + timeoutMs;
-  for (;;) {
-    const value = await check();
-    if (value) {
-      return value;
-    }
-    assert.ok(Date.now() < deadline, `timed out waiting for ${what}`);
-    await new Promise((resolve) => setTimeout(resolve, 50));
-  }
 }
 
 // The one host process that started while `work` ran.
@@ -256,27 +155,10 @@ async function hostStartedBy(work) {
   return started[0];
 }
 
-// Of a page (all of it) or of one element.
-async function screenshot(target, name) {
-  fs.mkdirSync(ARTIFACTS, { recursive: true });
-  await target.screenshot({ path: path.join(ARTIFACTS, name), ...("goto" in target ? { fullPage: true } : {}) });
-}
-
 async function openPage(url) {
   const opened = await context.newPage();
   await opened.goto(url);
   return opened;
-}
-
-// The outcome of one request from a page or frame: { reply } or { error }.
-function ask(target, request) {
-  return target.evaluate(async (message) => {
-    try {
-      return { reply: await Vantrel.request(message) };
-    } catch (error) {
-      return { error: { name: error.name, message: error.message, reason: error.reason } };
-    }
-  }, request);
 }
 
 async function login(target, mode) {
@@ -290,37 +172,8 @@ async function signs(target) {
   return outcome.reply;
 }
 
-function isQuestionWindow(candidate) {
-  return candidate.url().startsWith(`${EXTENSION_URL}ask.html`);
-}
-
-// Starts `trigger` and resolves with the window of the question it raised
-// (the next page to open) and what `trigger` resolves with.
-async function questionRaisedBy(trigger) {
-  const opened = context.waitForEvent("page", { timeout: 15000 });
-  const outcome = trigger();
-  const window = await opened;
-  await window.waitForURL(/\/ask\.html\?/, { timeout: 5000 });
-  await window.locator("#dialog:not([hidden])").waitFor();
-  await window.setViewportSize({ width: 520, height: 360 });
-  return { window, outcome };
-}
-
-// Once the window accepts input, `choice` has the focus: the primary choice,
-// or the refusal where the action cannot be undone.
-async function focusedOn(window, choice = "#yes") {
-  await window.waitForFunction((selector) => document.activeElement === document.querySelector(selector), choice);
-}
-
-async function answer(window, how) {
-  try {
-    await how();
-  } catch (error) {
-    if (!window.isClosed()) {
-      throw error;
-    }
-  }
-  await waitFor(() => window.isClosed(), "the question window to close");
+function questionRaisedBy(trigger) {
+  return questionRaisedIn(context, trigger);
 }
 
 function openQuestionWindows() {
@@ -383,33 +236,15 @@ async function clearPolicy() {
 }
 
 before(async () => {
-  makeToken();
-  installHost();
+  makeToken(space, { label: TOKEN_LABEL, soPin: "12345678", userPin: USER_PIN });
+  installHost(space, HANG_MODULE);
   await enrol();
-  register();
+  register(space);
   await serveSites();
-  const extension = path.join(SOURCE, "extension");
-  context = await chromium.launchPersistentContext(profile, {
-    executablePath: CHROMIUM,
-    headless: true,
-    env: { ...testEnvironment(), VANTREL_HANG_FUNCTION: HANGING_FUNCTION },
-    args: [
-      `--disable-extensions-except=${extension}`,
-      `--load-extension=${extension}`,
-      "--host-resolver-rules=MAP test.example 127.0.0.1, MAP admin.example 127.0.0.1, MAP * ~NOTFOUND, EXCLUDE 127.0.0.1, EXCLUDE localhost",
-      "--no-sandbox",
-      "--disable-gpu",
-      "--disable-background-networking",
-      "--disable-component-update",
-      "--disable-sync",
-      "--no-first-run",
-    ],
-    viewport: { width: 1100, height: 900 },
+  context = await launchChromium(space, {
+    environment: { VANTREL_HANG_TARGET: SOFTHSM, VANTREL_HANG_FUNCTION: HANGING_FUNCTION },
+    args: ["--host-resolver-rules=MAP test.example 127.0.0.1, MAP admin.example 127.0.0.1, MAP * ~NOTFOUND, EXCLUDE 127.0.0.1, EXCLUDE localhost"],
   });
-  // The page looks for the extension once it loads: have the extension up first.
-  if (context.serviceWorkers().length === 0) {
-    await context.waitForEvent("serviceworker");
-  }
   page = context.pages()[0] || (await context.newPage());
   await page.goto(`${site.first}/index.html`);
 }, { timeout: 180000 });
@@ -424,10 +259,7 @@ after(async () => {
     }
     await context.close();
   }
-  for (const server of servers) {
-    server.closeAllConnections();
-    server.close();
-  }
+  closeServers(servers);
   fs.rmSync(work, { recursive: true, force: true });
 }, { timeout: 60000 });
 
@@ -497,10 +329,13 @@ test("the page logs in, lists the certificate and signs; openssl verifies the si
 });
 
 test("the page's own port value comes back with the reply", STEP, async () => {
-  const replies = await page.evaluate(async () => [
-    await Vantrel.request({ action: "info", port: "page-7" }),
-    await Vantrel.request({ action: "info" }),
-  ]);
+  const replies = await page.evaluate(async () => {
+    const { Vantrel } = await import("/vantrel.js");
+    return [
+      await Vantrel.request({ action: "info", port: "page-7" }),
+      await Vantrel.request({ action: "info" }),
+    ];
+  });
   assert.equal(replies[0].port, "page-7");
   assert.equal(replies[0].token, tokenSN);
   assert.equal("port" in replies[1], false);
@@ -512,6 +347,7 @@ test("a malformed request stops the host, rejects what is pending, and the next 
   const [first] = hostProcesses();
   assert.ok(first, "a host process is running");
   const settled = await page.evaluate(async () => {
+    const { Vantrel } = await import("/vantrel.js");
     const results = await Promise.allSettled([
       Vantrel.request({ action: "noSuchAction" }),
       Vantrel.request({ action: "info" }),
@@ -527,11 +363,11 @@ test("a malformed request stops the host, rejects what is pending, and the next 
   assert.equal(settled[1].value.error, "There is no active token");
   await waitFor(() => !hostProcesses().some((p) => p.pid === first.pid), "the first host to exit");
 
-  const described = await page.evaluate(() => Vantrel.describeError("Native host has exited."));
+  const described = await page.evaluate(async () => (await import("/vantrel.js")).Vantrel.describeError("Native host has exited."));
   assert.equal(described.title, "The Vantrel host stopped");
 
   // The new host process answers, and the login of the old one is gone.
-  const reply = await page.evaluate(() => Vantrel.request({ action: "info" }));
+  const reply = await page.evaluate(async () => (await import("/vantrel.js")).Vantrel.request({ action: "info" }));
   assert.equal(reply.error, "There is no active token");
   const [second] = hostProcesses();
   assert.ok(second && second.pid !== first.pid);
@@ -543,8 +379,10 @@ test("a malformed request stops the host, rejects what is pending, and the next 
 });
 
 test("without a registered host the page explains what is missing", STEP, async () => {
+  // The page asks the host for its info after each step: let it finish first.
+  await page.waitForSelector("body:not([data-busy])");
   // Stop the running host first: Chromium reads the manifest when it starts one.
-  await page.evaluate(() => Vantrel.request({ action: "stop" }).catch(() => {}));
+  await page.evaluate(async () => (await import("/vantrel.js")).Vantrel.request({ action: "stop" }).catch(() => {}));
   await waitFor(() => hostProcesses().length === 0, "the host to exit");
   const manifest = path.join(profile, "NativeMessagingHosts", "org.vantrel.host.json");
   const kept = manifest + ".away";
@@ -557,13 +395,13 @@ test("without a registered host the page explains what is missing", STEP, async 
   } finally {
     fs.renameSync(kept, manifest);
   }
-  const reply = await page.evaluate(() => Vantrel.request({ action: "listTokens" }));
+  const reply = await page.evaluate(async () => (await import("/vantrel.js")).Vantrel.request({ action: "listTokens" }));
   assert.ok(reply.tokens.some((t) => t.tokenSN === tokenSN));
 });
 
 // ---- One host and one login per page origin ----------------------------------
 
-let secondPage; // the demo page on the second development origin
+let secondPage; // the console on the second development origin
 const hostOf = {}; // origin name -> pid of its host process
 
 test("each origin logs in on a host of its own, and cannot sign with another origin's login", STEP, async () => {
@@ -763,7 +601,7 @@ test("a module call that never returns ends in the timeout message, and ends tha
     message: "The security token did not answer within 4 seconds; the connection to it was closed and its login ended.",
   });
   assert.ok(elapsed >= REQUEST_TIMEOUT_SECONDS * 1000 && elapsed < 20000, `gave up after ${elapsed} ms`);
-  assert.equal(await page.evaluate((text) => Vantrel.describeError(text).title, outcome.error.message), "The token did not answer in time");
+  assert.equal(await page.evaluate(async (text) => (await import("/vantrel.js")).Vantrel.describeError(text).title, outcome.error.message), "The token did not answer in time");
 
   assert.ok((await signs(adminPage)).signature, "the other origin's login is intact");
   await waitFor(() => !isRunning(hostOf.first), "the stuck host to end");

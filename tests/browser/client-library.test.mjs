@@ -1,0 +1,217 @@
+// web/vantrel.js in Node, against a stand-in for the page's window and the
+// extension's content script: the request each function sends, what it
+// refuses to send, and how replies, errors and refusals come back.
+import { beforeEach, test } from "node:test";
+import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import { createRequire } from "node:module";
+import path from "node:path";
+import { SOURCE, hostActions } from "./support/environment.mjs";
+
+const ORIGIN = "http://127.0.0.1:8000";
+
+// What the stand-in extension received, and how it answers: a function of the
+// request giving { reply } or { error, reason }.
+let sent = [];
+let answer = (request) => ({ reply: { action: request.action } });
+
+const listeners = [];
+function deliver(data) {
+  for (const listener of listeners) {
+    listener({ source: globalThis.window, origin: ORIGIN, data: structuredClone(data) });
+  }
+}
+globalThis.window = {
+  location: { origin: ORIGIN },
+  addEventListener(type, listener) {
+    if (type === "message") {
+      listeners.push(listener);
+    }
+  },
+  postMessage(data, targetOrigin) {
+    assert.equal(targetOrigin, ORIGIN);
+    setTimeout(() => {
+      deliver(data);
+      if (data.source !== "vantrel-page") {
+        return;
+      }
+      if (data.type === "hello") {
+        deliver({ source: "vantrel-extension", type: "ready", version: "1.4" });
+      } else if (data.type === "request") {
+        sent.push(data.request);
+        const answered = answer(data.request);
+        deliver({ source: "vantrel-extension", type: "reply" in answered ? "reply" : "error", id: data.id, ...answered });
+      }
+    });
+  },
+};
+const library = await import(path.join(SOURCE, "web", "vantrel.js"));
+const { Vantrel, default: asDefault, HostError, ConnectionError } = library;
+
+beforeEach(() => {
+  sent = [];
+  answer = (request) => ({ reply: { action: request.action } });
+});
+
+test("there is one function per action of the host, and the module's default export is the same object", () => {
+  const actions = hostActions();
+  assert.equal(actions.length, 14);
+  assert.deepEqual([...Vantrel.ACTIONS].sort(), [...actions].sort());
+  for (const action of actions) {
+    assert.equal(typeof Vantrel[action], "function", action);
+  }
+  assert.equal(asDefault, Vantrel);
+  assert.ok(Object.isFrozen(Vantrel));
+});
+
+test("each function sends its action with exactly the members given", async () => {
+  const cases = [
+    [() => Vantrel.info(), { action: "info" }],
+    [() => Vantrel.info({ port: "p1" }), { action: "info", port: "p1" }],
+    [() => Vantrel.listTokens(), { action: "listTokens" }],
+    [() => Vantrel.login({ tokenSN: "7a3f", pin: "1234" }), { action: "login", tokenSN: "7a3f", pin: "1234" }],
+    [() => Vantrel.login({ tokenSN: "7a3f", pin: "", mode: "write" }), { action: "login", tokenSN: "7a3f", pin: "", mode: "write" }],
+    [() => Vantrel.selectCertificate({ forceLogon: false }), { action: "selectCertificate", forceLogon: false }],
+    [() => Vantrel.listCertificates(), { action: "listCertificates" }],
+    [() => Vantrel.listCertificates({ tokenSN: "" }), { action: "listCertificates", tokenSN: "" }],
+    [() => Vantrel.getCertificate({ certificateSN: "020101" }), { action: "getCertificate", certificateSN: "020101" }],
+    [() => Vantrel.sign({ certificateSN: "020101", payload: "I agree" }), { action: "sign", certificateSN: "020101", payload: "I agree" }],
+    [() => Vantrel.sign({ certificateSN: "020101", payload: { order: { id: "42" } } }),
+      { action: "sign", certificateSN: "020101", payload: { order: { id: "42" } } }],
+    [() => Vantrel.changePIN({ tokenSN: "7a3f", oldPIN: "1", newPIN: "2" }), { action: "changePIN", tokenSN: "7a3f", oldPIN: "1", newPIN: "2" }],
+    [() => Vantrel.formatToken({ tokenSN: "", tokenPIN: "1234" }), { action: "formatToken", tokenSN: "", tokenPIN: "1234" }],
+    [() => Vantrel.formatToken({ tokenSN: "7a3f", tokenPIN: "1234", adminPIN: "5678" }),
+      { action: "formatToken", tokenSN: "7a3f", tokenPIN: "1234", adminPIN: "5678" }],
+    [() => Vantrel.deleteCertificate({ certificateSN: "020101" }), { action: "deleteCertificate", certificateSN: "020101" }],
+    [() => Vantrel.getOrphanKeys({ tokenSN: "7a3f", keyType: "public" }), { action: "getOrphanKeys", tokenSN: "7a3f", keyType: "public" }],
+    [() => Vantrel.deleteOrphanKeys({ tokenSN: "7a3f", keyType: "private" }), { action: "deleteOrphanKeys", tokenSN: "7a3f", keyType: "private" }],
+    [() => Vantrel.generateKeys({ tokenSN: "7a3f" }), { action: "generateKeys", tokenSN: "7a3f", result: "csr" }],
+    [() => Vantrel.importCertificate({ certificate: "MIIB" }), { action: "importCertificate", certificate: "MIIB" }],
+    // Members the action does not have are left out.
+    [() => Vantrel.listTokens({ tokenSN: "7a3f", pin: "1234" }), { action: "listTokens" }],
+  ];
+  for (const [call, expected] of cases) {
+    sent = [];
+    const reply = await call();
+    assert.deepEqual(sent, [expected]);
+    assert.deepEqual(reply, { action: expected.action });
+  }
+});
+
+test("a member the host could not read is refused before anything is sent", async () => {
+  const cases = [
+    [() => Vantrel.login({ tokenSN: "7a3f", pin: 1234 }), "Vantrel.login: pin must be a string"],
+    [() => Vantrel.login({ pin: "1234" }), "Vantrel.login: tokenSN must be a string"],
+    [() => Vantrel.login({ tokenSN: "7a3f", pin: "1", mode: "rw" }), 'Vantrel.login: mode must be "read" or "write"'],
+    [() => Vantrel.sign({ certificateSN: "020101", payload: ["a"] }), "Vantrel.sign: payload must be a string or a plain object"],
+    [() => Vantrel.sign({ certificateSN: "020101", payload: null }), "Vantrel.sign: payload must be a string or a plain object"],
+    [() => Vantrel.sign({ certificateSN: "020101" }), "Vantrel.sign: payload must be a string or a plain object"],
+    [() => Vantrel.getOrphanKeys({ tokenSN: "7a3f", keyType: "secret" }), 'Vantrel.getOrphanKeys: keyType must be "private" or "public"'],
+    [() => Vantrel.generateKeys({ tokenSN: "7a3f", result: "key" }), 'Vantrel.generateKeys: result must be "csr" or "publicKey"'],
+    [() => Vantrel.selectCertificate({ forceLogon: "true" }), "Vantrel.selectCertificate: forceLogon must be true or false"],
+    [() => Vantrel.listCertificates({ tokenSN: 7 }), "Vantrel.listCertificates: tokenSN must be a string"],
+    [() => Vantrel.formatToken({ tokenSN: "", tokenPIN: "1", adminPIN: null }), "Vantrel.formatToken: adminPIN must be a string"],
+    [() => Vantrel.info({ port: 7 }), "Vantrel.info: port must be a string"],
+    [() => Vantrel.importCertificate("MIIB"), "Vantrel.importCertificate: the argument must be an object of request members"],
+  ];
+  for (const [call, message] of cases) {
+    await assert.rejects(call(), { name: "TypeError", message });
+  }
+  assert.deepEqual(sent, []);
+});
+
+test("a reply with an error rejects with a HostError holding the whole reply; info resolves with it", async () => {
+  const failed = { action: "deleteOrphanKeys", deletedPK: 0, deletedSK: 2, error: "Failed to delete 1 orphan keys", tokenSN: "7a3f" };
+  answer = () => ({ reply: failed });
+  const error = await Vantrel.deleteOrphanKeys({ tokenSN: "7a3f", keyType: "private" }).catch((e) => e);
+  assert.ok(error instanceof HostError);
+  assert.equal(error.message, "Failed to delete 1 orphan keys");
+  assert.equal(error.action, "deleteOrphanKeys");
+  assert.deepEqual(error.reply, failed);
+
+  const noLogin = { action: "info", driver: "libsofthsm2.so", error: "There is no active token", host: "1.4" };
+  answer = () => ({ reply: noLogin });
+  assert.deepEqual(await Vantrel.info(), noLogin);
+  // request() never looks at "error".
+  assert.deepEqual(await Vantrel.request({ action: "anything" }), noLogin);
+});
+
+test("a refusal of the extension rejects with a ConnectionError naming its reason", async () => {
+  answer = () => ({ error: "The user refused to let this site format the token.", reason: "refused" });
+  const refused = await Vantrel.formatToken({ tokenSN: "", tokenPIN: "1234" }).catch((e) => e);
+  assert.ok(refused instanceof ConnectionError);
+  assert.equal(refused.reason, "refused");
+  assert.equal(refused.message, "The user refused to let this site format the token.");
+
+  answer = () => ({ error: "Native host has exited." });
+  const gone = await Vantrel.listTokens().catch((e) => e);
+  assert.deepEqual([gone.name, gone.reason, gone.message], ["ConnectionError", null, "Native host has exited."]);
+});
+
+test("two copies of the module on one page each get their own replies", async () => {
+  const copy = (await import(path.join(SOURCE, "web", "vantrel.js") + "?second-copy")).Vantrel;
+  assert.notEqual(copy, Vantrel);
+  answer = (request) => ({ reply: { action: request.action, echo: request.port } });
+  const replies = await Promise.all([Vantrel.info({ port: "first" }), copy.info({ port: "second" }), Vantrel.info({ port: "third" })]);
+  assert.deepEqual(replies.map((r) => r.echo), ["first", "second", "third"]);
+});
+
+test("certificateSN turns a listed serial number into the whole DER INTEGER a request names", () => {
+  const cases = [
+    ["00c0ffee5a17", "020600c0ffee5a17"],
+    ["01", "020101"],
+    ["7F", "02017F"],
+    ["ab".repeat(127), "027f" + "ab".repeat(127)],
+  ];
+  for (const [listed, named] of cases) {
+    assert.equal(Vantrel.certificateSN(listed), named);
+  }
+  for (const bad of ["", "abc", "0g", "ab".repeat(128)]) {
+    assert.throws(() => Vantrel.certificateSN(bad), { message: "Not a certificate serial number: " + bad });
+  }
+});
+
+test("errors of the host, the browser and the extension are put in words, the host's own kept", () => {
+  const cases = [
+    ["Incorrect PIN  (rc=160)", "Incorrect PIN", 160],
+    ["Failed to format the token (rc=182)", "The token is in use", 182],
+    ["Failed to open token session (rc=225)", "The token is not recognised", 225],
+    ["Failed to set token PIN (rc=162)", "The PIN is too short or too long for this token", 162],
+    ["Must login to the token in write mode to be able to delete certificate", "Please log in with write access first", null],
+    ["Must login before being able to sign", "Please log in first", null],
+    ["Logged in to diferent token", "You are logged in to another token", null],
+    ["Unable to find cerificate with sn:020101", "That certificate is not on the logged-in token", null],
+    ["Can't find certificate public key on the token", "This certificate is not for a key on this token", null],
+    ["DER filed size too long", "That is not a certificate the host can read", null],
+    ["Not Implemented", "The host does not offer this", null],
+    ["Native host has exited.", "The Vantrel host stopped", null],
+    ["Specified native messaging host not found.", "The Vantrel host is not installed", null],
+    ["Vantrel serves only HTTPS pages, and http://localhost or http://127.0.0.1 for development.", "This page is not secure enough to use your tokens", null],
+    ["Vantrel serves only the top page of a tab, not a frame inside it.", "Tokens cannot be used inside a frame", null],
+    ["This site is not allowed to use security tokens.", "This site may not use your security tokens", null],
+    ["The user did not allow this site to use security tokens.", "You did not allow this site to use your security tokens", null],
+    ["The user refused to let this site delete the orphan keys.", "You cancelled this action", null],
+    ["The security token did not answer within 4 seconds; the connection to it was closed and its login ended.", "The token did not answer in time", null],
+    ["Something new (rc=999)", "Something new", 999],
+    ["", "Something went wrong", null],
+  ];
+  for (const [raw, title, rc] of cases) {
+    const described = Vantrel.describeError(raw);
+    assert.deepEqual([described.title, described.raw, described.rc], [title, raw, rc], raw);
+  }
+});
+
+test("vantrel.d.ts declares what the module exports, and a page written against it compiles where it should", () => {
+  const declarations = fs.readFileSync(path.join(SOURCE, "web", "vantrel.d.ts"), "utf8");
+  const declared = [...declarations.matchAll(/^export (?:function|const|class) (\w+)/gm)].map((m) => m[1]);
+  assert.match(declarations, /^export default Vantrel;$/m);
+  assert.deepEqual([...new Set(declared)].sort(), Object.keys(library).filter((name) => name !== "default").sort());
+  // types/page.ts also holds calls the types must refuse, each marked as an expected error.
+  const tsc = createRequire(import.meta.url).resolve("typescript/bin/tsc");
+  try {
+    execFileSync(process.execPath, [tsc, "-p", path.join(import.meta.dirname, "types", "tsconfig.json")], { encoding: "utf8", stdio: "pipe" });
+  } catch (error) {
+    assert.fail(`the TypeScript compiler found:\n${error.stdout}${error.stderr}`);
+  }
+});

@@ -1,0 +1,164 @@
+// Tokens: listing them, logging in, changing the PIN and formatting.
+import { $, PageError, chosen, confirmAction, element, fillTable, host, notify, recordRow, step } from "./ui.js";
+import { checkNewPin, chosenToken, state, tokenName } from "./state.js";
+
+function tokenState(token) {
+  if (token.tokenSN === "") {
+    return "Blank";
+  }
+  if (state.login && state.login.tokenSN === token.tokenSN) {
+    return state.login.mode === "write" ? "Logged in, read and write" : "Logged in, read only";
+  }
+  return "Initialised";
+}
+
+function renderTokens(preferred) {
+  const previous = preferred ?? chosen("token");
+  const rows = state.tokens.map((token) => {
+    const radio = element("input", undefined, {
+      type: "radio",
+      name: "token",
+      value: token.tokenSN,
+      "aria-label": token.tokenSN === "" ? `Choose the blank ${token.tokenModel} token` : `Choose ${token.tokenLabel || token.tokenSN}`,
+    });
+    radio.checked = token.tokenSN === previous;
+    return recordRow($("tokens"), [
+      radio,
+      token.tokenSN === "" ? "(blank token, not initialised)" : token.tokenLabel,
+      token.tokenSN,
+      token.tokenModel,
+      `${token.pmin}–${token.pmax}`,
+      tokenState(token),
+    ], { "data-token-sn": token.tokenSN });
+  });
+  fillTable($("tokens"), rows);
+  if (chosen("token") === null) {
+    const first = $("tokens").querySelector('tbody tr:not([data-token-sn=""]) input') || $("tokens").querySelector("tbody input");
+    if (first) {
+      first.checked = true;
+    }
+  }
+}
+
+export async function listTokens(preferred) {
+  const reply = await host("listTokens");
+  state.tokens = reply.tokens;
+  renderTokens(preferred);
+  return reply.tokens;
+}
+
+function showLogin() {
+  const login = state.login;
+  const token = login && state.tokens.find((t) => t.tokenSN === login.tokenSN);
+  $("login-state").textContent = login
+    ? `Logged in to “${token ? token.tokenLabel : login.tokenSN}” (${login.tokenSN}), ${login.mode === "write" ? "read and write" : "read only"}.`
+    : "Not logged in.";
+  if (state.tokens.length > 0) {
+    renderTokens();
+  }
+}
+
+function loginEnded() {
+  state.login = null;
+  showLogin();
+}
+
+/** Takes the login as the host reports it (null: none); called after every step. */
+export function loginReported(tokenSN) {
+  const known = state.login ? state.login.tokenSN : null;
+  if (known !== tokenSN) {
+    // Ended by the host (it stopped, or its time ran out), or made by another tab of this site.
+    state.login = tokenSN === null ? null : { tokenSN, mode: "read" };
+    showLogin();
+  }
+}
+
+async function login() {
+  const token = chosenToken();
+  if (token.tokenSN === "") {
+    throw new PageError("A blank token has no PIN yet", "Format it first, then log in with the PIN you gave it.");
+  }
+  const pin = $("pin").value;
+  const mode = chosen("mode") || "read";
+  $("pin").value = "";
+  // A login attempt ends the host's current login, whatever its outcome.
+  loginEnded();
+  await host("login", { tokenSN: token.tokenSN, pin, mode });
+  state.login = { tokenSN: token.tokenSN, mode };
+  showLogin();
+  notify(`Logged in to ${tokenName(token)}.`);
+  return $("list-certificates");
+}
+
+async function changePin() {
+  const token = chosenToken();
+  const oldPIN = $("old-pin").value;
+  const newPIN = $("new-pin").value;
+  checkNewPin(token, newPIN, $("new-pin-again").value);
+  for (const id of ["old-pin", "new-pin", "new-pin-again"]) {
+    $(id).value = "";
+  }
+  try {
+    await host("changePIN", { tokenSN: token.tokenSN, oldPIN, newPIN });
+  } finally {
+    // The host ends its login before it tries, whatever comes of it.
+    loginEnded();
+  }
+  notify(`The PIN of ${tokenName(token)} was changed. Log in again with the new PIN.`);
+  return $("pin");
+}
+
+async function format() {
+  const token = chosenToken();
+  const adminPIN = $("admin-pin").value;
+  const tokenPIN = $("token-pin").value;
+  if (adminPIN === "") {
+    throw new PageError("Enter the security officer PIN", "Without it nobody could format the token again.");
+  }
+  checkNewPin(token, tokenPIN, $("token-pin-again").value);
+  const agreed = await confirmAction({
+    title: `Format ${tokenName(token)}?`,
+    details: "Every key and certificate on it is erased, and it gets the new user PIN. This cannot be undone.",
+    yes: "Format the token",
+  });
+  if (!agreed) {
+    notify("Nothing was formatted.");
+    return $("format");
+  }
+  for (const id of ["admin-pin", "token-pin", "token-pin-again"]) {
+    $(id).value = "";
+  }
+  const before = new Set(state.tokens.map((t) => t.tokenSN));
+  await host("formatToken", { tokenSN: token.tokenSN, tokenPIN, adminPIN });
+  state.read.clear();
+  // A blank token gets its serial number now: it is the one not listed before.
+  const tokens = await listTokens(token.tokenSN);
+  const formatted = token.tokenSN === "" ? tokens.find((t) => !before.has(t.tokenSN)) : tokens.find((t) => t.tokenSN === token.tokenSN);
+  if (formatted) {
+    renderTokens(formatted.tokenSN);
+  }
+  notify(formatted ? `Formatted: it is now ${tokenName(formatted)}. Log in with its new PIN.` : "The token was formatted.");
+  return $("pin");
+}
+
+// Formatting fails with "in use" while this page's own login holds the token open.
+function explainFormat(error) {
+  if (/\(rc=182\)$/.test(error.message)) {
+    return {
+      title: "The token is in use",
+      advice: "If this page is logged in to it, log in to another token or change its PIN (either ends the login), then format it.",
+    };
+  }
+  return {};
+}
+
+export function setupTokens() {
+  $("list-tokens").addEventListener("click", step($("list-tokens"), async () => {
+    await listTokens();
+    notify(`${state.tokens.length} ${state.tokens.length === 1 ? "token" : "tokens"} listed.`);
+    return $("tokens").querySelector('input[name="token"]:checked');
+  }));
+  $("login-form").addEventListener("submit", step($("login"), login));
+  $("change-pin-form").addEventListener("submit", step($("change-pin"), changePin));
+  $("format-form").addEventListener("submit", step($("format"), format, explainFormat));
+}
