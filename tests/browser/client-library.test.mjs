@@ -186,7 +186,11 @@ test("errors of the host, the browser and the extension are put in words, the ho
     ["DER filed size too long", "That is not a certificate the host can read", null],
     ["Not Implemented", "The host does not offer this", null],
     ["Native host has exited.", "The Vantrel host stopped", null],
+    ["Error when communicating with the native messaging host.", "The Vantrel host stopped", null],
     ["Specified native messaging host not found.", "The Vantrel host is not installed", null],
+    ["Access to the specified native messaging host is forbidden.", "The Vantrel host does not accept this extension", null],
+    ["No such native application org.vantrel.host", "The Vantrel host is not installed", null],
+    ["The Vantrel host closed the connection.", "The Vantrel host stopped", null],
     ["Vantrel serves only HTTPS pages, and http://localhost or http://127.0.0.1 for development.", "This page is not secure enough to use your tokens", null],
     ["Vantrel serves only the top page of a tab, not a frame inside it.", "Tokens cannot be used inside a frame", null],
     ["This site is not allowed to use security tokens.", "This site may not use your security tokens", null],
@@ -200,6 +204,18 @@ test("errors of the host, the browser and the extension are put in words, the ho
     const described = Vantrel.describeError(raw);
     assert.deepEqual([described.title, described.raw, described.rc], [title, raw, rc], raw);
   }
+});
+
+test("Firefox's texts get the advice of Chromium's for the same failure; its text for a missing host covers an unlisted extension", () => {
+  const advice = (text) => {
+    const { title, advice } = Vantrel.describeError(text);
+    return { title, advice };
+  };
+  // The host stopped: Chromium says so, Firefox says nothing and the extension does.
+  assert.deepEqual(advice("The Vantrel host closed the connection."), advice("Native host has exited."));
+  const notFound = advice("No such native application org.vantrel.host");
+  assert.equal(notFound.title, advice("Specified native messaging host not found.").title);
+  assert.match(notFound.advice, /vantrel-register.*--firefox-id/);
 });
 
 test("vantrel.d.ts declares what the module exports, and a page written against it compiles where it should", () => {
