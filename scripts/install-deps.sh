@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libp11-kit-dev softhsm2 opensc libssl-dev openssl nlohmann-json3-dev libnss3-tools
     clang-format
-    chromium fonts-liberation
+    chromium firefox-esr fonts-liberation
     clang libclang-rt-14-dev
 )
 # Node.js and npm drive the browser test; they may come from outside Debian.

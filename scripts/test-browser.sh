@@ -2,12 +2,14 @@
 # The page's side, tested: web/vendor/ checked against the pinned npm packages;
 # in Node, the extension's site rules, the client library (web/vantrel.js), the
 # page's certificate and signature modules, and docs/protocol.md, whose every
-# example is sent to the built host; then, end to end in headless Chromium with
-# the sample extension, driven by Playwright, the extension's boundary (through
-# a module that can be made to hang, tests/browser/hang_module.c) and the token
-# console, each on a SoftHSM2 token of its own. Screenshots go to <build>/artifacts/.
-# Writes an extension policy into /etc/chromium/policies/managed/ for part of
-# the run (root or password-less sudo). Usage: scripts/test-browser.sh [BUILD_DIR]
+# example is sent to the built host; then, end to end with the sample
+# extension, the extension's boundary (through a module that can be made to
+# hang, tests/browser/hang_module.c) and the token console, each on a SoftHSM2
+# token of its own, first in headless Chromium (driven by Playwright), then in
+# headless Firefox ESR (driven over Marionette), with the time each browser
+# took. Screenshots go to <build>/artifacts/<browser>/. Writes an extension
+# policy into /etc/chromium/policies/managed/ for part of the Chromium run
+# (root or password-less sudo). Usage: scripts/test-browser.sh [BUILD_DIR]
 # (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +22,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 missing=()
 [ -x /usr/bin/chromium ] || missing+=(chromium)
+[ -x /usr/bin/firefox-esr ] || missing+=(firefox-esr)
 command -v node >/dev/null || missing+=(nodejs)
 command -v npm >/dev/null || missing+=(npm)
 command -v certutil >/dev/null || missing+=(libnss3-tools)
@@ -60,10 +63,36 @@ fi
 echo "== The vendored libraries of the page"
 bash "$root/scripts/vendor-web.sh" --check
 
-# One file at a time: the boundary test's policy file applies to every Chromium
-# on the machine while it is there.
-echo "== Page modules, client library, protocol reference, browser end-to-end tests"
-HOME="$scratch" VANTREL_SCRATCH_DIR="$scratch" VANTREL_SOURCE_DIR="$root" VANTREL_BUILD_DIR="$build" VANTREL_ARTIFACTS_DIR="$build/artifacts" \
-    VANTREL_HANG_MODULE="$hang_module" node --test --test-concurrency=1 site-rules.test.mjs client-library.test.mjs \
-    page-modules.test.mjs protocol-doc.test.mjs e2e.test.mjs console.test.mjs
-echo "   screenshots in $build/artifacts/"
+run_tests() {
+    HOME="$scratch" VANTREL_SCRATCH_DIR="$scratch" VANTREL_SOURCE_DIR="$root" VANTREL_BUILD_DIR="$build" \
+        VANTREL_ARTIFACTS_DIR="$build/artifacts" VANTREL_HANG_MODULE="$hang_module" \
+        node --test --test-concurrency=1 "$@"
+}
+
+failed=()
+echo "== Page modules, client library, protocol reference"
+run_tests site-rules.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs || failed+=("Node")
+
+# One file at a time, one browser at a time: the boundary test's policy file
+# applies to every Chromium on the machine while it is there. Both browsers
+# run whatever failed before.
+timings=()
+for browser in chromium firefox; do
+    name=$([ "$browser" = chromium ] && echo "Chromium" || echo "Firefox ESR")
+    echo "== Browser end-to-end tests in $name"
+    started=$SECONDS
+    if VANTREL_BROWSER=$browser run_tests e2e.test.mjs console.test.mjs; then
+        verdict="passed"
+    else
+        verdict="FAILED"
+        failed+=("$name")
+    fi
+    timings+=("$(printf '   %-12s %s in %d s' "$name" "$verdict" $((SECONDS - started)))")
+done
+echo "== Browser end-to-end tests, by browser"
+printf '%s\n' "${timings[@]}"
+echo "   screenshots in $build/artifacts/chromium/ and $build/artifacts/firefox/"
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "test-browser.sh: tests failed in: ${failed[*]}" >&2
+    exit 1
+fi

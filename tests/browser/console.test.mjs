@@ -1,12 +1,14 @@
-// The token console driven end to end in headless Chromium with the sample
-// extension, on a SoftHSM2 token of its own: enrolment with a certificate from
+// The token console driven end to end in a headless browser (Chromium or
+// Firefox, as support/browser.mjs says) with the sample extension, on a
+// SoftHSM2 token of its own: enrolment with a certificate from
 // a test CA, signatures the page checks itself, the certificate viewer,
 // deleting a certificate and orphan keys (the test answers the extension's
 // questions), changing the PIN and formatting the blank slot. Every state of
 // the page is checked with axe-core, and each section is photographed into
 // the artifacts folder.
 //
-// The page is reached only through support/page-driver.mjs.
+// The page is reached only through the browser's page driver
+// (support/page-driver.mjs).
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import fs from "node:fs";
@@ -20,12 +22,10 @@ import {
   makeCa,
   makeToken,
   makeWorkspace,
-  register,
   run,
   serveWeb,
 } from "./support/environment.mjs";
-import { answer, focusedOn, launchChromium, questionRaisedBy, screenshot } from "./support/chromium.mjs";
-import { PlaywrightPage } from "./support/page-driver.mjs";
+import { answer, browserDriver, focusedOn } from "./support/browser.mjs";
 
 const TOKEN_LABEL = "Vantrel console test";
 const SO_PIN = "so-pin-2468";
@@ -33,11 +33,12 @@ const USER_PIN = "pin-1357";
 const NEW_PIN = "pin-97531";
 const STEP = { timeout: 60000 };
 
+const browser = await browserDriver();
 const space = makeWorkspace("console");
 const servers = [];
 const accessibility = []; // { state, violations }
-let context;
-let page; // a PlaywrightPage
+let session;
+let page;
 let site;
 let tokenSN;
 let ca;
@@ -45,22 +46,22 @@ let ca;
 before(async () => {
   makeToken(space, { label: TOKEN_LABEL, soPin: SO_PIN, userPin: USER_PIN });
   installHost(space, SOFTHSM);
-  register(space);
+  browser.register(space);
   ca = makeCa(space.file("ca"), "Vantrel Console Test CA");
   const served = await serveWeb(http.createServer);
   servers.push(served.server);
   site = `http://127.0.0.1:${served.port}`;
-  context = await launchChromium(space);
-  page = new PlaywrightPage(context.pages()[0] || (await context.newPage()));
+  session = await browser.launch(space);
+  page = await session.firstPage();
   await page.goto(`${site}/index.html`);
 }, { timeout: 180000 });
 
 after(async () => {
   fs.mkdirSync(ARTIFACTS, { recursive: true });
   fs.writeFileSync(path.join(ARTIFACTS, "console-accessibility.json"), JSON.stringify(accessibility, null, 2) + "\n");
-  if (context) {
+  if (session) {
     await page.screenshot("console-last.png").catch(() => {});
-    await context.close();
+    await session.close();
   }
   closeServers(servers);
   fs.rmSync(space.work, { recursive: true, force: true });
@@ -90,12 +91,12 @@ async function confirmedInPageThenAskedByExtension(selector, title) {
   await page.waitFor("#confirm[open]");
   await page.waitForFocus("#confirm-no");
   assert.equal(await page.text("#confirm-title"), title);
-  return questionRaisedBy(context, () => page.click("#confirm-yes"));
+  return session.questionRaisedBy(() => page.click("#confirm-yes"));
 }
 
 async function extensionSaysYes(raised, question) {
   const { window } = raised;
-  assert.equal(await window.textContent("#question"), question);
+  assert.equal(await window.text("#question"), question);
   await focusedOn(window, "#no");
   await answer(window, () => window.click("#yes"));
 }

@@ -1,11 +1,13 @@
 // What the browser tests set up around the browser: a SoftHSM2 token of their
-// own, a copy of the built host with its configuration, the host's
-// registration, the web servers for the page, a test CA, and watching the host
-// processes.
+// own, a copy of the built host with its configuration, the web servers for
+// the page, a test CA, and watching the host processes. The host's
+// registration is the browser's driver's.
 //
 // Environment: VANTREL_SOURCE_DIR (the checkout), VANTREL_BUILD_DIR (holds
 // vantrel and vantrel-client), VANTREL_ARTIFACTS_DIR (screenshots go there),
-// VANTREL_SCRATCH_DIR (where the temporary folders go).
+// VANTREL_SCRATCH_DIR (where the temporary folders go), VANTREL_BROWSER (the
+// browser the end-to-end tests drive, see browser.mjs; its screenshots go into
+// a folder of its own in the artifacts folder).
 import assert from "node:assert/strict";
 import { execFileSync, spawn } from "node:child_process";
 import fs from "node:fs";
@@ -15,7 +17,8 @@ import readline from "node:readline";
 
 export const SOURCE = path.resolve(process.env.VANTREL_SOURCE_DIR || path.join(import.meta.dirname, "..", "..", ".."));
 export const BUILD = path.resolve(process.env.VANTREL_BUILD_DIR || path.join(SOURCE, "build"));
-export const ARTIFACTS = path.resolve(process.env.VANTREL_ARTIFACTS_DIR || path.join(BUILD, "artifacts"));
+export const BROWSER = process.env.VANTREL_BROWSER || "chromium";
+export const ARTIFACTS = path.join(path.resolve(process.env.VANTREL_ARTIFACTS_DIR || path.join(BUILD, "artifacts")), BROWSER);
 export const SOFTHSM = process.env.VANTREL_SOFTHSM_MODULE || "/usr/lib/softhsm/libsofthsm2.so";
 
 /** The names of the host's actions, from its request factory. */
@@ -99,15 +102,6 @@ export async function withClient(space, work, environment = testEnvironment(spac
       await new Promise((resolve) => client.on("close", resolve));
     }
   }
-}
-
-/** Registers the host for a Chromium profile of the test's own. */
-export function register(space) {
-  fs.mkdirSync(space.profile, { recursive: true });
-  fs.mkdirSync(space.home, { recursive: true });
-  run("python3", [path.join(SOURCE, "tools", "vantrel-register"), "--host", space.hostPath, "--user-data-dir", space.profile], {
-    env: testEnvironment(space),
-  });
 }
 
 /**

@@ -1,14 +1,55 @@
-// Driving a page by its elements, in the few operations the console test
-// needs. This one works through Playwright; another browser's driver offers
-// the same methods.
+// Driving a page by its elements, in the few operations the browser tests
+// need. PlaywrightPage works through Playwright (Chromium); MarionettePage in
+// firefox.mjs offers the same methods over Firefox's Marionette. A page here
+// is a tab, an extension's window, or a frame inside one of them.
+//
+// Functions handed to evaluate() and waitForFunction() run in the page: they
+// travel as their source text, so they may use only their argument.
 import fs from "node:fs";
 import path from "node:path";
 import { createRequire } from "node:module";
 import { ARTIFACTS } from "./environment.mjs";
 
-const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
+export const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
+
+// How long a page operation waits for its element, or a wait for its condition.
+export const WAIT_MS = 20000;
+
+/** Where a screenshot called `name` goes. */
+export function screenshotPath(name) {
+  fs.mkdirSync(ARTIFACTS, { recursive: true });
+  return path.join(ARTIFACTS, name);
+}
+
+/** axe-core's violations in the document of the page it runs in. */
+export async function axeViolations() {
+  const results = await window.axe.run(document, { resultTypes: ["violations"] });
+  return results.violations.map((v) => ({ id: v.id, impact: v.impact, help: v.help, targets: v.nodes.map((n) => n.target.join(" ")) }));
+}
+
+/** What a browser session does the same way in every browser, on top of its openTab(). */
+export class BrowserSession {
+  constructor(extensionUrl) {
+    this.extensionUrl = extensionUrl;
+  }
+
+  /** A new tab, at `url` when one is given. */
+  async newPage(url) {
+    const page = await this.openTab();
+    if (url) {
+      await page.goto(url);
+    }
+    return page;
+  }
+
+  /** The extension's options page, in a new tab. */
+  openOptions() {
+    return this.newPage(`${this.extensionUrl}options.html`);
+  }
+}
 
 export class PlaywrightPage {
+  /** @param page a Playwright Page, or a Frame for a page inside a frame */
   constructor(page) {
     this.page = page;
   }
@@ -67,14 +108,45 @@ export class PlaywrightPage {
     return this.page.isVisible(selector);
   }
 
+  title() {
+    return this.page.title();
+  }
+
+  async url() {
+    return this.page.url();
+  }
+
   /** Waits until `selector` matches a visible element. */
-  waitFor(selector, timeout = 20000) {
+  waitFor(selector, timeout = WAIT_MS) {
     return this.page.locator(selector).first().waitFor({ state: "visible", timeout });
+  }
+
+  /** Waits until nothing matches `selector`. */
+  waitForGone(selector) {
+    return this.page.locator(selector).first().waitFor({ state: "detached", timeout: WAIT_MS });
   }
 
   /** Waits until the element has the focus. */
   waitForFocus(selector) {
-    return this.page.waitForFunction((s) => document.activeElement === document.querySelector(s), selector);
+    return this.waitForFunction((s) => document.activeElement === document.querySelector(s), selector);
+  }
+
+  /** Waits until `condition(arg)`, run in the page, is true. */
+  waitForFunction(condition, arg, timeout = WAIT_MS) {
+    return this.page.waitForFunction(condition, arg, { timeout });
+  }
+
+  /** Runs `work(arg)` in the page and resolves with what it resolves with. */
+  evaluate(work, arg) {
+    return this.page.evaluate(work, arg);
+  }
+
+  /** The page inside the frame element `selector`, once that frame has loaded a document from `origin`. */
+  async frame(selector, origin) {
+    const element = await this.page.waitForSelector(selector);
+    const frame = await element.contentFrame();
+    await frame.waitForURL((url) => url.origin === origin);
+    return new PlaywrightPage(frame);
   }
 
   /** Chooses a file to upload in a file input. */
@@ -93,9 +165,18 @@ export class PlaywrightPage {
     return this.page.setViewportSize({ width, height });
   }
 
-  async screenshot(name) {
-    fs.mkdirSync(ARTIFACTS, { recursive: true });
-    await this.page.screenshot({ path: path.join(ARTIFACTS, name), fullPage: true });
+  /** Of the whole page, or of the element `selector`. */
+  async screenshot(name, selector) {
+    const target = selector ? this.page.locator(selector) : this.page;
+    await target.screenshot({ path: screenshotPath(name), ...(selector ? {} : { fullPage: true }) });
+  }
+
+  close() {
+    return this.page.close();
+  }
+
+  async isClosed() {
+    return this.page.isClosed();
   }
 
   /** axe-core's violations in the page as it is now. */
@@ -103,9 +184,6 @@ export class PlaywrightPage {
     if (!(await this.page.evaluate(() => "axe" in window))) {
       await this.page.addScriptTag({ content: axeSource });
     }
-    return this.page.evaluate(async () => {
-      const results = await window.axe.run(document, { resultTypes: ["violations"] });
-      return results.violations.map((v) => ({ id: v.id, impact: v.impact, help: v.help, targets: v.nodes.map((n) => n.target.join(" ")) }));
-    });
+    return this.page.evaluate(axeViolations);
   }
 }

@@ -1,0 +1,67 @@
+// The browser the end-to-end tests drive, chosen by VANTREL_BROWSER:
+// "chromium" (the default, through Playwright) or "firefox" (Firefox ESR,
+// through Marionette). Each driver module exports `driver`, with:
+//
+//   name, extensionId        the browser's name; the ID it gives the extension
+//   hostMissing, hostGone    what the page hears when the host is not
+//                            registered (text), and when it stopped (pattern)
+//   policyAppliesLive        whether a policy changed while the browser runs
+//                            reaches the running extension
+//   backgroundIdleMs         how long the extension's background lives
+//                            without an event (null where the driver keeps
+//                            it alive)
+//   register(space)          registers the workspace's host; the manifest's path
+//   hostArguments(space)     what the host finds on its command line after its path
+//   policyUnavailable()      why a policy cannot be set here, or false
+//   launch(space, { environment, siteNames, trustedCa }) resolves with a session:
+//     extensionId(), firstPage(), newPage(url), openOptions(),
+//     questionRaisedBy(trigger), questionWindows(), setPolicy(values),
+//     clearPolicy(), close()
+//
+// Pages are driven through the methods of page-driver.mjs.
+import { BROWSER, waitFor } from "./environment.mjs";
+
+const DRIVERS = {
+  chromium: () => import("./chromium.mjs"),
+  firefox: () => import("./firefox.mjs"),
+};
+
+export async function browserDriver() {
+  if (!Object.hasOwn(DRIVERS, BROWSER)) {
+    throw new Error(`VANTREL_BROWSER must be one of ${Object.keys(DRIVERS).join(", ")}, not ${BROWSER}`);
+  }
+  return (await DRIVERS[BROWSER]()).driver;
+}
+
+/** The outcome of one request from a page through its client library: { reply } or { error }. */
+export function ask(page, request) {
+  return page.evaluate(async (message) => {
+    const { Vantrel } = await import("/vantrel.js");
+    try {
+      return { reply: await Vantrel.request(message) };
+    } catch (error) {
+      return { error: { name: error.name, message: error.message, reason: error.reason } };
+    }
+  }, request);
+}
+
+/**
+ * Once a question window accepts input, `choice` has the focus: the primary
+ * choice, or the refusal where the action cannot be undone.
+ */
+export function focusedOn(window, choice = "#yes") {
+  return window.waitForFocus(choice);
+}
+
+/** Answers a question window with `how` and waits for it to close. */
+export async function answer(window, how) {
+  try {
+    await how();
+  } catch (error) {
+    // The answer may close the window before the browser has reported the click done.
+    if (!(await window.isClosed())) {
+      throw error;
+    }
+  }
+  await waitFor(() => window.isClosed(), "the question window to close");
+}
