@@ -167,6 +167,14 @@ async function signs(target) {
   return outcome.reply;
 }
 
+// Clicks `selector` in the console and waits until the step it starts has its answer logged.
+async function stepAnswered(target, selector) {
+  const answered = await target.count("#log li.received");
+  await target.click(selector);
+  await target.waitForFunction((before) => document.querySelectorAll("#log li.received").length > before, answered);
+  await target.waitFor("body:not([data-busy])");
+}
+
 function questionRaisedBy(trigger) {
   return session.questionRaisedBy(trigger);
 }
@@ -315,19 +323,51 @@ test("a malformed request stops the host, rejects what is pending, and the next 
   assert.equal(await page.isVisible("#message"), false);
 });
 
-test("without a registered host the page explains what is missing", STEP, async () => {
+// What the page makes of the browsers' words for a host they cannot start.
+const UNREGISTERED_TITLES = {
+  "Specified native messaging host not found.": "The Vantrel host is not installed",
+  "Access to the specified native messaging host is forbidden.": "The Vantrel host does not accept this extension",
+  // Firefox's words for both.
+  "No such native application org.vantrel.host": "The Vantrel host is not installed",
+};
+
+// Registrations that do not let this extension start the host, each written
+// over the real one (`registration`), which is kept aside meanwhile.
+const BAD_REGISTRATIONS = [
+  { what: "no manifest", said: browser.hostMissing, write: () => {} },
+  {
+    what: "a manifest for other extensions",
+    said: browser.hostNotListing,
+    write: (registration) => {
+      const others = { ...registration };
+      if ("allowed_origins" in others) {
+        others.allowed_origins = ["chrome-extension://aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/"];
+      }
+      if ("allowed_extensions" in others) {
+        others.allowed_extensions = ["someone-else@example.org"];
+      }
+      fs.writeFileSync(manifest, JSON.stringify(others));
+    },
+  },
+];
+
+test("without a registration for this extension the page explains what is missing", STEP, async () => {
   // The page asks the host for its info after each step: let it finish first.
   await page.waitFor("body:not([data-busy])");
   // Stop the running host first: the browser reads the manifest when it starts one.
   await page.evaluate(async () => (await import("/vantrel.js")).Vantrel.request({ action: "stop" }).catch(() => {}));
   await waitFor(() => hostProcesses().length === 0, "the host to exit");
+  const registration = JSON.parse(fs.readFileSync(manifest, "utf8"));
   const kept = manifest + ".away";
   fs.renameSync(manifest, kept);
   try {
-    await page.click("#list-tokens");
-    await page.waitFor("#message:not([hidden])");
-    assert.equal(await page.text("#message-title"), "The Vantrel host is not installed");
-    assert.equal(await page.text("#message-raw"), browser.hostMissing);
+    for (const { what, said, write } of BAD_REGISTRATIONS) {
+      write(registration);
+      await stepAnswered(page, "#list-tokens");
+      assert.equal(await page.text("#message-raw"), said, what);
+      assert.equal(await page.text("#message-title"), UNREGISTERED_TITLES[said], what);
+      fs.rmSync(manifest, { force: true });
+    }
   } finally {
     fs.renameSync(kept, manifest);
   }
@@ -676,12 +716,25 @@ const IDLE_STEP = {
   skip: browser.backgroundIdleMs === null && `the ${browser.name} driver keeps the extension's background alive`,
 };
 
-test("a question the user takes longer to answer than the background's idle time is still answered", IDLE_STEP, async () => {
-  // No host runs: an open connection to one would keep the background alive.
+// Ends the host of every origin: an open connection to a host keeps the background alive.
+async function endEveryHost() {
   for (const open of [page, secondPage]) {
     await ask(open, { action: "noSuchAction" });
   }
   await waitFor(() => hostProcesses().length === 0, "every host to exit");
+}
+
+test("a page that stayed open while the background stopped for want of events is served when it asks again", IDLE_STEP, async () => {
+  await endEveryHost();
+  await waitFor(async () => (await session.backgroundState()) === "stopped", "the background to stop", browser.backgroundIdleMs + 10000);
+  await hostStartedBy(() => stepAnswered(page, "#list-tokens"));
+  assert.equal(await session.backgroundState(), "running");
+  assert.equal(await page.isVisible("#message"), false);
+  assert.ok(await page.isVisible(`#tokens tr[data-token-sn="${tokenSN}"]`));
+});
+
+test("a question the user takes longer to answer than the background's idle time is still answered", IDLE_STEP, async () => {
+  await endEveryHost();
   const options = await openOptions();
   await removeInOptions(options, site.secure);
   await options.close();
@@ -692,6 +745,7 @@ test("a question the user takes longer to answer than the background's idle time
   // The background would be stopped meanwhile, and the question with it, but
   // for the window's messages to it while it waits.
   await new Promise((resolve) => setTimeout(resolve, browser.backgroundIdleMs + 3000));
+  assert.equal(await session.backgroundState(), "running");
   assert.equal(await window.isClosed(), false, "the question window is still open");
   await answer(window, () => window.press("Enter"));
   await secure.waitFor("#status.good");

@@ -3,8 +3,9 @@
 // through Marionette). Each driver module exports `driver`, with:
 //
 //   name, extensionId        the browser's name; the ID it gives the extension
-//   hostMissing, hostGone    what the page hears when the host is not
-//                            registered (text), and when it stopped (pattern)
+//   hostMissing,             what the page hears when the host is not
+//   hostNotListing,          registered, when its registration does not list
+//   hostGone                 the extension (texts), and when it stopped (pattern)
 //   policyAppliesLive        whether a policy changed while the browser runs
 //                            reaches the running extension
 //   backgroundIdleMs         how long the extension's background lives
@@ -16,7 +17,8 @@
 //   launch(space, { environment, siteNames, trustedCa }) resolves with a session:
 //     extensionId(), firstPage(), newPage(url), openOptions(),
 //     questionRaisedBy(trigger), questionWindows(), setPolicy(values),
-//     clearPolicy(), close()
+//     clearPolicy(), close(), and where backgroundIdleMs is not null,
+//     backgroundState() ("running" or "stopped")
 //
 // Pages are driven through the methods of page-driver.mjs.
 import { BROWSER, waitFor } from "./environment.mjs";

@@ -120,10 +120,12 @@ class ChromiumSession extends BrowserSession {
 export const driver = {
   name: "Chromium",
   extensionId: EXTENSION_ID,
-  // What the page hears from Chromium when the host is not registered, and
-  // when it stopped: Chromium says which side noticed first, the host's exit
-  // or a write into the pipe the host had already closed.
+  // What the page hears from Chromium when the host is not registered, when
+  // its registration does not list the extension, and when it stopped:
+  // Chromium says which side noticed first, the host's exit or a write into
+  // the pipe the host had already closed.
   hostMissing: "Specified native messaging host not found.",
+  hostNotListing: "Access to the specified native messaging host is forbidden.",
   hostGone: /^(Native host has exited\.|Error when communicating with the native messaging host\.)$/,
   // A policy file written while Chromium runs applies to the running extension.
   policyAppliesLive: true,

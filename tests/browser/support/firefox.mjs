@@ -229,6 +229,22 @@ class FirefoxSession extends BrowserSession {
     return this.addonId;
   }
 
+  /** Firefox's own word for the state of the extension's background ("running", "stopped", …). */
+  async backgroundState() {
+    return this.inContext(await this.firstPage(), async () => {
+      this.current = null;
+      await this.command("Marionette:SetContext", { value: "chrome" });
+      try {
+        return await this.command("WebDriver:ExecuteScript", {
+          script: "return String(WebExtensionPolicy.getByID(arguments[0]).extension.backgroundState);",
+          args: [EXTENSION_ID],
+        });
+      } finally {
+        await this.command("Marionette:SetContext", { value: "content" });
+      }
+    });
+  }
+
   async installExtension() {
     this.addonId = await this.command("Addon:Install", { path: path.join(SOURCE, "extension"), temporary: true });
   }
@@ -593,6 +609,7 @@ export const driver = {
   // add-on is not among its allowed extensions; a host that stops gives no
   // text, and the extension says it in its own words.
   hostMissing: "No such native application org.vantrel.host",
+  hostNotListing: "No such native application org.vantrel.host",
   hostGone: /^The Vantrel host closed the connection\.$/,
   policyAppliesLive: false,
   backgroundIdleMs: BACKGROUND_IDLE_MS,
