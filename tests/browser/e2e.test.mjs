@@ -563,6 +563,7 @@ test("an administrator's allowlist lets an HTTPS site in without asking", POLICY
     (origin) => [...document.querySelectorAll("#managed-origins li")].some((item) => item.textContent.includes(origin)),
     site.admin,
   );
+  await optionsRow(options, site.secure);
   assert.equal(await options.count("#answers tr[data-origin]"), 1, "only the site the user answered for");
   assert.match(await options.text("#limits"), /within 4 seconds .* after 15 minutes/);
   await options.close();

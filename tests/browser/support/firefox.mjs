@@ -14,7 +14,7 @@ import net from "node:net";
 import path from "node:path";
 import { SOURCE, run, testEnvironment, waitFor } from "./environment.mjs";
 import { Marionette, MarionetteError } from "./marionette.mjs";
-import { BrowserSession, WAIT_MS, axeSource, axeViolations, screenshotPath } from "./page-driver.mjs";
+import { BrowserSession, WAIT_MS, axeSource, axeViolations, artifactPath } from "./page-driver.mjs";
 
 export const FIREFOX = process.env.VANTREL_FIREFOX || "/usr/bin/firefox-esr";
 const EXTENSION_ID = "vantrel-sample@vantrel.org";
@@ -49,6 +49,16 @@ async function atMost(ms, promise) {
 
 function managedStoragePath(space) {
   return path.join(space.home, ".mozilla", "managed-storage", `${EXTENSION_ID}.json`);
+}
+
+function logPath(space) {
+  return path.join(space.work, "firefox.log");
+}
+
+/** Keeps the browser's log with the screenshots: the workspace goes when the test ends. */
+function keepLog(space) {
+  const name = path.basename(space.work).replace(/-[^-]*$/, "");
+  fs.copyFileSync(logPath(space), artifactPath(`${name}-firefox.log`));
 }
 
 function manifestPath(space) {
@@ -103,6 +113,9 @@ function preferences({ siteNames, downloads, closedPort }) {
     "toolkit.telemetry.reportingpolicy.firstRun": false,
     "app.normandy.enabled": false,
     "extensions.update.enabled": false,
+    // The extension's and the pages' console messages go to the browser's log.
+    "devtools.console.stdout.chrome": true,
+    "devtools.console.stdout.content": true,
   };
 }
 
@@ -121,7 +134,7 @@ function writeProfile(space, options) {
  * started it, so the group is ended when the test ends, however it ends.
  */
 function startFirefox(space, environment) {
-  const log = fs.openSync(path.join(space.work, "firefox.log"), "w");
+  const log = fs.openSync(logPath(space), "w");
   const env = testEnvironment(space, { DISPLAY: undefined, WAYLAND_DISPLAY: undefined, MOZ_CRASHREPORTER_DISABLE: "1", ...environment });
   const child = spawn(FIREFOX, ["--headless", "--marionette", "--no-remote", "--remote-allow-system-access", "--profile", space.profile], {
     detached: true,
@@ -159,7 +172,7 @@ async function marionettePort(space, child) {
   child.exited.then(() => (exited = true));
   return waitFor(() => {
     if (exited) {
-      throw new Error(`Firefox exited while starting; see ${path.join(space.work, "firefox.log")}`);
+      throw new Error("Firefox exited while starting; its log is kept with the screenshots");
     }
     const text = fs.existsSync(file) ? fs.readFileSync(file, "utf8").trim() : "";
     return /^\d+$/.test(text) && Number(text);
@@ -307,11 +320,23 @@ class FirefoxSession extends BrowserSession {
     await this.restartExtension();
   }
 
-  /** Installs the extension again (its storage stays) and waits until every open page has its content script. */
+  /**
+   * Installs the extension again (its storage stays) and waits until every
+   * open page has its content script. The extension's own pages close with it.
+   */
   async restartExtension() {
     await this.inContext(await this.firstPage(), () => this.installExtension());
-    for (const page of this.pages) {
-      const url = await page.url();
+    for (const page of [...this.pages]) {
+      let url;
+      try {
+        url = await page.url();
+      } catch (error) {
+        if (!(await page.isClosed())) {
+          throw error;
+        }
+        this.pages.delete(page);
+        continue;
+      }
       if (/^https?:/.test(url)) {
         await waitFor(() => page.evaluate(extensionAnswers), `the extension's content script in ${url}`);
       }
@@ -323,6 +348,7 @@ class FirefoxSession extends BrowserSession {
     this.marionette.close();
     await atMost(10000, this.child.exited);
     this.child.endGroup();
+    keepLog(this.space);
   }
 }
 
@@ -546,7 +572,7 @@ class MarionettePage {
       const element = await this.session.command("WebDriver:FindElement", { using: "css selector", value: selector });
       return this.session.command("WebDriver:TakeScreenshot", { id: element[ELEMENT], full: false });
     });
-    fs.writeFileSync(screenshotPath(name), Buffer.from(png, "base64"));
+    fs.writeFileSync(artifactPath(name), Buffer.from(png, "base64"));
   }
 
   async close() {
@@ -645,6 +671,7 @@ export const driver = {
       await page.setViewport(1100, 900);
     } catch (error) {
       child.endGroup();
+      keepLog(space);
       throw error;
     }
     return session;

@@ -15,8 +15,8 @@ export const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve(
 // How long a page operation waits for its element, or a wait for its condition.
 export const WAIT_MS = 20000;
 
-/** Where a screenshot called `name` goes. */
-export function screenshotPath(name) {
+/** Where a screenshot or a log called `name` goes. */
+export function artifactPath(name) {
   fs.mkdirSync(ARTIFACTS, { recursive: true });
   return path.join(ARTIFACTS, name);
 }
@@ -168,7 +168,7 @@ export class PlaywrightPage {
   /** Of the whole page, or of the element `selector`. */
   async screenshot(name, selector) {
     const target = selector ? this.page.locator(selector) : this.page;
-    await target.screenshot({ path: screenshotPath(name), ...(selector ? {} : { fullPage: true }) });
+    await target.screenshot({ path: artifactPath(name), ...(selector ? {} : { fullPage: true }) });
   }
 
   close() {
