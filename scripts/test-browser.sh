@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The page's side, tested: web/vendor/ checked against the pinned npm packages;
 # in Node, the extension's site rules, the client library (web/vantrel.js), the
-# page's certificate and signature modules, and docs/protocol.md, whose every
-# example is sent to the built host; then, end to end with the sample
+# page's certificate and signature modules, docs/protocol.md, whose every
+# example is sent to the built host, and the tests' Marionette client; then, end to end with the sample
 # extension, the extension's boundary (through a module that can be made to
 # hang, tests/browser/hang_module.c) and the token console, each on a SoftHSM2
 # token of its own, first in headless Chromium (driven by Playwright), then in
@@ -70,8 +70,9 @@ run_tests() {
 }
 
 failed=()
-echo "== Page modules, client library, protocol reference"
-run_tests site-rules.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs || failed+=("Node")
+echo "== Page modules, client library, protocol reference, the tests' Marionette client"
+run_tests site-rules.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs \
+    marionette-client.test.mjs || failed+=("Node")
 
 # One file at a time, one browser at a time: the boundary test's policy file
 # applies to every Chromium on the machine while it is there. Both browsers
