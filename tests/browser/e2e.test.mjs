@@ -1,5 +1,6 @@
 // The sample extension and the console page in a real headless browser
-// (Chromium or Firefox, as support/browser.mjs says), talking to the built host, which works on a SoftHSM2 token of this test's
+// (Chromium or Firefox, as support/browser.mjs says), talking to the built
+// host, which works on a SoftHSM2 token of this test's
 // own through a module that can be made to hang (hang_module.c). The page is
 // served over HTTP on 127.0.0.1 and localhost, and over HTTPS, with a
 // certificate from a test CA, as test.example and admin.example (both mapped
@@ -671,6 +672,7 @@ const LOGIN_IDLE_MINUTES = 0.1;
 
 test("a site taken off the administrator's list loses its host and is asked about like any other", POLICY_STEP, async () => {
   assert.ok(isRunning(hostOf.admin));
+  // (In Firefox the reload of the add-on that brings the new policy ends every host.)
   await session.setPolicy({ requestTimeoutSeconds: REQUEST_TIMEOUT_SECONDS });
   await waitFor(() => !isRunning(hostOf.admin), "the administrator's site's host to end");
   const { window, outcome } = await questionRaisedBy(() => ask(adminPage, { action: "info" }));
