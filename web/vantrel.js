@@ -302,13 +302,15 @@ const MESSAGES = [
   ["Error loading", "The token driver could not be loaded", "Check the host's pkcs11Library setting."],
   // The browsers' own words: Chromium's, then Firefox's, which are the same
   // for a host that is not registered and for an extension it does not list,
-  // and none at all for a host that stopped (the extension then says so).
+  // none at all for a host that stopped (the extension then says so), and
+  // only the general one for a host program that cannot be run.
   ["Specified native messaging host not found", "The Vantrel host is not installed", "Register it with vantrel-register and reload the page."],
   ["Access to the specified native messaging host is forbidden", "The Vantrel host does not accept this extension", "Register the host with this extension's ID (vantrel-register --origin)."],
   ["Native host has exited", "The Vantrel host stopped", "It stops when it gets a request it cannot read. The next request starts it again."],
   ["Error when communicating with the native messaging host", "The Vantrel host stopped", "The next request starts it again."],
   ["No such native application", "The Vantrel host is not installed", "Register it with vantrel-register, with this extension's ID if it is not the sample one (--firefox-id), and reload the page."],
   ["The Vantrel host closed the connection", "The Vantrel host stopped", "It stops when it gets a request it cannot read. The next request starts it again."],
+  ["An unexpected error occurred", "The Vantrel host could not be started", "Check that the program its registration names is there and may be run (vantrel-register writes the registration), then reload the page."],
   ["The Vantrel extension", "The Vantrel extension is not available", "Install or enable the Vantrel extension for this page."],
   ["Vantrel serves only HTTPS pages", "This page is not secure enough to use your tokens", "Open it over HTTPS."],
   ["Vantrel serves only the top page", "Tokens cannot be used inside a frame", "Open the page on its own in a tab."],

@@ -191,6 +191,7 @@ test("errors of the host, the browser and the extension are put in words, the ho
     ["Access to the specified native messaging host is forbidden.", "The Vantrel host does not accept this extension", null],
     ["No such native application org.vantrel.host", "The Vantrel host is not installed", null],
     ["The Vantrel host closed the connection.", "The Vantrel host stopped", null],
+    ["An unexpected error occurred", "The Vantrel host could not be started", null],
     ["Vantrel serves only HTTPS pages, and http://localhost or http://127.0.0.1 for development.", "This page is not secure enough to use your tokens", null],
     ["Vantrel serves only the top page of a tab, not a frame inside it.", "Tokens cannot be used inside a frame", null],
     ["This site is not allowed to use security tokens.", "This site may not use your security tokens", null],

@@ -5,7 +5,8 @@
 //   name, extensionId        the browser's name; the ID it gives the extension
 //   hostMissing,             what the page hears when the host is not
 //   hostNotListing,          registered, when its registration does not list
-//   hostGone                 the extension (texts), and when it stopped (pattern)
+//   hostNotRunnable,         the extension, when its program may not be run,
+//   hostGone                 and when it stopped (a text or a pattern)
 //   policyAppliesLive        whether a policy changed while the browser runs
 //                            reaches the running extension
 //   backgroundIdleMs         how long the extension's background lives

@@ -117,16 +117,20 @@ class ChromiumSession extends BrowserSession {
   }
 }
 
+const HOST_GONE = /^(Native host has exited\.|Error when communicating with the native messaging host\.)$/;
+
 export const driver = {
   name: "Chromium",
   extensionId: EXTENSION_ID,
   // What the page hears from Chromium when the host is not registered, when
-  // its registration does not list the extension, and when it stopped:
+  // its registration does not list the extension, when its program may not be
+  // run (Chromium takes that for a host that stopped), and when it stopped:
   // Chromium says which side noticed first, the host's exit or a write into
   // the pipe the host had already closed.
   hostMissing: "Specified native messaging host not found.",
   hostNotListing: "Access to the specified native messaging host is forbidden.",
-  hostGone: /^(Native host has exited\.|Error when communicating with the native messaging host\.)$/,
+  hostNotRunnable: HOST_GONE,
+  hostGone: HOST_GONE,
   // A policy file written while Chromium runs applies to the running extension.
   policyAppliesLive: true,
   // Chromium stops an extension's service worker 30 s after its last event,

@@ -632,10 +632,12 @@ export const driver = {
   name: "Firefox",
   extensionId: EXTENSION_ID,
   // Firefox says the same when the host is not registered as when this
-  // add-on is not among its allowed extensions; a host that stops gives no
-  // text, and the extension says it in its own words.
+  // add-on is not among its allowed extensions, only its general words when
+  // the host's program may not be run; a host that stops gives no text, and
+  // the extension says it in its own words.
   hostMissing: "No such native application org.vantrel.host",
   hostNotListing: "No such native application org.vantrel.host",
+  hostNotRunnable: "An unexpected error occurred",
   hostGone: /^The Vantrel host closed the connection\.$/,
   policyAppliesLive: false,
   backgroundIdleMs: BACKGROUND_IDLE_MS,
