@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds Vantrel and runs every test: the format and layer checks, the unit and
 # process tests in a normal build and in an AddressSanitizer +
-# UndefinedBehaviorSanitizer build, the browser test in headless Chromium, the
-# Windows builds' tests under Wine, and each fuzz target for a minute. Installs
-# what it needs on a Debian 12 machine.
+# UndefinedBehaviorSanitizer build, the browser tests in headless Chromium and
+# in headless Firefox ESR, the Windows builds' tests under Wine, and each fuzz
+# target for a minute. Installs what it needs on a Debian 12 machine.
 #
 # Every stage runs, whatever became of the ones before it; the command ends
 # with one line per stage and fails when any stage failed. Only the 32-bit
