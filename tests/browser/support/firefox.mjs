@@ -545,9 +545,11 @@ class MarionettePage {
     fs.rmSync(folder, { recursive: true, force: true });
     fs.mkdirSync(folder, { recursive: true });
     await this.click(selector);
+    // Firefox writes into NAME.part beside an empty NAME, then moves it onto NAME.
     const name = await waitFor(() => {
       const names = fs.readdirSync(folder);
-      return names.length === 1 && !names[0].endsWith(".part") && names[0];
+      const done = names.length === 1 && !names[0].endsWith(".part") && fs.statSync(path.join(folder, names[0])).size > 0;
+      return done && names[0];
     }, "the download");
     return { name, text: fs.readFileSync(path.join(folder, name), "utf8") };
   }
