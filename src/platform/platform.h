@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,16 @@ struct LocalTime {
 };
 LocalTime localTime();
 
+// Opens a log file for appending, creating it if needed; null when it cannot
+// be used. On POSIX it is made readable by its owner only, and an existing name
+// is taken only when it is a regular file of this process's user, never
+// through a symbolic link: in a folder that others can write to, a planted
+// name must not make the host write into someone else's file.
+FILE* openLogFile(const std::string& path);
+
 // Names (without the directory) of the log files in a directory: entries whose
-// names start with "vantrel-" and end with ".log". Empty when the directory
-// cannot be read.
+// names start with "vantrel-" and end with ".log" (on POSIX only regular files
+// of this process's user). Empty when the directory cannot be read.
 std::vector<std::string> listLogFiles(const std::string& directory);
 
 // Deletes a file; failures are reported by the result only.

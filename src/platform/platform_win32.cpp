@@ -49,6 +49,10 @@ LocalTime localTime() {
                      now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
+FILE* openLogFile(const std::string& path) {
+    return fopen(path.c_str(), "a+");
+}
+
 std::vector<std::string> listLogFiles(const std::string& directory) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;

@@ -2,6 +2,8 @@
 // exchange, requests with their PINs masked, and the error lines.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <regex>
 #include <string>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "e2e/host_fixture.h"
+#include "support/scoped_umask.h"
 
 namespace e2e {
 namespace {
@@ -118,6 +121,54 @@ TEST_F(LoggingTest, KeepsOnlyTheNewestFilesBeyondTheLimit) {
     EXPECT_EQ(withoutTimestamps(files[0]),
               entry("Request", R"({"action":"info","port":"3"})") + entry("Response", last));
     EXPECT_EQ(files[1], "End of input");
+}
+
+TEST_F(LoggingTest, LogFilesAreReadableByTheHostsUserOnlyUnderAPermissiveUmask) {
+    {
+        // The host inherits the umask when it starts.
+        ScopedUmask permissive(0);
+        ASSERT_NO_FATAL_FAILURE(startAndWaitForTheFirstFile(settingsFor(Module::SoftHsm)));
+    }
+    for (int i = 0; i < 2; ++i) {
+        pause();
+        ask(R"({"action":"login","tokenSN":"ab","pin":"pin-1234"})");
+    }
+    ASSERT_EQ(host->stop(), 0);
+    std::vector<std::string> names = host->folder().logFileNames();
+    ASSERT_EQ(names.size(), 3u);
+    for (const std::string& name : names) {
+        struct stat status {};
+        ASSERT_EQ(stat((host->folder().logDir() + "/" + name).c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, 0600u) << name;
+    }
+}
+
+// A value holding a line break (or any other control byte) stays on its line
+// in the log file, so it cannot pass for an entry of its own; standard error
+// shows it as it came.
+TEST_F(LoggingTest, ControlBytesInARequestCannotForgeLines) {
+    ASSERT_NO_FATAL_FAILURE(startAndWaitForTheFirstFile(settingsFor(Module::SoftHsm)));
+    pause();
+    std::string reply = ask("{\"action\":\"info\",\"port\":\"a\x01\x1b[2Kb\"}");
+    EXPECT_EQ(
+        reply,
+        R"({"action":"info","driver":"libsofthsm2.so","error":"There is no active token","host":"1.4","port":"a\u0001\u001b[2Kb"})");
+    pause();
+    const std::string forged =
+        "{\"action\":\"info\",\"port\":\"x\n\n20240101T000000000\nResponse:\n{}\"}";
+    ASSERT_TRUE(host->sendFrame(forged));
+    ASSERT_EQ(host->stop(), 0);
+
+    EXPECT_EQ(host->errorText(), "Failed to parse request: " + forged);
+    std::vector<std::string> files = host->folder().logFiles();
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(withoutTimestamps(files[0]),
+              entry("Request", "{\"action\":\"info\",\"port\":\"a\\x01\\x1b[2Kb\"}") +
+                  entry("Response", reply));
+    const std::string escaped =
+        "{\"action\":\"info\",\"port\":\"x\\x0a\\x0a20240101T000000000\\x0aResponse:\\x0a{}\"}";
+    EXPECT_EQ(withoutTimestamps(files[1]),
+              entry("Request", escaped) + "Failed to parse request: " + escaped);
 }
 
 }  // namespace
