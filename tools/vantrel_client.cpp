@@ -115,8 +115,8 @@ bool exchange(NMPWriter& writer, NMPReader& reader, const std::string& request, 
     }
     try {
         writer.writeMessage(request);
-        std::string reply = reader.readMessage();
-        std::cout << (echo ? "< " : "") << reply << std::endl;
+        SecretString reply = reader.readMessage();
+        std::cout << (echo ? "< " : "") << reply.view() << std::endl;
         return true;
     } catch (const NativeHostException&) {
         return false;

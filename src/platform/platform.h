@@ -19,6 +19,10 @@ void setBinaryStdio();
 // Makes a write to a closed pipe fail with an error instead of killing the process.
 void ignoreBrokenPipe();
 
+// Keeps the process from leaving a core dump, which would hold what it had in
+// memory (PINs among it), while leaving it readable to a debugger.
+void disableCoreDumps();
+
 // Reads at most `size` bytes from a file descriptor; returns the count, 0 at end
 // of input, -1 on error (the error number is then set).
 long readFd(int fd, void* buffer, size_t size);

@@ -24,6 +24,10 @@ void setBinaryStdio() {
 
 void ignoreBrokenPipe() {}
 
+// Windows writes no core dumps of its own; crash reports are the system's
+// settings.
+void disableCoreDumps() {}
+
 long readFd(int fd, void* buffer, size_t size) {
     unsigned int count = size > INT_MAX ? INT_MAX : static_cast<unsigned int>(size);
     return _read(fd, buffer, count);

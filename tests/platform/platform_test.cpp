@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -116,6 +118,21 @@ TEST(Platform, ListsOnlyLogFilesThatAreOwnRegularFiles) {
     ASSERT_EQ(mkdir(dir.file("vantrel-folder.log").c_str(), 0700), 0);
     ASSERT_EQ(mkfifo(dir.file("vantrel-fifo.log").c_str(), 0600), 0);
     EXPECT_EQ(platform::listLogFiles(dir.path()), std::vector<std::string>{"vantrel-own.log"});
+}
+
+TEST(Platform, CoreDumpsCanBeSwitchedOff) {
+    // In a child, so that this test process keeps its limit.
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform::disableCoreDumps();
+        rlimit limit{};
+        getrlimit(RLIMIT_CORE, &limit);
+        _exit(limit.rlim_cur == 0 && limit.rlim_max == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST(Platform, ListsOnlyLogFileNames) {
