@@ -55,8 +55,9 @@ class SecretString {
     SecretString(const char* data, size_t size) : bytes(data, data + size) {}
     explicit SecretString(std::string_view text) : SecretString(text.data(), text.size()) {}
 
-    const char* data() const { return bytes.data(); }
-    char* data() { return bytes.data(); }
+    // Never null, as with a std::string: empty texts point at a NUL.
+    const char* data() const { return bytes.empty() ? emptyText : bytes.data(); }
+    char* data() { return bytes.empty() ? emptyText : bytes.data(); }
     size_t size() const { return bytes.size(); }
     bool empty() const { return bytes.empty(); }
     char& operator[](size_t index) { return bytes[index]; }
@@ -70,12 +71,14 @@ class SecretString {
     // Wipes and frees the block.
     void release() { std::vector<char, WipingAllocator<char>>().swap(bytes); }
 
-    std::string_view view() const { return std::string_view(bytes.data(), bytes.size()); }
+    std::string_view view() const { return std::string_view(data(), bytes.size()); }
     operator std::string_view() const { return view(); }
 
     friend bool operator==(const SecretString& a, std::string_view b) { return a.view() == b; }
     friend bool operator!=(const SecretString& a, std::string_view b) { return a.view() != b; }
 
   private:
+    static inline char emptyText[1] = {'\0'};
+
     std::vector<char, WipingAllocator<char>> bytes;
 };
