@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end test in a real browser: headless Chromium with the sample extension
 # and the demo page, driven by Playwright, talking to the built host, which
-# works on a SoftHSM2 token of the test's own through a module that can be made
-# to hang (tests/browser/hang_module.c). Screenshots go to <build>/artifacts/.
+# works on a SoftHSM2 token of the test's own through the fault-injecting module
+# (tests/faults), which makes one call hang. Screenshots go to <build>/artifacts/.
 # Writes an extension policy into /etc/chromium/policies/managed/ for part of
 # the run (root or password-less sudo). Usage: scripts/test-browser.sh [BUILD_DIR]
 # (default: build)
@@ -36,13 +36,10 @@ if [ "$node_major" -lt 20 ]; then
 fi
 
 if [ ! -x "$build/vantrel" ] || [ ! -x "$build/vantrel-client" ]; then
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_BUILD_TESTS=ON
 fi
-cmake --build "$build" -j "$(nproc)" --target vantrel vantrel-client
-mkdir -p "$build/browser-test"
-hang_module="$build/browser-test/libvantrel_hang.so"
-cc -shared -fPIC -O2 -Wall -Wextra -Werror -std=c11 -D_DEFAULT_SOURCE $(pkg-config --cflags p11-kit-1) \
-    -o "$hang_module" tests/browser/hang_module.c -ldl
+cmake --build "$build" -j "$(nproc)" --target vantrel vantrel-client vantrel_pkcs11_fault
+fault_module="$build/tests/faults/module/libvantrel_pkcs11_fault.so"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -56,5 +53,5 @@ fi
 
 echo "== Browser end-to-end test"
 HOME="$scratch" VANTREL_SCRATCH_DIR="$scratch" VANTREL_SOURCE_DIR="$root" VANTREL_BUILD_DIR="$build" VANTREL_ARTIFACTS_DIR="$build/artifacts" \
-    VANTREL_HANG_MODULE="$hang_module" node --test site-rules.test.mjs e2e.test.mjs
+    VANTREL_FAULT_MODULE="$fault_module" node --test site-rules.test.mjs e2e.test.mjs
 echo "   screenshots in $build/artifacts/"

@@ -1,11 +1,11 @@
 // The sample extension and the demo page in a real, headless Chromium, talking
 // to the built host, which works on a SoftHSM2 token of this test's own through
-// a module that can be made to hang (hang_module.c). The page is served over
+// the fault-injecting module (tests/faults), which makes one call hang. The page is served over
 // HTTP on 127.0.0.1 and localhost, and over HTTPS, with a certificate from a
 // test CA, as test.example and admin.example (both mapped to 127.0.0.1).
 //
 // Environment: VANTREL_SOURCE_DIR (the checkout), VANTREL_BUILD_DIR (holds
-// vantrel and vantrel-client), VANTREL_HANG_MODULE (the built hang module),
+// vantrel and vantrel-client), VANTREL_FAULT_MODULE (the built fault module),
 // VANTREL_ARTIFACTS_DIR (screenshots go there), VANTREL_SCRATCH_DIR (where the
 // temporary folder goes).
 import { after, before, test } from "node:test";
@@ -23,7 +23,7 @@ import { chromium } from "playwright-core";
 const SOURCE = path.resolve(process.env.VANTREL_SOURCE_DIR || path.join(import.meta.dirname, "..", ".."));
 const BUILD = path.resolve(process.env.VANTREL_BUILD_DIR || path.join(SOURCE, "build"));
 const ARTIFACTS = path.resolve(process.env.VANTREL_ARTIFACTS_DIR || path.join(BUILD, "artifacts"));
-const HANG_MODULE = path.resolve(process.env.VANTREL_HANG_MODULE || path.join(BUILD, "browser-test", "libvantrel_hang.so"));
+const FAULT_MODULE = path.resolve(process.env.VANTREL_FAULT_MODULE || path.join(BUILD, "tests", "faults", "module", "libvantrel_pkcs11_fault.so"));
 const CHROMIUM = process.env.VANTREL_CHROMIUM || "/usr/bin/chromium";
 const SOFTHSM = process.env.VANTREL_SOFTHSM_MODULE || "/usr/lib/softhsm/libsofthsm2.so";
 
@@ -43,6 +43,8 @@ const work = fs.mkdtempSync(path.join(process.env.VANTREL_SCRATCH_DIR || os.tmpd
 const hostDir = path.join(work, "host");
 const hostPath = path.join(hostDir, "vantrel");
 const softhsmConf = path.join(work, "softhsm2.conf");
+// The browser's hosts follow these rules; vantrel-client's follow none.
+const faultRules = path.join(work, "fault-rules");
 const logDir = path.join(work, "logs");
 const profile = path.join(work, "profile");
 const home = path.join(work, "home");
@@ -67,10 +69,11 @@ function run(command, args, options = {}) {
 
 // The environment of everything this test starts: only our own token is reachable.
 function testEnvironment() {
-  const environment = { ...process.env, HOME: home, SOFTHSM2_CONF: softhsmConf, VANTREL_HANG_TARGET: SOFTHSM };
+  const environment = { ...process.env, HOME: home, SOFTHSM2_CONF: softhsmConf, VANTREL_FAULT_TARGET: SOFTHSM };
   delete environment.XDG_CONFIG_HOME;
   delete environment.CHROME_CONFIG_HOME;
-  delete environment.VANTREL_HANG_FUNCTION;
+  delete environment.VANTREL_FAULT_RULES;
+  delete environment.VANTREL_FAULT_STATE;
   return environment;
 }
 
@@ -87,7 +90,8 @@ function installHost() {
   fs.mkdirSync(logDir);
   fs.copyFileSync(path.join(BUILD, "vantrel"), hostPath);
   fs.chmodSync(hostPath, 0o755);
-  fs.writeFileSync(path.join(hostDir, "vantrel.cfg"), `pkcs11Library=${HANG_MODULE}\nlogDir=${logDir}\nmaxLogFiles=400\n`);
+  fs.writeFileSync(path.join(hostDir, "vantrel.cfg"), `pkcs11Library=${FAULT_MODULE}\nlogDir=${logDir}\nmaxLogFiles=400\n`);
+  fs.writeFileSync(faultRules, `hang ${HANGING_FUNCTION}\n`);
 }
 // Talks to the host through vantrel-client, one request per line, one reply per line.
 async function withClient(work) {
@@ -392,7 +396,7 @@ before(async () => {
   context = await chromium.launchPersistentContext(profile, {
     executablePath: CHROMIUM,
     headless: true,
-    env: { ...testEnvironment(), VANTREL_HANG_FUNCTION: HANGING_FUNCTION },
+    env: { ...testEnvironment(), VANTREL_FAULT_RULES: faultRules },
     args: [
       `--disable-extensions-except=${extension}`,
       `--load-extension=${extension}`,
@@ -436,7 +440,7 @@ test("the extension loads with its fixed ID and the page finds the host", STEP, 
   assert.equal(new URL(worker.url()).host, EXTENSION_ID);
   await page.waitForSelector("#status.good");
   const status = await page.textContent("#status");
-  assert.match(status, /Vantrel host 1\.4, token driver libvantrel_hang\.so/);
+  assert.match(status, /Vantrel host 1\.4, token driver libvantrel_pkcs11_fault\.so/);
 });
 
 test("the host started by Chromium inherits SOFTHSM2_CONF and gets the extension's origin", STEP, async () => {
