@@ -4,26 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "e2e/host_fixture.h"
 #include "support/process_memory.h"
+#include "support/random_text.h"
 
 namespace e2e {
 namespace {
-
-std::string randomPin(size_t length) {
-    static const char letters[] = "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz23456789";
-    std::random_device device;
-    std::string pin;
-    for (size_t i = 0; i < length; ++i) {
-        pin += letters[device() % (sizeof(letters) - 1)];
-    }
-    return pin;
-}
 
 class PinMemoryTest : public HostTest, public ::testing::WithParamInterface<size_t> {};
 
@@ -34,10 +24,10 @@ class PinMemoryTest : public HostTest, public ::testing::WithParamInterface<size
 // copy found is the host's.
 TEST_P(PinMemoryTest, NoCopyOfAnyPinIsLeftInTheHostsMemory) {
     const size_t length = GetParam();
-    const std::string first = randomPin(length);
-    const std::string second = randomPin(length);
-    const std::string tokenPin = randomPin(length);
-    const std::string adminPin = randomPin(length);
+    const std::string first = randomText(length);
+    const std::string second = randomText(length);
+    const std::string tokenPin = randomText(length);
+    const std::string adminPin = randomText(length);
     SoftHsmToken token = hsm.createToken("Memory", "87654321", first);
     start(Module::SoftHsm);
     const std::string& sn = token.serial;

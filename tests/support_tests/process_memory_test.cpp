@@ -9,8 +9,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <random>
 #include <string>
+
+#include "support/random_text.h"
 
 namespace {
 
@@ -53,16 +54,6 @@ class PlantingChild {
     pid_t pid = -1;
     uintptr_t where = 0;
 };
-
-std::string randomText(size_t length) {
-    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device device;
-    std::string text;
-    for (size_t i = 0; i < length; ++i) {
-        text += letters[device() % (sizeof(letters) - 1)];
-    }
-    return text;
-}
 
 }  // namespace
 
