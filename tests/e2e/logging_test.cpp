@@ -96,6 +96,25 @@ TEST_F(LoggingTest, MasksThePinOfARequestThatDoesNotParse) {
               entry("Request", masked) + "Failed to parse request: " + masked);
 }
 
+TEST_F(LoggingTest, MasksPinValuesThatAreListsOrObjectsWhole) {
+    start(Module::SoftHsm);
+    const std::string request =
+        R"({"action":"changePIN","tokenSN":"ab","oldPIN":{"pin":"pin-1111","x":["}"]},)"
+        R"("newPIN":["pin-2222",["pin-3333"]],"port":"p"})";
+    host->sendFrame(request);
+    ASSERT_EQ(host->stop(), 0);
+
+    const std::string masked =
+        R"({"action":"changePIN","tokenSN":"ab","oldPIN":********,"newPIN":********,"port":"p"})";
+    std::vector<std::string> files = host->folder().logFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(withoutTimestamps(files[0]),
+              entry("Request", masked) +
+                  "Error while processing request - Missing mandatory JSON object string property "
+                  "oldPIN");
+    EXPECT_EQ(files[0].find("pin-"), std::string::npos) << files[0];
+}
+
 TEST_F(LoggingTest, KeepsNoFilesWithoutALimit) {
     HostSettings settings = settingsFor(Module::SoftHsm);
     settings.maxLogFiles = 0;
