@@ -69,7 +69,10 @@ std::string configFilePath(const std::string& programPath);
 // Name of the PKCS#11 module loaded when the configuration names none.
 extern const char* const kDefaultPkcs11Library;
 
-// Dynamic loading of a shared library; null on failure.
+// Dynamic loading of a shared library; null on failure. POSIX: the loader's
+// own search for a bare name. Windows: a bare name only from the program's
+// folder and the system folder (never the current folder or PATH), an
+// absolute path as it stands, a relative path from the program's folder.
 void* loadLibrary(const std::string& name);
 void* findSymbol(void* library, const char* name);
 void freeLibrary(void* library);
