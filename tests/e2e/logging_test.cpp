@@ -33,6 +33,26 @@ class LoggingTest : public HostTest {
     // so that every exchange gets a name of its own.
     static void pause() { std::this_thread::sleep_for(std::chrono::milliseconds(5)); }
 
+    // Pauses, asks and waits until the host has started the file of the next
+    // exchange: a host slow to start it (a busy machine) could otherwise start
+    // it and the one after within one millisecond, once the next request is
+    // already waiting.
+    std::string askInAFileOfItsOwn(const std::string& request) {
+        pause();
+        const std::string before = newestFileName();
+        std::string reply = ask(request);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (newestFileName() == before && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return reply;
+    }
+
+    std::string newestFileName() {
+        std::vector<std::string> names = host->folder().logFileNames();
+        return names.empty() ? "" : names.back();
+    }
+
     // The first file is opened once the host has loaded its module, which
     // may take longer than any pause before the first request.
     void startAndWaitForTheFirstFile(const HostSettings& settings) {
@@ -67,8 +87,7 @@ TEST_F(LoggingTest, WritesOneFilePerExchangeWithEveryPinMasked) {
     };
     std::vector<std::string> expected;
     for (const Exchange& exchange : exchanges) {
-        pause();
-        std::string reply = ask(exchange.request);
+        std::string reply = askInAFileOfItsOwn(exchange.request);
         expected.push_back(entry("Request", exchange.logged) + entry("Response", reply));
     }
     pause();
@@ -130,8 +149,7 @@ TEST_F(LoggingTest, KeepsOnlyTheNewestFilesBeyondTheLimit) {
     ASSERT_NO_FATAL_FAILURE(startAndWaitForTheFirstFile(settings));
     std::string last;
     for (int i = 0; i < 4; ++i) {
-        pause();
-        last = ask(R"({"action":"info","port":")" + std::to_string(i) + "\"}");
+        last = askInAFileOfItsOwn(R"({"action":"info","port":")" + std::to_string(i) + "\"}");
     }
     pause();
     ASSERT_EQ(host->stop(), 0);
@@ -149,8 +167,7 @@ TEST_F(LoggingTest, LogFilesAreReadableByTheHostsUserOnlyUnderAPermissiveUmask) 
         ASSERT_NO_FATAL_FAILURE(startAndWaitForTheFirstFile(settingsFor(Module::SoftHsm)));
     }
     for (int i = 0; i < 2; ++i) {
-        pause();
-        ask(R"({"action":"login","tokenSN":"ab","pin":"pin-1234"})");
+        askInAFileOfItsOwn(R"({"action":"login","tokenSN":"ab","pin":"pin-1234"})");
     }
     ASSERT_EQ(host->stop(), 0);
     std::vector<std::string> names = host->folder().logFileNames();
@@ -167,8 +184,7 @@ TEST_F(LoggingTest, LogFilesAreReadableByTheHostsUserOnlyUnderAPermissiveUmask) 
 // shows it as it came.
 TEST_F(LoggingTest, ControlBytesInARequestCannotForgeLines) {
     ASSERT_NO_FATAL_FAILURE(startAndWaitForTheFirstFile(settingsFor(Module::SoftHsm)));
-    pause();
-    std::string reply = ask("{\"action\":\"info\",\"port\":\"a\x01\x1b[2Kb\"}");
+    std::string reply = askInAFileOfItsOwn("{\"action\":\"info\",\"port\":\"a\x01\x1b[2Kb\"}");
     EXPECT_EQ(
         reply,
         R"({"action":"info","driver":"libsofthsm2.so","error":"There is no active token","host":"1.4","port":"a\u0001\u001b[2Kb"})");
