@@ -13,6 +13,39 @@ endif()
 
 include(GNUInstallDirs)
 
+# The extensions the host is registered for, by the package's postinst and by
+# a full `cmake --install`: the sample extension (extension/) unless a build
+# names others. Chromium-family extensions by origin, Firefox ones by ID.
+set(VANTREL_EXTENSION_ORIGINS "chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/" CACHE STRING
+    "Chromium-family extension origins (chrome-extension://ID/) the host is registered for")
+set(VANTREL_FIREFOX_EXTENSION_IDS "vantrel-sample@vantrel.org" CACHE STRING
+    "Firefox extension IDs the host is registered for")
+# The values end up in a shell script run as root: only well-formed ones.
+set(VANTREL_REGISTER_EXTENSIONS "")
+foreach(origin ${VANTREL_EXTENSION_ORIGINS})
+    string(REGEX MATCH "^chrome-extension://([a-p]+)/?$" matched "${origin}")
+    string(LENGTH "${CMAKE_MATCH_1}" id_length)
+    if(NOT matched OR NOT id_length EQUAL 32)
+        message(FATAL_ERROR "VANTREL_EXTENSION_ORIGINS: \"${origin}\" is not chrome-extension:// "
+                            "followed by a 32-letter extension ID and a slash")
+    endif()
+    list(APPEND VANTREL_REGISTER_EXTENSIONS --origin ${origin})
+endforeach()
+foreach(id ${VANTREL_FIREFOX_EXTENSION_IDS})
+    if(NOT id MATCHES "^({[0-9A-Fa-f-]+}|[A-Za-z0-9._+-]*@[A-Za-z0-9._-]+)$")
+        message(FATAL_ERROR "VANTREL_FIREFOX_EXTENSION_IDS: \"${id}\" is not name@domain or {GUID}")
+    endif()
+    list(APPEND VANTREL_REGISTER_EXTENSIONS --firefox-id ${id})
+endforeach()
+if(NOT VANTREL_EXTENSION_ORIGINS OR NOT VANTREL_FIREFOX_EXTENSION_IDS)
+    message(FATAL_ERROR "VANTREL_EXTENSION_ORIGINS and VANTREL_FIREFOX_EXTENSION_IDS need a value each")
+endif()
+# For the shell each word is quoted (the checks above leave no quote in
+# them); for the install script the words stand apart.
+list(JOIN VANTREL_REGISTER_EXTENSIONS "' '" VANTREL_REGISTER_EXTENSIONS_SH)
+set(VANTREL_REGISTER_EXTENSIONS_SH "'${VANTREL_REGISTER_EXTENSIONS_SH}'")
+list(JOIN VANTREL_REGISTER_EXTENSIONS " " VANTREL_REGISTER_EXTENSIONS)
+
 set(VANTREL_INSTALL_DIR ${CMAKE_INSTALL_LIBEXECDIR}/vantrel)
 set(VANTREL_PACKAGE_PREFIX /usr)
 set(VANTREL_PACKAGE_DIR ${VANTREL_PACKAGE_PREFIX}/${VANTREL_INSTALL_DIR})
@@ -52,6 +85,7 @@ install(CODE "
     execute_process(
         COMMAND python3 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VANTREL_INSTALL_DIR}/vantrel-register\"
             \${scope} --host \"\${CMAKE_INSTALL_PREFIX}/${VANTREL_INSTALL_DIR}/vantrel\"
+            ${VANTREL_REGISTER_EXTENSIONS}
         RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
         message(FATAL_ERROR \"vantrel-register could not register the host\")

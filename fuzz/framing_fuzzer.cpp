@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         std::string message;
         try {
-            message = reader.readMessage();
+            message = std::string(reader.readMessage().view());
         } catch (const NMPEndOfInputException&) {
             FUZZ_CHECK(left < 4 || left - 4 < length);
             break;

@@ -191,9 +191,10 @@ std::vector<ExpectedReply> expectedReplies(const std::string& input) {
         if (masked->isSuccess()) {
             FUZZ_CHECK(maskedCopyOf(&request, masked->getValue()));
         } else {
-            // A PIN key with a bare scalar value (a repeated key's too, which
-            // the tree does not keep) is masked as text, which leaves the
-            // logged copy unparseable; nothing else may.
+            // A PIN key whose value is a bare scalar, a list or an object (a
+            // repeated key's too, which the tree does not keep) is masked as
+            // bare text, which leaves the logged copy unparseable; nothing
+            // else may.
             FUZZ_CHECK(maskPins(text).find(":********") != std::string::npos);
         }
         try {

@@ -4,7 +4,7 @@
 # page's certificate and signature modules, docs/protocol.md, whose every
 # example is sent to the built host, and the tests' Marionette client; then, end to end with the sample
 # extension, the extension's boundary (through a module that can be made to
-# hang, tests/browser/hang_module.c) and the token console, each on a SoftHSM2
+# hang, the fault-injecting module of tests/faults) and the token console, each on a SoftHSM2
 # token of its own, first in headless Chromium (driven by Playwright), then in
 # headless Firefox ESR (driven over Marionette), with the time each browser
 # took. Screenshots go to <build>/artifacts/<browser>/. Writes an extension
@@ -26,8 +26,6 @@ missing=()
 command -v node >/dev/null || missing+=(nodejs)
 command -v npm >/dev/null || missing+=(npm)
 command -v certutil >/dev/null || missing+=(libnss3-tools)
-command -v cc >/dev/null || missing+=(gcc libc6-dev)
-pkg-config --exists p11-kit-1 2>/dev/null || missing+=(pkg-config libp11-kit-dev)
 if [ ${#missing[@]} -gt 0 ]; then
     echo "== Installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
@@ -42,13 +40,10 @@ if [ "$node_major" -lt 20 ]; then
 fi
 
 if [ ! -x "$build/vantrel" ] || [ ! -x "$build/vantrel-client" ]; then
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_BUILD_TESTS=ON
 fi
-cmake --build "$build" -j "$(nproc)" --target vantrel vantrel-client
-mkdir -p "$build/browser-test"
-hang_module="$build/browser-test/libvantrel_hang.so"
-cc -shared -fPIC -O2 -Wall -Wextra -Werror -std=c11 -D_DEFAULT_SOURCE $(pkg-config --cflags p11-kit-1) \
-    -o "$hang_module" tests/browser/hang_module.c -ldl
+cmake --build "$build" -j "$(nproc)" --target vantrel vantrel-client vantrel_pkcs11_fault
+fault_module="$build/tests/faults/module/libvantrel_pkcs11_fault.so"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -65,7 +60,7 @@ bash "$root/scripts/vendor-web.sh" --check
 
 run_tests() {
     HOME="$scratch" VANTREL_SCRATCH_DIR="$scratch" VANTREL_SOURCE_DIR="$root" VANTREL_BUILD_DIR="$build" \
-        VANTREL_ARTIFACTS_DIR="$build/artifacts" VANTREL_HANG_MODULE="$hang_module" \
+        VANTREL_ARTIFACTS_DIR="$build/artifacts" VANTREL_FAULT_MODULE="$fault_module" \
         node --test --test-concurrency=1 "$@"
 }
 

@@ -6,6 +6,8 @@
 #include "vantrel_app.h"
 
 int main(int argc, char** argv) {
+    // Before anything that could hold a PIN.
+    platform::disableCoreDumps();
     platform::setBinaryStdio();
     // A browser that goes away must end the host through its error path.
     platform::ignoreBrokenPipe();

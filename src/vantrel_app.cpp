@@ -59,13 +59,13 @@ int VantrelApp::run() {
 }
 
 bool VantrelApp::serveOneMessage(Loop& loop) {
-    std::string text = loop.reader.readMessage();
+    SecretString text = loop.reader.readMessage();
     compactJson(text);
     logger->logRequest(text);
     std::unique_ptr<Response> response;
     {
         std::unique_ptr<Parser<JsonValue>> parser = loop.parserFactory.create();
-        ParserInput input(text);
+        ParserInput input(text.data(), text.size());
         ParseResultPtr<JsonValue> parsed = parser->parse(input);
         if (!parsed->isSuccess()) {
             logger->error("Failed to parse request: %s", maskPins(text).c_str());
@@ -73,8 +73,7 @@ bool VantrelApp::serveOneMessage(Loop& loop) {
         }
         // The tree holds all that the request needs: the text need not be
         // held beside it while the request is handled.
-        text.clear();
-        text.shrink_to_fit();
+        text.release();
         auto& json = static_cast<JsonObject&>(*parsed->getValue());
         std::unique_ptr<Request> request = RequestFactory().createRequest(json);
         // The request holds copies of what it needs; a large member is then

@@ -1,6 +1,7 @@
 // vantrel-client: talks to a Vantrel host the way a browser does. Starts the
-// host, sends each request (the arguments, or else the lines of standard input)
-// as one frame and prints each reply on a line of its own.
+// host, sends each request (the arguments, the lines of standard input where an
+// argument is "-", or those lines alone without arguments) as one frame and
+// prints each reply on a line of its own.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,20 +19,26 @@
 
 namespace {
 
+// Stands for the lines of standard input among the requests.
+const char kStandardInput[] = "-";
+
 struct Options {
     std::string host;
     bool echo = false;
-    std::vector<std::string> requests;
-    bool readStdin = true;
+    // kStandardInput where the lines of standard input go.
+    std::vector<std::string> requests{kStandardInput};
 };
 
 void usage() {
-    std::cerr << "usage: vantrel-client [--host PATH] [--echo] [REQUEST...]\n"
-                 "  Starts the host (default: vantrel beside this program) and sends each JSON\n"
-                 "  request, given as an argument or as a line of standard input, as one message.\n"
-                 "  Each reply is printed on a line of its own. --echo prints each request first\n"
-                 "  (\"> \" before it, PINs masked) and marks replies with \"< \".\n"
-                 "  Exits 1 when the host stops without answering.\n";
+    std::cerr
+        << "usage: vantrel-client [--host PATH] [--echo] [REQUEST...]\n"
+           "  Starts the host (default: vantrel beside this program) and sends each JSON\n"
+           "  request, given as an argument or as a line of standard input, as one message.\n"
+           "  A REQUEST of - stands for the lines of standard input; without any REQUEST\n"
+           "  they are read alone. Give PINs that way: arguments are visible to every user\n"
+           "  in the process list. Each reply is printed on a line of its own. --echo\n"
+           "  prints each request first (\"> \" before it, without blanks, PINs masked)\n"
+           "  and marks replies with \"< \". Exits 1 when the host stops without answering.\n";
 }
 
 std::string besideThisProgram(const char* argv0, const std::string& name) {
@@ -45,6 +52,7 @@ std::string besideThisProgram(const char* argv0, const std::string& name) {
 
 bool parseOptions(int argc, char** argv, Options& options) {
     options.host = besideThisProgram(argv[0], "vantrel");
+    std::vector<std::string> requests;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--host" && i + 1 < argc) {
@@ -54,9 +62,11 @@ bool parseOptions(int argc, char** argv, Options& options) {
         } else if (arg == "--help" || arg == "-h") {
             return false;
         } else {
-            options.requests.push_back(arg);
-            options.readStdin = false;
+            requests.push_back(arg);
         }
+    }
+    if (!requests.empty()) {
+        options.requests = requests;
     }
     return true;
 }
@@ -108,15 +118,21 @@ int waitForHost(Host& host) {
     return status;
 }
 
+// The request as the host logs it: without blanks between its tokens, which
+// would hide a PIN key from the masking, and with its PINs masked.
+std::string echoed(std::string request) {
+    return maskPins(compactJson(request));
+}
+
 // Sends one request and prints its reply; false when the host gave none.
 bool exchange(NMPWriter& writer, NMPReader& reader, const std::string& request, bool echo) {
     if (echo) {
-        std::cout << "> " << maskPins(request) << std::endl;
+        std::cout << "> " << echoed(request) << std::endl;
     }
     try {
         writer.writeMessage(request);
-        std::string reply = reader.readMessage();
-        std::cout << (echo ? "< " : "") << reply << std::endl;
+        SecretString reply = reader.readMessage();
+        std::cout << (echo ? "< " : "") << reply.view() << std::endl;
         return true;
     } catch (const NativeHostException&) {
         return false;
@@ -145,16 +161,16 @@ int main(int argc, char** argv) {
             answered = false;
         }
     };
-    if (options.readStdin) {
+    for (const std::string& request : options.requests) {
+        if (request != kStandardInput) {
+            send(request);
+            continue;
+        }
         std::string line;
         while (answered && std::getline(std::cin, line)) {
             if (!line.empty()) {
                 send(line);
             }
-        }
-    } else {
-        for (const std::string& request : options.requests) {
-            send(request);
         }
     }
     int status = waitForHost(host);

@@ -1,6 +1,7 @@
 #include "common/logger.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdarg>
 #include <vector>
 
@@ -48,7 +49,7 @@ void Logger::startLogFile() {
         return;
     }
     filePath = logDir + platform::kPathSeparator + "vantrel-" + timestamp() + ".log";
-    file = fopen(filePath.c_str(), "a+");
+    file = platform::openLogFile(filePath);
     rotateLogFiles();
 }
 
@@ -68,6 +69,36 @@ void Logger::rotateLogFiles() {
     }
 }
 
+namespace {
+
+// The text of a format and its arguments.
+std::string formatted(const char* format, va_list args) {
+    va_list sizing;
+    va_copy(sizing, args);
+    int length = vsnprintf(nullptr, 0, format, sizing);
+    va_end(sizing);
+    if (length <= 0) {
+        return std::string();
+    }
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    vsnprintf(&text[0], text.size(), format, args);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+// The host's own line ends in a line: those its format ends with. A format
+// has none elsewhere.
+size_t formatLineEnds(std::string_view format) {
+    size_t count = 0;
+    while (count < format.size() && format[format.size() - 1 - count] == '\n') {
+        ++count;
+    }
+    assert(format.find('\n') >= format.size() - count && "line ends only at the end of a format");
+    return count;
+}
+
+}  // namespace
+
 void Logger::error(const char* format, ...) {
     va_list args;
     va_start(args, format);
@@ -76,29 +107,48 @@ void Logger::error(const char* format, ...) {
     fflush(stderr);
     if (file != nullptr) {
         va_start(args, format);
-        vfprintf(file, format, args);
+        std::string text = formatted(format, args);
         va_end(args);
+        size_t lineEnds = std::min(formatLineEnds(format), text.size());
+        writeToFile(std::string_view(text).substr(0, text.size() - lineEnds));
+        fwrite(text.data() + text.size() - lineEnds, 1, lineEnds, file);
         fflush(file);
     }
 }
 
-void Logger::writeEntry(const char* kind, const std::string& text) {
+void Logger::writeToFile(std::string_view text) {
+    static const char digits[] = "0123456789abcdef";
+    size_t written = 0;
+    for (size_t pos = 0; pos < text.size(); ++pos) {
+        auto byte = static_cast<unsigned char>(text[pos]);
+        if (byte >= 0x20) {
+            continue;
+        }
+        fwrite(text.data() + written, 1, pos - written, file);
+        const char escape[4] = {'\\', 'x', digits[byte >> 4], digits[byte & 0x0F]};
+        fwrite(escape, 1, sizeof(escape), file);
+        written = pos + 1;
+    }
+    fwrite(text.data() + written, 1, text.size() - written, file);
+}
+
+void Logger::writeEntry(const char* kind, std::string_view text) {
     if (file == nullptr) {
         return;
     }
     std::string stamp = timestamp();
     fprintf(file, "\n%s\n%s:\n", stamp.c_str(), kind);
-    fwrite(text.data(), 1, text.size(), file);
+    writeToFile(text);
     fputc('\n', file);
     fflush(file);
 }
 
-void Logger::logRequest(const std::string& text) {
+void Logger::logRequest(std::string_view text) {
     if (file != nullptr) {
         writeEntry("Request", maskPins(text));
     }
 }
 
-void Logger::logResponse(const std::string& text) {
+void Logger::logResponse(std::string_view text) {
     writeEntry("Response", text);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #if defined(__GNUC__)
 #define VANTREL_PRINTF_FORMAT(formatIndex, firstArg) \
@@ -27,11 +28,13 @@ class Logger {
     // oldest files beyond the configured count.
     void startLogFile();
 
-    // Writes the formatted text as it stands to standard error and the open file.
+    // Writes the formatted text as it stands to standard error and to the open
+    // file, there with the control bytes of the arguments escaped (see
+    // writeToFile). The format's own line ends, if any, are at its end.
     void error(const char* format, ...) VANTREL_PRINTF_FORMAT(2, 3);
     // Writes a request entry with the PIN values masked.
-    void logRequest(const std::string& text);
-    void logResponse(const std::string& text);
+    void logRequest(std::string_view text);
+    void logResponse(std::string_view text);
 
     // Name of the file being written, empty when none is open.
     std::string getLogFilePath() const { return file != nullptr ? filePath : std::string(); }
@@ -43,7 +46,11 @@ class Logger {
     Logger& operator=(const Logger&) = delete;
 
     static std::string timestamp();
-    void writeEntry(const char* kind, const std::string& text);
+    void writeEntry(const char* kind, std::string_view text);
+    // Writes text that came from outside (requests, replies, values in error
+    // lines) with every byte below 0x20 as \x and two hex digits, so that it
+    // cannot break the file's lines or forge an entry.
+    void writeToFile(std::string_view text);
     void closeFile();
     void rotateLogFiles();
 

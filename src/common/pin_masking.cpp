@@ -1,29 +1,29 @@
 #include "common/pin_masking.h"
 
 #include "common/hex_digit.h"
+#include "common/pin_keys.h"
 #include "common/string_literal.h"
 
 namespace {
 
 const char kMask[] = "********";
-const char* const kPinKeys[] = {"pin", "oldPIN", "newPIN", "adminPIN", "tokenPIN"};
 // No escaped spelling of a PIN key is longer than this.
 const size_t kLongestKeyLiteral = 64;
 
 // Position of the quote that closes the string literal whose opening quote is
 // at `open`. npos when the text ends first, or when `limit` characters after
 // `open` hold none.
-size_t closingQuote(const std::string& text, size_t open, size_t limit = std::string::npos) {
+size_t closingQuote(std::string_view text, size_t open, size_t limit = std::string_view::npos) {
     size_t end = limit < text.size() - open ? open + 1 + limit : text.size();
     size_t close = findStringLiteralEnd(text.data(), end, open + 1);
-    return close < end ? close : std::string::npos;
+    return close < end ? close : std::string_view::npos;
 }
 
 // The last quote that can close a string literal (one after an even number of
 // backslashes, which a quote further left cannot change), or npos.
-size_t lastClosingQuote(const std::string& text) {
-    for (size_t pos = text.rfind('"'); pos != std::string::npos;
-         pos = pos > 0 ? text.rfind('"', pos - 1) : std::string::npos) {
+size_t lastClosingQuote(std::string_view text) {
+    for (size_t pos = text.rfind('"'); pos != std::string_view::npos;
+         pos = pos > 0 ? text.rfind('"', pos - 1) : std::string_view::npos) {
         size_t backslashes = 0;
         while (backslashes < pos && text[pos - 1 - backslashes] == '\\') {
             ++backslashes;
@@ -32,53 +32,69 @@ size_t lastClosingQuote(const std::string& text) {
             return pos;
         }
     }
-    return std::string::npos;
+    return std::string_view::npos;
 }
 
-// Decodes the escapes of a short key literal far enough to compare it with the
-// PIN keys (which are plain ASCII): "\uXXXX" of an ASCII code point and the
-// one-character escapes. Anything else makes it no PIN key.
-bool decodeKey(const std::string& literal, std::string& key) {
+// Whether a key literal, escapes resolved as the JSON parser resolves them,
+// spells `key` (plain ASCII). Compared as it is decoded: a literal that is no
+// key may be part of a PIN, and is copied nowhere.
+bool spells(std::string_view literal, std::string_view key) {
+    size_t matched = 0;
     for (size_t pos = 0; pos < literal.size(); ++pos) {
         char c = literal[pos];
-        if (c != '\\') {
-            key += c;
-            continue;
+        if (c == '\\') {
+            if (++pos >= literal.size()) {
+                return false;
+            }
+            c = unescapedByte(literal[pos]);
+            if (literal[pos] == 'u') {
+                if (pos + 4 >= literal.size()) {
+                    return false;
+                }
+                int32_t code = hexQuadValue(&literal[pos + 1]);
+                if (code < 0 || code >= 0x80) {
+                    return false;
+                }
+                c = static_cast<char>(code);
+                pos += 4;
+            }
         }
-        if (++pos >= literal.size()) {
+        if (matched == key.size() || key[matched] != c) {
             return false;
         }
-        if (literal[pos] != 'u') {
-            key += literal[pos];
-            continue;
-        }
-        if (pos + 4 >= literal.size()) {
-            return false;
-        }
-        int32_t code = hexQuadValue(&literal[pos + 1]);
-        if (code < 0 || code >= 0x80) {
-            return false;
-        }
-        key += static_cast<char>(code);
-        pos += 4;
+        ++matched;
     }
-    return true;
+    return matched == key.size();
 }
 
-bool isPinKey(const std::string& literal) {
+bool isPinKeyLiteral(std::string_view literal) {
     if (literal.size() > kLongestKeyLiteral) {
         return false;
     }
-    std::string key;
-    if (!decodeKey(literal, key)) {
-        return false;
-    }
-    for (const char* pinKey : kPinKeys) {
-        if (key == pinKey) {
+    for (std::string_view key : kPinKeys) {
+        if (spells(literal, key)) {
             return true;
         }
     }
     return false;
+}
+
+// Where a list or object that opens at `open` ends: just after the bracket
+// that closes it, or the end of the text. Strings are skipped whole, so their
+// brackets do not count.
+size_t containerEnd(std::string_view text, size_t open) {
+    size_t depth = 0;
+    for (size_t pos = open; pos < text.size(); ++pos) {
+        char c = text[pos];
+        if (c == '"') {
+            pos = findStringLiteralEnd(text.data(), text.size(), pos + 1);
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if ((c == '}' || c == ']') && --depth == 0) {
+            return pos + 1;
+        }
+    }
+    return text.size();
 }
 
 // Where a member value starting at `start` is masked ([maskStart, maskEnd);
@@ -89,24 +105,24 @@ struct ValueSpan {
     size_t resume;
 };
 
-ValueSpan locateValue(const std::string& text, size_t start) {
+ValueSpan locateValue(std::string_view text, size_t start) {
     if (start >= text.size()) {
         return {start, start, text.size()};
     }
     char first = text[start];
     if (first == '{' || first == '[') {
-        // Left as it is: PIN keys inside are masked in their own right.
-        return {start, start, start};
+        size_t end = containerEnd(text, start);
+        return {start, end, end};
     }
     if (first == '"') {
         size_t close = closingQuote(text, start);
-        if (close == std::string::npos) {
+        if (close == std::string_view::npos) {
             return {start + 1, text.size(), text.size()};
         }
         return {start + 1, close, close + 1};
     }
     size_t end = text.find_first_of(",}]", start);
-    if (end == std::string::npos) {
+    if (end == std::string_view::npos) {
         end = text.size();
     }
     return {start, end, end};
@@ -114,7 +130,7 @@ ValueSpan locateValue(const std::string& text, size_t start) {
 
 }  // namespace
 
-std::string maskPins(const std::string& text) {
+std::string maskPins(std::string_view text) {
     std::string result;
     result.reserve(text.size());
     size_t copied = 0;
@@ -125,11 +141,12 @@ std::string maskPins(const std::string& text) {
     // proportion to the square of the text.
     size_t lastClose = lastClosingQuote(text);
     size_t pos = text.find('"');
-    while (pos != std::string::npos && lastClose != std::string::npos && pos < lastClose) {
+    while (pos != std::string_view::npos && lastClose != std::string_view::npos &&
+           pos < lastClose) {
         size_t close = closingQuote(text, pos, kLongestKeyLiteral + 1);
         bool isKey =
-            close != std::string::npos && close + 1 < text.size() && text[close + 1] == ':';
-        if (!isKey || !isPinKey(text.substr(pos + 1, close - pos - 1))) {
+            close != std::string_view::npos && close + 1 < text.size() && text[close + 1] == ':';
+        if (!isKey || !isPinKeyLiteral(text.substr(pos + 1, close - pos - 1))) {
             pos = text.find('"', pos + 1);
             continue;
         }
@@ -141,6 +158,6 @@ std::string maskPins(const std::string& text) {
         }
         pos = text.find('"', value.resume);
     }
-    result.append(text, copied, std::string::npos);
+    result.append(text, copied, std::string_view::npos);
     return result;
 }

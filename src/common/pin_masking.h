@@ -2,10 +2,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
-// Replaces the value of every member named "pin", "oldPIN", "newPIN",
-// "adminPIN" or "tokenPIN" by "********". A string value is masked up to its
-// closing unescaped quote (to the end of a cut text), a bare scalar up to the
-// next ",", "}" or "]"; empty values, objects and lists stay as they are. Keys
-// are recognised also when written with escapes.
-std::string maskPins(const std::string& text);
+// Replaces the whole value of every member named "pin", "oldPIN", "newPIN",
+// "adminPIN" or "tokenPIN" by "********": a string up to its closing
+// unescaped quote, a list or an object up to the bracket that closes it
+// (brackets inside strings do not count), a bare scalar up to the next ",",
+// "}" or "]"; a value that the text cuts off is masked to its end. Empty
+// strings stay as they are. Keys are recognised also when written with
+// escapes. The result holds no byte of a PIN value, so it needs no wiping.
+std::string maskPins(std::string_view text);

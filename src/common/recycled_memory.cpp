@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "common/secret_string.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #define VANTREL_RECYCLING 0
 #elif defined(__has_feature)
@@ -92,6 +94,7 @@ void freeRecycled(void* block, size_t size) {
     if (block == nullptr) {
         return;
     }
+    wipeMemory(block, size);
     if (size == 0 || size > kClasses * kGranule) {
         ::operator delete(block);
         return;
@@ -105,7 +108,10 @@ void* allocateRecycled(size_t size) {
     return ::operator new(size);
 }
 
-void freeRecycled(void* block, size_t) {
+void freeRecycled(void* block, size_t size) {
+    if (block != nullptr) {
+        wipeMemory(block, size);
+    }
     ::operator delete(block);
 }
 

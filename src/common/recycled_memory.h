@@ -10,6 +10,7 @@
 #include <cstddef>
 
 void* allocateRecycled(size_t size);
+// The block is wiped first: the objects that live here hold parts of requests.
 void freeRecycled(void* block, size_t size);
 
 // Gives a class hierarchy recycled memory. The size that delete passes is the

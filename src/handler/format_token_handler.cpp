@@ -11,7 +11,7 @@ std::unique_ptr<Response> FormatTokenHandler::handle(FormatTokenRequest& request
             requireTokenLibrary();
             // Without an admin PIN the new security officer PIN is random and
             // known to nobody.
-            std::string securityOfficerPin =
+            SecretString securityOfficerPin =
                 request.getAdminPIN() ? *request.getAdminPIN() : randomPin(8);
             CK_SLOT_ID slot = findTokenSlot(tokenSN);
             requireOk(initToken(slot, securityOfficerPin), "Failed to format the token");

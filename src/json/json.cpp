@@ -2,6 +2,22 @@
 
 #include <cassert>
 
+#include "common/secret_string.h"
+
+JsonString::JsonString(std::string&& source) : text(std::move(source)) {
+    wipeString(source);
+}
+
+JsonString::~JsonString() {
+    wipeString(text);
+}
+
+std::string JsonString::takeValue() {
+    std::string taken = std::move(text);
+    wipeString(text);
+    return taken;
+}
+
 JsonList::~JsonList() {
     if (!elementsReleased) {
         for (JsonValue* element : elements) {

@@ -17,6 +17,7 @@ class JsonString;
 class JsonNumber;
 class JsonList;
 class JsonObject;
+class JsonStringParser;
 
 class JsonValueVisitor {
   public:
@@ -67,15 +68,26 @@ class JsonNumber : public JsonValue {
 };
 
 // Text is length-aware: a NUL byte is part of the text like any other byte.
+// Any string of a request may be a PIN, so every byte a JsonString has held is
+// wiped before its memory is given back, what a move leaves behind included.
 class JsonString : public JsonValue {
   public:
-    explicit JsonString(std::string text) : text(std::move(text)) {}
+    JsonString() = default;
+    explicit JsonString(const std::string& text) : text(text) {}
+    // The moved-from text is wiped.
+    explicit JsonString(std::string&& text);
+    JsonString(const char* data, size_t size) : text(data, size) {}
+    ~JsonString() override;
+
     const std::string& getValue() const { return text; }
     // Moves the text out; the value is left empty.
-    std::string takeValue() { return std::move(text); }
+    std::string takeValue();
     void accept(JsonValueVisitor& visitor) override { visitor.visit(*this); }
 
   private:
+    // Decodes into the text in place, so that no copy is left elsewhere.
+    friend class JsonStringParser;
+
     std::string text;
 };
 

@@ -7,6 +7,7 @@
 
 #include "common/byte_scan.h"
 #include "common/hex_digit.h"
+#include "common/secret_string.h"
 #include "common/string_literal.h"
 
 namespace {
@@ -251,20 +252,23 @@ ParseResultPtr<JsonValue> JsonNumberParser::parse(ParserInput& input) {
         input.setPos(start);
         return failure("Invalid number start character");
     }
-    std::string text(1, first);
+    // A PIN may come as a number too.
+    SecretString text;
+    text.push_back(first);
     while (input.hasMore()) {
         const char c = input.next();
         if (c == ',' || c == '}' || c == ']') {
             input.back();
             break;
         }
-        text += c;
+        text.push_back(c);
     }
+    text.push_back('\0');
     // std::stod's reading without its exceptions: parsing never throws.
     errno = 0;
     char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (end == text.c_str()) {
+    const double value = std::strtod(text.data(), &end);
+    if (end == text.data()) {
         input.setPos(start);
         return failure("Failed to parse JSON number - invalid format: invalid stod argument");
     }
@@ -298,11 +302,14 @@ ParseResultPtr<JsonValue> JsonStringParser::parse(ParserInput& input) {
     const size_t plain = findQuoteBackslashOrShortEscape(input.rest(), input.remaining());
     if (plain < input.remaining() && input.rest()[plain] == '"') {
         // Nothing to decode: the text is taken in one piece.
-        std::string text(input.rest(), plain);
+        auto value = std::make_unique<JsonString>(input.rest(), plain);
         input.skip(plain + 1);
-        return success(std::make_unique<JsonString>(std::move(text)));
+        return success(std::move(value));
     }
-    std::string text;
+    // Decoded straight into the value, which wipes it also when the string
+    // turns out to be malformed.
+    auto value = std::make_unique<JsonString>();
+    std::string& text = value->text;
     text.reserve(rawStringLength(input));
     for (;;) {
         const size_t run = findQuoteBackslashOrShortEscape(input.rest(), input.remaining());
@@ -314,7 +321,7 @@ ParseResultPtr<JsonValue> JsonStringParser::parse(ParserInput& input) {
         }
         const char c = input.next();
         if (c == '"') {
-            return success(std::make_unique<JsonString>(std::move(text)));
+            return success(std::move(value));
         }
         if (c == '\\') {
             if (!input.hasMore()) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/secret_string.h"
+
 class Logger;
 
 // Reads framed messages from a file descriptor (standard input by default).
@@ -18,16 +20,18 @@ class NMPReader {
     uint32_t readLength();
     // One whole message, assembled from as many reads as it takes. Throws
     // NMPEndOfInputException, or NMPException when it cannot be held in memory.
-    std::string readMessage();
+    // A message may hold a PIN: it comes as a SecretString.
+    SecretString readMessage();
 
   private:
     // Bytes from the read-ahead buffer or the descriptor; 0 at end of input.
+    // What it hands out is wiped from the buffer at once.
     size_t readSome(char* destination, size_t size);
     void reportCutShort();
 
     Logger* logger;
     int fd;
-    std::vector<char> buffer;
+    std::vector<char, WipingAllocator<char>> buffer;
     size_t bufferStart = 0;
     size_t bufferEnd = 0;
 };
@@ -62,5 +66,8 @@ class NMPWriter {
 };
 
 // Removes the whitespace outside string literals, in place. The text ends at
-// its first NUL byte: it is cut there. Returns its argument.
+// its first NUL byte: it is cut there. Returns its argument. The bytes that
+// the text no longer uses are zeroed, so that no part of a PIN stays behind
+// its end.
 std::string& compactJson(std::string& text);
+SecretString& compactJson(SecretString& text);

@@ -35,6 +35,7 @@ size_t NMPReader::readSome(char* destination, size_t size) {
     }
     size_t available = std::min(size, bufferEnd - bufferStart);
     std::memcpy(destination, buffer.data() + bufferStart, available);
+    wipeMemory(buffer.data() + bufferStart, available);
     bufferStart += available;
     return available;
 }
@@ -58,13 +59,13 @@ uint32_t NMPReader::readLength() {
     return length;
 }
 
-std::string NMPReader::readMessage() {
+SecretString NMPReader::readMessage() {
     uint32_t length = readLength();
     // The message and its terminating NUL must fit in 32 bits.
     if (length == UINT32_MAX) {
         throw NMPException("Unable to allocate memory for NMP input message");
     }
-    std::string message;
+    SecretString message;
     try {
         while (message.size() < length) {
             size_t received = message.size();

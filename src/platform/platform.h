@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ void setBinaryStdio();
 
 // Makes a write to a closed pipe fail with an error instead of killing the process.
 void ignoreBrokenPipe();
+
+// Keeps the process from leaving a core dump, which would hold what it had in
+// memory (PINs among it), while leaving it readable to a debugger.
+void disableCoreDumps();
 
 // Reads at most `size` bytes from a file descriptor; returns the count, 0 at end
 // of input, -1 on error (the error number is then set).
@@ -40,9 +45,16 @@ struct LocalTime {
 };
 LocalTime localTime();
 
+// Opens a log file for appending, creating it if needed; null when it cannot
+// be used. On POSIX it is made readable by its owner only, and an existing name
+// is taken only when it is a regular file of this process's user, never
+// through a symbolic link: in a folder that others can write to, a planted
+// name must not make the host write into someone else's file.
+FILE* openLogFile(const std::string& path);
+
 // Names (without the directory) of the log files in a directory: entries whose
-// names start with "vantrel-" and end with ".log". Empty when the directory
-// cannot be read.
+// names start with "vantrel-" and end with ".log" (on POSIX only regular files
+// of this process's user). Empty when the directory cannot be read.
 std::vector<std::string> listLogFiles(const std::string& directory);
 
 // Deletes a file; failures are reported by the result only.
@@ -57,7 +69,10 @@ std::string configFilePath(const std::string& programPath);
 // Name of the PKCS#11 module loaded when the configuration names none.
 extern const char* const kDefaultPkcs11Library;
 
-// Dynamic loading of a shared library; null on failure.
+// Dynamic loading of a shared library; null on failure. POSIX: the loader's
+// own search for a bare name. Windows: a bare name only from the program's
+// folder and the system folder (never the current folder or PATH), an
+// absolute path as it stands, a relative path from the program's folder.
 void* loadLibrary(const std::string& name);
 void* findSymbol(void* library, const char* name);
 void freeLibrary(void* library);

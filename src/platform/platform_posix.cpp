@@ -2,8 +2,11 @@
 
 #include <dirent.h>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/random.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,6 +23,13 @@ void setBinaryStdio() {}
 
 void ignoreBrokenPipe() {
     signal(SIGPIPE, SIG_IGN);
+}
+
+void disableCoreDumps() {
+    // Not by making the process undumpable: that would also keep its owner
+    // from reading its memory, which is how the tests look for PINs left in it.
+    const rlimit none = {0, 0};
+    setrlimit(RLIMIT_CORE, &none);
 }
 
 long readFd(int fd, void* buffer, size_t size) {
@@ -61,6 +71,7 @@ LocalTime localTime() {
 }
 
 namespace {
+
 bool isLogFileName(const std::string& name) {
     static const std::string prefix = "vantrel-";
     static const std::string suffix = ".log";
@@ -68,7 +79,34 @@ bool isLogFileName(const std::string& name) {
            name.compare(0, prefix.size(), prefix) == 0 &&
            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
+
+bool isOwnRegularFile(const struct stat& status) {
+    return S_ISREG(status.st_mode) && status.st_uid == geteuid();
+}
+
 }  // namespace
+
+FILE* openLogFile(const std::string& path) {
+    // O_NONBLOCK: a FIFO planted under the name would otherwise block the
+    // open until someone reads it.
+    int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                  S_IRUSR | S_IWUSR);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat status;
+    // The umask may have taken bits from the mode, or the file may be older.
+    if (fstat(fd, &status) != 0 || !isOwnRegularFile(status) ||
+        fchmod(fd, S_IRUSR | S_IWUSR) != 0 || fcntl(fd, F_SETFL, O_APPEND) != 0) {
+        close(fd);
+        return nullptr;
+    }
+    FILE* file = fdopen(fd, "a");
+    if (file == nullptr) {
+        close(fd);
+    }
+    return file;
+}
 
 std::vector<std::string> listLogFiles(const std::string& directory) {
     std::vector<std::string> names;
@@ -78,7 +116,10 @@ std::vector<std::string> listLogFiles(const std::string& directory) {
     }
     while (dirent* entry = readdir(dir)) {
         std::string name = entry->d_name;
-        if (isLogFileName(name)) {
+        struct stat status;
+        if (isLogFileName(name) &&
+            fstatat(dirfd(dir), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            isOwnRegularFile(status)) {
             names.push_back(name);
         }
     }

@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -23,6 +25,10 @@ void setBinaryStdio() {
 }
 
 void ignoreBrokenPipe() {}
+
+// Windows writes no core dumps of its own; crash reports are the system's
+// settings.
+void disableCoreDumps() {}
 
 long readFd(int fd, void* buffer, size_t size) {
     unsigned int count = size > INT_MAX ? INT_MAX : static_cast<unsigned int>(size);
@@ -47,6 +53,10 @@ LocalTime localTime() {
     GetLocalTime(&now);
     return LocalTime{now.wYear,   now.wMonth,  now.wDay,         now.wHour,
                      now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
+FILE* openLogFile(const std::string& path) {
+    return fopen(path.c_str(), "a+");
 }
 
 std::vector<std::string> listLogFiles(const std::string& directory) {
@@ -79,8 +89,44 @@ std::string configFilePath(const std::string& programPath) {
     return base + ".cfg";
 }
 
+namespace {
+
+// No folder at all: the name alone, as the default configuration has it.
+bool isBareName(const std::string& name) {
+    return name.find_first_of("\\/:") == std::string::npos;
+}
+
+// From a drive's root or the current drive's root (a server share included).
+bool isAbsolutePath(const std::string& path) {
+    bool driveRoot = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                     path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    return driveRoot || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+}
+
+std::string executableFolder() {
+    std::string path(32768, '\0');
+    DWORD length = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    path.resize(length);
+    size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+}  // namespace
+
 void* loadLibrary(const std::string& name) {
-    return reinterpret_cast<void*>(LoadLibraryA(name.c_str()));
+    if (isBareName(name)) {
+        // The application's folder and the system folder, where token vendors
+        // install their module; never the current folder or PATH, where a DLL
+        // planted beside a downloaded file could be found first.
+        return reinterpret_cast<void*>(
+            LoadLibraryExA(name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
+    }
+    std::string path = isAbsolutePath(name) ? name : executableFolder() + "\\" + name;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    // The module's own dependencies come from its folder and the same safe folders.
+    return reinterpret_cast<void*>(
+        LoadLibraryExA(path.c_str(), nullptr,
+                       LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
 }
 
 void* findSymbol(void* library, const char* name) {

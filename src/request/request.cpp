@@ -1,6 +1,9 @@
 #include "request/request.h"
 
+#include <cassert>
+
 #include "common/native_host_exception.h"
+#include "common/pin_keys.h"
 #include "json/json_serializer.h"
 
 namespace {
@@ -29,12 +32,48 @@ std::optional<std::string> readOptionalString(const JsonObject& json, const std:
 
 }  // namespace
 
-std::string Request::getMandatoryString(const JsonObject& json, const std::string& name) {
+namespace {
+
+const std::string& mandatoryText(const JsonObject& json, const std::string& name) {
     const JsonValue* value = json.get(name);
     if (value == nullptr || !isString(value)) {
         throw RequestException("Missing mandatory JSON object string property " + name);
     }
     return static_cast<const JsonString*>(value)->getValue();
+}
+
+const std::string* optionalText(const JsonObject& json, const std::string& name) {
+    const JsonValue* value = json.get(name);
+    if (value == nullptr) {
+        return nullptr;
+    }
+    if (!isString(value)) {
+        throw RequestException("Expected JSON object string property " + name +
+                               " but got something else");
+    }
+    return &static_cast<const JsonString*>(value)->getValue();
+}
+
+}  // namespace
+
+std::string Request::getMandatoryString(const JsonObject& json, const std::string& name) {
+    assert(!isPinKey(name) && "PIN members are read with getMandatoryPin");
+    return mandatoryText(json, name);
+}
+
+SecretString Request::getMandatoryPin(const JsonObject& json, const std::string& name) {
+    assert(isPinKey(name) && "name");
+    return SecretString(mandatoryText(json, name));
+}
+
+std::optional<SecretString> Request::getOptionalPin(const JsonObject& json,
+                                                    const std::string& name) {
+    assert(isPinKey(name) && "name");
+    const std::string* text = optionalText(json, name);
+    if (text == nullptr) {
+        return std::nullopt;
+    }
+    return SecretString(*text);
 }
 
 bool Request::getMandatoryBoolean(const JsonObject& json, const std::string& name) {
@@ -47,15 +86,9 @@ bool Request::getMandatoryBoolean(const JsonObject& json, const std::string& nam
 
 const std::string* Request::getOptionalString(const JsonObject& json, const std::string& name,
                                               const std::string* defaultValue) {
-    const JsonValue* value = json.get(name);
-    if (value == nullptr) {
-        return defaultValue;
-    }
-    if (!isString(value)) {
-        throw RequestException("Expected JSON object string property " + name +
-                               " but got something else");
-    }
-    return &static_cast<const JsonString*>(value)->getValue();
+    assert(!isPinKey(name) && "PIN members are read with getOptionalPin");
+    const std::string* text = optionalText(json, name);
+    return text != nullptr ? text : defaultValue;
 }
 
 Request::Request(const JsonObject& json) {
@@ -87,7 +120,7 @@ void GetCertificateRequest::accept(RequestVisitor& visitor) {
 LoginRequest::LoginRequest(const JsonObject& json)
     : Request(json),
       tokenSN(getMandatoryString(json, "tokenSN")),
-      pin(getMandatoryString(json, "pin")) {
+      pin(getMandatoryPin(json, "pin")) {
     const std::string* mode = getOptionalString(json, "mode");
     readWrite = mode != nullptr && *mode == "write";
 }
@@ -141,8 +174,8 @@ void DeleteOrphanKeysRequest::accept(RequestVisitor& visitor) {
 FormatTokenRequest::FormatTokenRequest(const JsonObject& json)
     : Request(json),
       tokenSN(getMandatoryString(json, "tokenSN")),
-      tokenPIN(getMandatoryString(json, "tokenPIN")),
-      adminPIN(readOptionalString(json, "adminPIN")) {}
+      tokenPIN(getMandatoryPin(json, "tokenPIN")),
+      adminPIN(getOptionalPin(json, "adminPIN")) {}
 
 void FormatTokenRequest::accept(RequestVisitor& visitor) {
     visitor.visit(*this);
@@ -161,8 +194,8 @@ void GetTokensRequest::accept(RequestVisitor& visitor) {
 ChangePinRequest::ChangePinRequest(const JsonObject& json)
     : Request(json),
       tokenSN(getMandatoryString(json, "tokenSN")),
-      oldPIN(getMandatoryString(json, "oldPIN")),
-      newPIN(getMandatoryString(json, "newPIN")) {}
+      oldPIN(getMandatoryPin(json, "oldPIN")),
+      newPIN(getMandatoryPin(json, "newPIN")) {}
 
 void ChangePinRequest::accept(RequestVisitor& visitor) {
     visitor.visit(*this);

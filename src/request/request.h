@@ -1,12 +1,14 @@
 // The fourteen typed requests. Each constructor reads its members from the
 // request's JSON object, in a fixed order, and throws RequestException at the
 // first one that is missing or malformed. Requests copy what they need: none
-// of them points into the JSON tree.
+// of them points into the JSON tree. PIN members are SecretStrings, read with
+// getMandatoryPin or getOptionalPin, so that they are wiped with the request.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "common/secret_string.h"
 #include "json/json.h"
 #include "request/request_visitor.h"
 
@@ -19,14 +21,21 @@ class Request {
     const std::string& getPort() const { return port; }
 
     // Absent or not a string: "Missing mandatory JSON object string property " + name.
+    // Never for a PIN member, whose copy would outlive the request unwiped.
     static std::string getMandatoryString(const JsonObject& json, const std::string& name);
     // Absent or not a boolean: "Missing mandatory JSON object boolean property " + name.
     static bool getMandatoryBoolean(const JsonObject& json, const std::string& name);
     // The text held by the object, or `defaultValue` when the member is absent;
     // present with another type: "Expected JSON object string property " + name
     // + " but got something else". The pointer lives as long as the tree.
+    // Never for a PIN member.
     static const std::string* getOptionalString(const JsonObject& json, const std::string& name,
                                                 const std::string* defaultValue = nullptr);
+    // What getMandatoryString and getOptionalString read, for PIN members
+    // ("pin", "oldPIN", ..., see common/pin_keys.h) and for them only.
+    static SecretString getMandatoryPin(const JsonObject& json, const std::string& name);
+    static std::optional<SecretString> getOptionalPin(const JsonObject& json,
+                                                      const std::string& name);
 
   protected:
     // Reads "port" first, so a wrongly typed port is reported before any
@@ -76,14 +85,14 @@ class LoginRequest : public Request {
     void accept(RequestVisitor& visitor) override;
 
     const std::string& getTokenSN() const { return tokenSN; }
-    const std::string& getPin() const { return pin; }
+    const SecretString& getPin() const { return pin; }
     // True only for "mode":"write"; any other mode, or none, asks for a
     // read-only session.
     bool isReadWrite() const { return readWrite; }
 
   private:
     std::string tokenSN;
-    std::string pin;
+    SecretString pin;
     bool readWrite;
 };
 
@@ -154,14 +163,14 @@ class FormatTokenRequest : public Request {
     void accept(RequestVisitor& visitor) override;
 
     const std::string& getTokenSN() const { return tokenSN; }
-    const std::string& getTokenPIN() const { return tokenPIN; }
+    const SecretString& getTokenPIN() const { return tokenPIN; }
     // Absent and empty differ: an empty text is a PIN like any other.
-    const std::optional<std::string>& getAdminPIN() const { return adminPIN; }
+    const std::optional<SecretString>& getAdminPIN() const { return adminPIN; }
 
   private:
     std::string tokenSN;
-    std::string tokenPIN;
-    std::optional<std::string> adminPIN;
+    SecretString tokenPIN;
+    std::optional<SecretString> adminPIN;
 };
 
 class GetOrphanKeysRequest : public OrphanKeysRequest {
@@ -182,13 +191,13 @@ class ChangePinRequest : public Request {
     void accept(RequestVisitor& visitor) override;
 
     const std::string& getTokenSN() const { return tokenSN; }
-    const std::string& getOldPIN() const { return oldPIN; }
-    const std::string& getNewPIN() const { return newPIN; }
+    const SecretString& getOldPIN() const { return oldPIN; }
+    const SecretString& getNewPIN() const { return newPIN; }
 
   private:
     std::string tokenSN;
-    std::string oldPIN;
-    std::string newPIN;
+    SecretString oldPIN;
+    SecretString newPIN;
 };
 
 class GenerateKeysRequest : public Request {

@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "common/secret_string.h"
 #include "der/byte_buffer.h"
 #include "token/certificate_info.h"
 #include "token/orphan_key.h"
@@ -41,8 +43,9 @@ CK_SLOT_ID findTokenSlot(const std::string& serial);
 std::unique_ptr<TokenInfo> getTokenInfo(CK_SLOT_ID slot);
 CK_SESSION_HANDLE openSession(CK_SLOT_ID slot, bool readWrite);
 void closeSession(CK_SESSION_HANDLE session);
-void loginUser(CK_SESSION_HANDLE session, const std::string& pin);
-void loginSecurityOfficer(CK_SESSION_HANDLE session, const std::string& pin);
+// PINs are passed as views, so that no copy of one is made on the way.
+void loginUser(CK_SESSION_HANDLE session, std::string_view pin);
+void loginSecurityOfficer(CK_SESSION_HANDLE session, std::string_view pin);
 void logout(CK_SESSION_HANDLE session);
 
 // ---- Object queries ---------------------------------------------------------
@@ -90,10 +93,10 @@ void importCertificate(CK_SESSION_HANDLE session, const ParsedCertificate& certi
 // The CK_DATE of a certificate validity time (UTCTime or GeneralizedTime).
 CK_DATE certificateTimeToDate(const class DERPrimitive& time);
 // `length` capital letters from the operating system's secure generator.
-std::string randomPin(size_t length);
-CK_RV initToken(CK_SLOT_ID slot, const std::string& securityOfficerPin);
-CK_RV initUserPin(CK_SESSION_HANDLE session, const std::string& pin);
-CK_RV setUserPin(CK_SESSION_HANDLE session, const std::string& oldPin, const std::string& newPin);
+SecretString randomPin(size_t length);
+CK_RV initToken(CK_SLOT_ID slot, std::string_view securityOfficerPin);
+CK_RV initUserPin(CK_SESSION_HANDLE session, std::string_view pin);
+CK_RV setUserPin(CK_SESSION_HANDLE session, std::string_view oldPin, std::string_view newPin);
 CK_RV destroyObject(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object);
 
 // ---- Certification request --------------------------------------------------

@@ -29,7 +29,7 @@ const char* loginFailureMessage(CK_RV rv) {
     }
 }
 
-void login(CK_SESSION_HANDLE session, const std::string& pin, bool securityOfficer) {
+void login(CK_SESSION_HANDLE session, std::string_view pin, bool securityOfficer) {
     // The whole PIN, NUL bytes included, with its byte length.
     auto pinBytes = reinterpret_cast<CK_UTF8CHAR*>(const_cast<char*>(pin.data()));
     CK_RV rv =
@@ -57,11 +57,11 @@ void closeSession(CK_SESSION_HANDLE session) {
     }
 }
 
-void loginUser(CK_SESSION_HANDLE session, const std::string& pin) {
+void loginUser(CK_SESSION_HANDLE session, std::string_view pin) {
     login(session, pin, false);
 }
 
-void loginSecurityOfficer(CK_SESSION_HANDLE session, const std::string& pin) {
+void loginSecurityOfficer(CK_SESSION_HANDLE session, std::string_view pin) {
     login(session, pin, true);
 }
 

@@ -23,7 +23,7 @@ const char kPrivateKeyLabel[] = "QARN SK";
 const char kTokenLabel[] = "QARN Token";
 const size_t kKeyIdLength = 8;
 
-CK_UTF8CHAR_PTR utf8(const std::string& text) {
+CK_UTF8CHAR_PTR utf8(std::string_view text) {
     return reinterpret_cast<CK_UTF8CHAR_PTR>(const_cast<char*>(text.data()));
 }
 
@@ -81,8 +81,8 @@ std::unique_ptr<ByteBuffer> generateKeyId() {
     return id;
 }
 
-std::string randomPin(size_t length) {
-    std::string pin;
+SecretString randomPin(size_t length) {
+    SecretString pin;
     while (pin.size() < length) {
         uint8_t value = 0;
         if (!platform::secureRandom(&value, 1)) {
@@ -91,7 +91,7 @@ std::string randomPin(size_t length) {
         // 234 is the largest multiple of 26 below 256: drawing again above it
         // keeps every letter equally likely.
         if (value < 234) {
-            pin += static_cast<char>('A' + value % 26);
+            pin.push_back(static_cast<char>('A' + value % 26));
         }
     }
     return pin;
@@ -185,7 +185,7 @@ void importCertificate(CK_SESSION_HANDLE session, const ParsedCertificate& certi
           "Error importing certificate on the token");
 }
 
-CK_RV initToken(CK_SLOT_ID slot, const std::string& securityOfficerPin) {
+CK_RV initToken(CK_SLOT_ID slot, std::string_view securityOfficerPin) {
     CK_UTF8CHAR label[32];
     std::memset(label, ' ', sizeof(label));
     std::memcpy(label, kTokenLabel, std::strlen(kTokenLabel));
@@ -193,11 +193,11 @@ CK_RV initToken(CK_SLOT_ID slot, const std::string& securityOfficerPin) {
                                     label);
 }
 
-CK_RV initUserPin(CK_SESSION_HANDLE session, const std::string& pin) {
+CK_RV initUserPin(CK_SESSION_HANDLE session, std::string_view pin) {
     return functions()->C_InitPIN(session, utf8(pin), pin.size());
 }
 
-CK_RV setUserPin(CK_SESSION_HANDLE session, const std::string& oldPin, const std::string& newPin) {
+CK_RV setUserPin(CK_SESSION_HANDLE session, std::string_view oldPin, std::string_view newPin) {
     return functions()->C_SetPIN(session, utf8(oldPin), oldPin.size(), utf8(newPin), newPin.size());
 }
 

@@ -1,15 +1,15 @@
 // The sample extension and the console page in a real headless browser
 // (Chromium or Firefox, as support/browser.mjs says), talking to the built
-// host, which works on a SoftHSM2 token of this test's
-// own through a module that can be made to hang (hang_module.c). The page is
+// host, which works on a SoftHSM2 token of this test's own through the
+// fault-injecting module (tests/faults), which makes one call hang. The page is
 // served over HTTP on 127.0.0.1 and localhost, and over HTTPS, with a
 // certificate from a test CA, as test.example and admin.example (both mapped
 // to 127.0.0.1). This test is about the extension's boundary; console.test.mjs
 // drives the console itself. Pages are driven through the browser's page
 // driver (support/page-driver.mjs).
 //
-// Environment: as support/environment.mjs says, and VANTREL_HANG_MODULE (the
-// built hang module).
+// Environment: as support/environment.mjs says, and VANTREL_FAULT_MODULE (the
+// built fault-injecting module).
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import fs from "node:fs";
@@ -33,7 +33,9 @@ import {
 } from "./support/environment.mjs";
 import { answer, ask, browserDriver, focusedOn } from "./support/browser.mjs";
 
-const HANG_MODULE = path.resolve(process.env.VANTREL_HANG_MODULE || path.join(BUILD, "browser-test", "libvantrel_hang.so"));
+const FAULT_MODULE = path.resolve(
+  process.env.VANTREL_FAULT_MODULE || path.join(BUILD, "tests", "faults", "module", "libvantrel_pkcs11_fault.so"),
+);
 
 const TOKEN_LABEL = "Vantrel browser test";
 const USER_PIN = "pin-4815";
@@ -48,8 +50,11 @@ const STEP = { timeout: 45000 };
 const browser = await browserDriver();
 const space = makeWorkspace("browser");
 const { work, hostPath, softhsmConf, logDir } = space;
-// Everything this test starts reaches the token through the hang module, which forwards to SoftHSM2.
-const environment = () => testEnvironment(space, { VANTREL_HANG_TARGET: SOFTHSM, VANTREL_HANG_FUNCTION: undefined });
+// Everything this test starts reaches the token through the fault module, which
+// forwards to SoftHSM2; the browser's hosts follow its rules, vantrel-client's none.
+const faultRules = path.join(work, "fault-rules");
+const environment = () =>
+  testEnvironment(space, { VANTREL_FAULT_TARGET: SOFTHSM, VANTREL_FAULT_RULES: undefined, VANTREL_FAULT_STATE: undefined });
 
 let tokenSN;
 let certificatePem;
@@ -190,12 +195,13 @@ function openOptions() {
 
 before(async () => {
   makeToken(space, { label: TOKEN_LABEL, soPin: "12345678", userPin: USER_PIN });
-  installHost(space, HANG_MODULE);
+  installHost(space, FAULT_MODULE);
+  fs.writeFileSync(faultRules, `hang ${HANGING_FUNCTION}\n`);
   await enrol();
   manifest = browser.register(space);
   const webCa = await serveSites();
   session = await browser.launch(space, {
-    environment: { VANTREL_HANG_TARGET: SOFTHSM, VANTREL_HANG_FUNCTION: HANGING_FUNCTION },
+    environment: { VANTREL_FAULT_TARGET: SOFTHSM, VANTREL_FAULT_RULES: faultRules, VANTREL_FAULT_STATE: undefined },
     siteNames: ["test.example", "admin.example"],
     trustedCa: webCa,
   });
@@ -218,7 +224,7 @@ test("the extension loads with its fixed ID and the page finds the host", STEP, 
   assert.equal(await session.extensionId(), browser.extensionId);
   await page.waitFor("#status.good");
   const status = await page.text("#status");
-  assert.match(status, /Vantrel host 1\.4, token driver libvantrel_hang\.so/);
+  assert.match(status, /Vantrel host 1\.4, token driver libvantrel_pkcs11_fault\.so/);
 });
 
 test("the host started by the browser inherits SOFTHSM2_CONF and is told which extension started it", STEP, async () => {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <chrono>
+#include <ctime>
 #include <regex>
 #include <thread>
 
@@ -46,6 +50,22 @@ class LoggerTest : public ::testing::Test {
 
     TempDir dir;
 };
+
+using Clock = std::chrono::system_clock;
+
+// The name the logger gives a file started at `at`.
+std::string logFileNameAt(Clock::time_point at) {
+    std::time_t seconds = Clock::to_time_t(at);
+    auto millisecond =
+        std::chrono::duration_cast<std::chrono::milliseconds>(at.time_since_epoch()).count() % 1000;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char name[64];
+    std::snprintf(name, sizeof(name), "vantrel-%04d%02d%02dT%02d%02d%02d%03d.log",
+                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                  local.tm_min, local.tm_sec, static_cast<int>(millisecond));
+    return name;
+}
 
 }  // namespace
 
@@ -173,4 +193,64 @@ TEST_F(LoggerTest, NoPinReachesTheLogFiles) {
          {"Lq7", "Zx9", "Nw8", "Kp2", "Vv", "Od5Rt3", "918273645", "Tk4Mm6Pq"}) {
         EXPECT_EQ(text.find(pinText), std::string::npos) << pinText << " leaked:\n" << text;
     }
+}
+
+// Someone who can write to the log folder plants links under the names of the
+// next files, pointing at a file of the host's user.
+TEST_F(LoggerTest, APlantedLinkIsNeverFollowedNorRotatedAway) {
+    TempDir elsewhere;
+    elsewhere.write("profile", "the user's own file\n");
+    Logger* logger = configured(1);
+    // Links cover the names of a short time ahead; a try whose file was not
+    // started within that time (a slow machine) is made again.
+    const auto lead = std::chrono::milliseconds(500);
+    const auto span = std::chrono::milliseconds(300);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        for (const std::string& name : dir.list()) {
+            std::remove(dir.file(name).c_str());
+        }
+        const Clock::time_point from = Clock::now() + lead;
+        for (auto at = from; at < from + span; at += std::chrono::milliseconds(1)) {
+            ASSERT_EQ(
+                symlink(elsewhere.file("profile").c_str(), dir.file(logFileNameAt(at)).c_str()), 0);
+        }
+        if (Clock::now() >= from) {
+            continue;
+        }
+        std::this_thread::sleep_until(from + std::chrono::milliseconds(1));
+        logger->startLogFile();
+        if (Clock::now() >= from + span) {
+            continue;
+        }
+        EXPECT_EQ(logger->getLogFilePath(), "");
+        testing::internal::CaptureStderr();
+        logger->logRequest(R"({"action":"info"})");
+        logger->error("echo attacker >> ~/.profile\n");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "echo attacker >> ~/.profile\n");
+        EXPECT_EQ(elsewhere.read("profile"), "the user's own file\n");
+        // Not counted towards the limit, not deleted.
+        EXPECT_EQ(dir.list().size(), static_cast<size_t>(span.count()));
+        return;
+    }
+    FAIL() << "the file was never started while the links were in place";
+}
+
+TEST_F(LoggerTest, ControlBytesFromOutsideAreEscapedInTheFileOnly) {
+    Logger* logger = configured(5);
+    logger->startLogFile();
+    testing::internal::CaptureStderr();
+    logger->logRequest("{\"action\":\"x\nRequest:\r\n{}\",\"port\":\"\x01\x1f\x7f\xff\t\"}");
+    logger->error("Error while processing request - %s", "Unknown\n\nResponse:");
+    logger->error("End of input %s\n", "a\nb");
+    logger->logResponse("{\"port\":\"\x1b[31m\"}");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Error while processing request - Unknown\n\nResponse:End of input a\nb\n");
+    std::string text =
+        std::regex_replace(allLogText(), std::regex("\n\\d{8}T\\d{9}\n"), "\nTIME\n");
+    EXPECT_EQ(text,
+              "\nTIME\nRequest:\n"
+              "{\"action\":\"x\\x0aRequest:\\x0d\\x0a{}\",\"port\":\"\\x01\\x1f\x7f\xff\\x09\"}\n"
+              "Error while processing request - Unknown\\x0a\\x0aResponse:"
+              "End of input a\\x0ab\n"
+              "\nTIME\nResponse:\n{\"port\":\"\\x1b[31m\"}\n");
 }

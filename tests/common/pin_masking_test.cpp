@@ -28,8 +28,18 @@ TEST(MaskPins, MasksEveryPinValue) {
         {R"({"pin":123456})", R"({"pin":********})"},
         {R"([{"pin":true]})", R"([{"pin":********]})"},
         {R"({"pin":98765)", R"({"pin":********)"},
-        // Objects and lists stay; PIN keys inside them are masked in their own right.
-        {R"({"pin":{"pin":"x1"},"newPIN":["y"]})", R"({"pin":{"pin":"********"},"newPIN":["y"]})"},
+        // Lists and objects are masked whole, up to the bracket that closes them.
+        {R"({"pin":{"pin":"x1"},"newPIN":["y"]})", R"({"pin":********,"newPIN":********})"},
+        {R"({"pin":["1","2",["3",{"a":[4]}]],"x":"y"})", R"({"pin":********,"x":"y"})"},
+        {R"({"a":[{"oldPIN":{"b":"c"}},"d"]})", R"({"a":[{"oldPIN":********},"d"]})"},
+        {R"({"pin":[],"adminPIN":{}})", R"({"pin":********,"adminPIN":********})"},
+        // Brackets and quotes inside strings do not count.
+        {R"({"pin":["a]}","b\"]"],"x":1})", R"({"pin":********,"x":1})"},
+        {R"({"pin":{"k":"}{["},"x":1})", R"({"pin":********,"x":1})"},
+        // Cut off by the end of the text: masked to the end.
+        {R"({"pin":["1","2")", R"({"pin":********)"},
+        {R"({"pin":{"a":["b"])", R"({"pin":********)"},
+        {R"({"pin":["x]")", R"({"pin":********)"},
         // Keys written with escapes are still PIN keys.
         {R"({"p\u0069n":"secret"})", R"({"p\u0069n":"********"})"},
         {R"({"\u0070in":"secret","old\u0050IN":7})",

@@ -62,6 +62,31 @@ TEST_F(ClientTest, EchoesRequestsWithTheirPinsMasked) {
                   kSelect + "\n< " + kSelectReply + "\n");
 }
 
+// Blanks around the colon used to hide the PIN key from the masking.
+TEST_F(ClientTest, EchoesRequestsWithoutBlanksAndWithTheirPinsMasked) {
+    const std::string loginRequest =
+        "{ \"action\" : \"login\" ,\n \"tokenSN\" : \"a b\" , \"pin\" : \"secret-pin\" }";
+    ChildProcess client(clientArguments({"--echo", loginRequest}));
+    EXPECT_EQ(client.wait(), 0) << client.errorText();
+    EXPECT_EQ(client.readAllOutput(),
+              "> {\"action\":\"login\",\"tokenSN\":\"a b\",\"pin\":\"********\"}\n"
+              "< {\"action\":\"login\",\"error\":\"No token with serial number a b\","
+              "\"tokenSN\":\"a b\"}\n");
+}
+
+// "-" stands for the lines of standard input, where a PIN is out of sight of
+// the process list.
+TEST_F(ClientTest, ReadsTheLinesOfStandardInputWhereAnArgumentIsADash) {
+    const std::string loginRequest = R"({"action":"login","tokenSN":"ab","pin":"secret-pin"})";
+    ChildProcess client(clientArguments({kInfo, "-", kSelect}));
+    ASSERT_TRUE(client.write(loginRequest + "\n\n"));
+    EXPECT_EQ(client.wait(), 0) << client.errorText();
+    EXPECT_EQ(client.readAllOutput(),
+              infoReply() + "\n" +
+                  R"({"action":"login","error":"No token with serial number ab","tokenSN":"ab"})" +
+                  "\n" + kSelectReply + "\n");
+}
+
 TEST_F(ClientTest, FailsWhenTheHostStopsWithoutAnswering) {
     ChildProcess client(clientArguments({kSelect, R"({"action":"unknown"})", kInfo}));
     EXPECT_EQ(client.wait(), 1);

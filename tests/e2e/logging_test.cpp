@@ -2,6 +2,8 @@
 // exchange, requests with their PINs masked, and the error lines.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <regex>
 #include <string>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "e2e/host_fixture.h"
+#include "support/scoped_umask.h"
 
 namespace e2e {
 namespace {
@@ -29,6 +32,26 @@ class LoggingTest : public HostTest {
     // opened in the same millisecond as the one before is appended to: pause
     // so that every exchange gets a name of its own.
     static void pause() { std::this_thread::sleep_for(std::chrono::milliseconds(5)); }
+
+    // Pauses, asks and waits until the host has started the file of the next
+    // exchange: a host slow to start it (a busy machine) could otherwise start
+    // it and the one after within one millisecond, once the next request is
+    // already waiting.
+    std::string askInAFileOfItsOwn(const std::string& request) {
+        pause();
+        const std::string before = newestFileName();
+        std::string reply = ask(request);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (newestFileName() == before && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return reply;
+    }
+
+    std::string newestFileName() {
+        std::vector<std::string> names = host->folder().logFileNames();
+        return names.empty() ? "" : names.back();
+    }
 
     // The first file is opened once the host has loaded its module, which
     // may take longer than any pause before the first request.
@@ -64,8 +87,7 @@ TEST_F(LoggingTest, WritesOneFilePerExchangeWithEveryPinMasked) {
     };
     std::vector<std::string> expected;
     for (const Exchange& exchange : exchanges) {
-        pause();
-        std::string reply = ask(exchange.request);
+        std::string reply = askInAFileOfItsOwn(exchange.request);
         expected.push_back(entry("Request", exchange.logged) + entry("Response", reply));
     }
     pause();
@@ -93,6 +115,25 @@ TEST_F(LoggingTest, MasksThePinOfARequestThatDoesNotParse) {
               entry("Request", masked) + "Failed to parse request: " + masked);
 }
 
+TEST_F(LoggingTest, MasksPinValuesThatAreListsOrObjectsWhole) {
+    start(Module::SoftHsm);
+    const std::string request =
+        R"({"action":"changePIN","tokenSN":"ab","oldPIN":{"pin":"pin-1111","x":["}"]},)"
+        R"("newPIN":["pin-2222",["pin-3333"]],"port":"p"})";
+    host->sendFrame(request);
+    ASSERT_EQ(host->stop(), 0);
+
+    const std::string masked =
+        R"({"action":"changePIN","tokenSN":"ab","oldPIN":********,"newPIN":********,"port":"p"})";
+    std::vector<std::string> files = host->folder().logFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(withoutTimestamps(files[0]),
+              entry("Request", masked) +
+                  "Error while processing request - Missing mandatory JSON object string property "
+                  "oldPIN");
+    EXPECT_EQ(files[0].find("pin-"), std::string::npos) << files[0];
+}
+
 TEST_F(LoggingTest, KeepsNoFilesWithoutALimit) {
     HostSettings settings = settingsFor(Module::SoftHsm);
     settings.maxLogFiles = 0;
@@ -108,8 +149,7 @@ TEST_F(LoggingTest, KeepsOnlyTheNewestFilesBeyondTheLimit) {
     ASSERT_NO_FATAL_FAILURE(startAndWaitForTheFirstFile(settings));
     std::string last;
     for (int i = 0; i < 4; ++i) {
-        pause();
-        last = ask(R"({"action":"info","port":")" + std::to_string(i) + "\"}");
+        last = askInAFileOfItsOwn(R"({"action":"info","port":")" + std::to_string(i) + "\"}");
     }
     pause();
     ASSERT_EQ(host->stop(), 0);
@@ -118,6 +158,52 @@ TEST_F(LoggingTest, KeepsOnlyTheNewestFilesBeyondTheLimit) {
     EXPECT_EQ(withoutTimestamps(files[0]),
               entry("Request", R"({"action":"info","port":"3"})") + entry("Response", last));
     EXPECT_EQ(files[1], "End of input");
+}
+
+TEST_F(LoggingTest, LogFilesAreReadableByTheHostsUserOnlyUnderAPermissiveUmask) {
+    {
+        // The host inherits the umask when it starts.
+        ScopedUmask permissive(0);
+        ASSERT_NO_FATAL_FAILURE(startAndWaitForTheFirstFile(settingsFor(Module::SoftHsm)));
+    }
+    for (int i = 0; i < 2; ++i) {
+        askInAFileOfItsOwn(R"({"action":"login","tokenSN":"ab","pin":"pin-1234"})");
+    }
+    ASSERT_EQ(host->stop(), 0);
+    std::vector<std::string> names = host->folder().logFileNames();
+    ASSERT_EQ(names.size(), 3u);
+    for (const std::string& name : names) {
+        struct stat status {};
+        ASSERT_EQ(stat((host->folder().logDir() + "/" + name).c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, 0600u) << name;
+    }
+}
+
+// A value holding a line break (or any other control byte) stays on its line
+// in the log file, so it cannot pass for an entry of its own; standard error
+// shows it as it came.
+TEST_F(LoggingTest, ControlBytesInARequestCannotForgeLines) {
+    ASSERT_NO_FATAL_FAILURE(startAndWaitForTheFirstFile(settingsFor(Module::SoftHsm)));
+    std::string reply = askInAFileOfItsOwn("{\"action\":\"info\",\"port\":\"a\x01\x1b[2Kb\"}");
+    EXPECT_EQ(
+        reply,
+        R"({"action":"info","driver":"libsofthsm2.so","error":"There is no active token","host":"1.4","port":"a\u0001\u001b[2Kb"})");
+    pause();
+    const std::string forged =
+        "{\"action\":\"info\",\"port\":\"x\n\n20240101T000000000\nResponse:\n{}\"}";
+    ASSERT_TRUE(host->sendFrame(forged));
+    ASSERT_EQ(host->stop(), 0);
+
+    EXPECT_EQ(host->errorText(), "Failed to parse request: " + forged);
+    std::vector<std::string> files = host->folder().logFiles();
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(withoutTimestamps(files[0]),
+              entry("Request", "{\"action\":\"info\",\"port\":\"a\\x01\\x1b[2Kb\"}") +
+                  entry("Response", reply));
+    const std::string escaped =
+        "{\"action\":\"info\",\"port\":\"x\\x0a\\x0a20240101T000000000\\x0aResponse:\\x0a{}\"}";
+    EXPECT_EQ(withoutTimestamps(files[1]),
+              entry("Request", escaped) + "Failed to parse request: " + escaped);
 }
 
 }  // namespace

@@ -612,7 +612,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "fail C_Login 0x30 call 1 from 2", "fail C_Login 0x30 slot",
                       "fail C_GetSlotList 5 slot 1", "fail C_GetFunctionList 5", "serial",
                       "serial copy", "serial text A pad ab", "label text \\q", "label text A\\x4",
-                      "maxpin", "maxpin lots", "hide slot x", "hide call 2"));
+                      "maxpin", "maxpin lots", "hide slot x", "hide call 2", "hang", "hang C_Nope",
+                      "hang C_Login CKR_OK", "hang C_Login call 0", "hang C_GetSlotList slot 1"));
 
 TEST(FaultModuleLoading, LoadedByItsPathLikeAHost) {
     SoftHsm hsm;

@@ -25,6 +25,24 @@ TEST(CompactJson, RemovesWhitespaceOutsideStringLiterals) {
     }
 }
 
+// The text moves forward as blanks go: what was behind its new end (part of a
+// PIN, maybe) is zeroed, and so is what followed a NUL.
+TEST(CompactJson, LeavesNothingOfTheTextBehindItsEnd) {
+    for (std::string text : {std::string(R"({ "pin" : "12345678" ,  "tokenSN" : "ab" })"),
+                             std::string("{\"a\":1}\0\"pin\":\"12345678\"", 23)}) {
+        const size_t size = text.size();
+        compactJson(text);
+        EXPECT_EQ(std::string(text.data() + text.size(), size - text.size()),
+                  std::string(size - text.size(), '\0'));
+    }
+    SecretString secret(std::string_view(R"({ "pin" : "12345678" })"));
+    const size_t size = secret.size();
+    compactJson(secret);
+    EXPECT_EQ(secret, R"({"pin":"12345678"})");
+    EXPECT_EQ(std::string(secret.data() + secret.size(), size - secret.size()),
+              std::string(size - secret.size(), '\0'));
+}
+
 namespace {
 
 // Byte by byte, as the framing defines compaction.

@@ -24,7 +24,7 @@ class NMPReaderTest : public ::testing::Test {
         testing::internal::CaptureStderr();
         std::string error;
         try {
-            message = reader.readMessage();
+            message = std::string(reader.readMessage().view());
         } catch (const NMPEndOfInputException& e) {
             error = "EOI:" + e.getMessage();
         } catch (const NMPException& e) {
@@ -44,8 +44,8 @@ TEST_F(NMPReaderTest, ReadsExactlyTheAnnouncedBytes) {
     pipe.write(std::string("\x1d\0\0\0", 4) + body + frame("{}"));
     pipe.closeWrite();
     NMPReader reader(pipe.readEnd());
-    EXPECT_EQ(reader.readMessage(), body);
-    EXPECT_EQ(reader.readMessage(), "{}");
+    EXPECT_EQ(reader.readMessage().view(), body);
+    EXPECT_EQ(reader.readMessage().view(), "{}");
     EXPECT_THROW(reader.readMessage(), NMPEndOfInputException);
 }
 
@@ -95,8 +95,8 @@ TEST_F(NMPReaderTest, AssemblesAMessageDeliveredOneByteAtATime) {
         pipe.closeWrite();
     });
     NMPReader reader(pipe.readEnd());
-    EXPECT_EQ(reader.readMessage(), body);
-    EXPECT_EQ(reader.readMessage(), "{}");
+    EXPECT_EQ(reader.readMessage().view(), body);
+    EXPECT_EQ(reader.readMessage().view(), "{}");
     writer.join();
 }
 
@@ -107,6 +107,6 @@ TEST_F(NMPReaderTest, AssemblesALargeMessageFromPipeSizedPieces) {
         pipe.closeWrite();
     });
     NMPReader reader(pipe.readEnd());
-    EXPECT_EQ(reader.readMessage(), body);
+    EXPECT_EQ(reader.readMessage().view(), body);
     writer.join();
 }

@@ -9,8 +9,15 @@ build=$(realpath "$1")
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+
 manifest_path() {
     python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["path"])' "$1"
+}
+
+# The extensions a manifest allows, one line: Chromium's origins or Firefox's IDs.
+manifest_extensions() {
+    python3 -c 'import json,sys; m=json.load(open(sys.argv[1])); print(" ".join(m.get("allowed_origins") or m.get("allowed_extensions")))' "$1"
 }
 
 failures=0
@@ -63,6 +70,28 @@ check "cmake --install registers the host it installed" \
 check "vantrel-client from bin starts the host beside its real file" \
     grep -q '"host":"1.4"' <(env -u SOFTHSM2_CONF "$stage/opt/vantrel/bin/vantrel-client" '{"action":"info"}' 2>/dev/null)
 
+# A package for one's own extensions: CMake options name them, and its
+# postinst registers them instead of the sample extension.
+own=$scratch/own-extension
+own_origins="chrome-extension://$(printf 'a%.0s' {1..32})/;chrome-extension://$(printf 'b%.0s' {1..32})/"
+cmake -S "$source_dir" -B "$own/build" -DVANTREL_BUILD_TESTS=OFF -DVANTREL_BUILD_BENCHMARKS=OFF \
+    -DVANTREL_EXTENSION_ORIGINS="$own_origins" -DVANTREL_FIREFOX_EXTENSION_IDS="signer@example.org" \
+    >"$scratch/own-configure.log" 2>&1 || cat "$scratch/own-configure.log" >&2
+mkdir -p "$own/root/usr/libexec/vantrel"
+cp "$source_dir/tools/vantrel-register" "$build/vantrel" "$own/root/usr/libexec/vantrel/"
+check "the postinst of a package for other extensions runs" \
+    env DPKG_ROOT="$own/root" sh "$own/build/packaging/debian/postinst" configure
+check "it registers the extensions of the build's options with Chromium" \
+    test "$(manifest_extensions "$own/root/etc/chromium/native-messaging-hosts/org.vantrel.host.json" 2>/dev/null)" = \
+    "chrome-extension://$(printf 'a%.0s' {1..32})/ chrome-extension://$(printf 'b%.0s' {1..32})/"
+check "and with Firefox" \
+    test "$(manifest_extensions "$own/root/usr/lib/mozilla/native-messaging-hosts/org.vantrel.host.json" 2>/dev/null)" = \
+    signer@example.org
+check "a malformed extension origin stops the configuration" bash -c \
+    "! cmake -S '$source_dir' -B '$own/bad' -DVANTREL_BUILD_TESTS=OFF -DVANTREL_BUILD_BENCHMARKS=OFF \
+        -DVANTREL_EXTENSION_ORIGINS=\"https://example.org/';touch '$own/pwned\" >/dev/null 2>&1"
+check "and nothing of it ran" test ! -e "$own/pwned"
+
 if [ "$(id -u)" -ne 0 ]; then
     echo "not root: the dpkg install checks are left out"
     [ "$failures" -eq 0 ] || exit 1
@@ -88,6 +117,9 @@ for manifest in "${manifests[@]}"; do
     check "postinst wrote /$manifest naming the installed host" \
         test "$(manifest_path "$root/$manifest" 2>/dev/null)" = /usr/libexec/vantrel/vantrel
 done
+check "the default package is for the sample extension" \
+    test "$(manifest_extensions "$root/${manifests[0]}" 2>/dev/null) $(manifest_extensions "$root/${manifests[2]}" 2>/dev/null)" = \
+    "chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/ vantrel-sample@vantrel.org"
 
 check "dpkg upgrades the package over itself" dpkg_in_root -i "$package"
 for manifest in "${manifests[@]}"; do

@@ -2,11 +2,35 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 
+#include "support/scoped_umask.h"
 #include "support/temp_dir.h"
+
+namespace {
+
+// Someone else, as far as file ownership goes: the files of such a user can
+// be made only by root.
+const uid_t kOtherUser = 65534;
+
+mode_t permissions(const std::string& path) {
+    struct stat status {};
+    EXPECT_EQ(lstat(path.c_str(), &status), 0) << path;
+    return status.st_mode & 07777;
+}
+
+bool appendThrough(FILE* file, const char* text) {
+    bool written = fputs(text, file) >= 0;
+    return fclose(file) == 0 && written;
+}
+
+}  // namespace
 
 TEST(Platform, LocalTimeFieldsAreInRange) {
     platform::LocalTime now = platform::localTime();
@@ -20,6 +44,95 @@ TEST(Platform, LocalTimeFieldsAreInRange) {
     EXPECT_LE(now.second, 60);
     EXPECT_GE(now.millisecond, 0);
     EXPECT_LE(now.millisecond, 999);
+}
+
+TEST(Platform, LogFilesAreReadableByTheirOwnerOnlyWhateverTheUmask) {
+    for (mode_t mask : {0000, 0022, 0277}) {
+        TempDir dir;
+        ScopedUmask umask(mask);
+        FILE* file = platform::openLogFile(dir.file("vantrel-new.log"));
+        ASSERT_NE(file, nullptr) << "umask " << mask;
+        EXPECT_TRUE(appendThrough(file, "new"));
+        EXPECT_EQ(permissions(dir.file("vantrel-new.log")), 0600u) << "umask " << mask;
+
+        // An older file of ours is appended to and made private too.
+        dir.write("vantrel-old.log", "old ");
+        ASSERT_EQ(chmod(dir.file("vantrel-old.log").c_str(), 0644), 0);
+        file = platform::openLogFile(dir.file("vantrel-old.log"));
+        ASSERT_NE(file, nullptr) << "umask " << mask;
+        EXPECT_TRUE(appendThrough(file, "and new"));
+        EXPECT_EQ(dir.read("vantrel-old.log"), "old and new");
+        EXPECT_EQ(permissions(dir.file("vantrel-old.log")), 0600u) << "umask " << mask;
+    }
+}
+
+// In a folder others can write to, a name planted before the host opens it
+// must not let anyone choose where the host's lines go.
+TEST(Platform, ALogFileIsNeverOpenedThroughWhatIsPlantedUnderItsName) {
+    struct Case {
+        const char* what;
+        // 0 when planted.
+        std::function<int(const TempDir&, const std::string&)> plant;
+    } cases[] = {
+        {"a link to a file",
+         [](const TempDir& dir, const std::string& name) {
+             return symlink(dir.file("target").c_str(), name.c_str());
+         }},
+        {"a link to nothing",
+         [](const TempDir& dir, const std::string& name) {
+             return symlink(dir.file("absent").c_str(), name.c_str());
+         }},
+        {"a FIFO",
+         [](const TempDir&, const std::string& name) { return mkfifo(name.c_str(), 0666); }},
+        {"a folder",
+         [](const TempDir&, const std::string& name) { return mkdir(name.c_str(), 0777); }},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        dir.write("target", "someone's file\n");
+        const std::string name = dir.file("vantrel-planted.log");
+        ASSERT_EQ(c.plant(dir, name), 0) << c.what;
+        EXPECT_EQ(platform::openLogFile(name), nullptr) << c.what;
+        EXPECT_EQ(dir.read("target"), "someone's file\n") << c.what;
+        EXPECT_EQ(access(dir.file("absent").c_str(), F_OK), -1) << c.what;
+    }
+}
+
+TEST(Platform, AnotherUsersFileIsNeitherAppendedToNorCountedAsALogFile) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "only root can make a file of another user";
+    }
+    TempDir dir;
+    dir.write("vantrel-theirs.log", "theirs\n");
+    ASSERT_EQ(chown(dir.file("vantrel-theirs.log").c_str(), kOtherUser, kOtherUser), 0);
+    EXPECT_EQ(platform::openLogFile(dir.file("vantrel-theirs.log")), nullptr);
+    EXPECT_EQ(dir.read("vantrel-theirs.log"), "theirs\n");
+    EXPECT_TRUE(platform::listLogFiles(dir.path()).empty());
+}
+
+TEST(Platform, ListsOnlyLogFilesThatAreOwnRegularFiles) {
+    TempDir dir;
+    dir.write("vantrel-own.log", "");
+    dir.write("target", "");
+    ASSERT_EQ(symlink(dir.file("target").c_str(), dir.file("vantrel-link.log").c_str()), 0);
+    ASSERT_EQ(mkdir(dir.file("vantrel-folder.log").c_str(), 0700), 0);
+    ASSERT_EQ(mkfifo(dir.file("vantrel-fifo.log").c_str(), 0600), 0);
+    EXPECT_EQ(platform::listLogFiles(dir.path()), std::vector<std::string>{"vantrel-own.log"});
+}
+
+TEST(Platform, CoreDumpsCanBeSwitchedOff) {
+    // In a child, so that this test process keeps its limit.
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform::disableCoreDumps();
+        rlimit limit{};
+        getrlimit(RLIMIT_CORE, &limit);
+        _exit(limit.rlim_cur == 0 && limit.rlim_max == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST(Platform, ListsOnlyLogFileNames) {

@@ -27,13 +27,17 @@ SYSTEM_FOLDERS = {
 
 
 def snapshot(folder):
-    """Every path below folder with its kind and, for files, its content."""
+    """Every path below folder with its kind and, for files, its content
+    (for links, where they lead)."""
     result = {}
     for directory, folders, files in os.walk(folder):
         for name in folders:
             result[os.path.relpath(os.path.join(directory, name), folder)] = "folder"
         for name in files:
             path = os.path.join(directory, name)
+            if os.path.islink(path):
+                result[os.path.relpath(path, folder)] = ("link", os.readlink(path))
+                continue
             with open(path, "rb") as stream:
                 result[os.path.relpath(path, folder)] = stream.read()
     return result
@@ -54,7 +58,7 @@ class RegisterTest(unittest.TestCase):
     def tearDown(self):
         self.scratch.cleanup()
 
-    def run_register(self, *arguments, cwd=None):
+    def run_register(self, *arguments, cwd=None, umask=None):
         environment = {k: v for k, v in os.environ.items() if k not in ("XDG_CONFIG_HOME", "CHROME_CONFIG_HOME")}
         environment["HOME"] = self.home
         return subprocess.run(
@@ -64,6 +68,7 @@ class RegisterTest(unittest.TestCase):
             capture_output=True,
             text=True,
             timeout=60,
+            preexec_fn=None if umask is None else (lambda: os.umask(umask)),
         )
 
     def register(self, *arguments):
@@ -235,6 +240,34 @@ class RegisterTest(unittest.TestCase):
         self.register("--uninstall", "--system", "--root", staging)
         self.assertEqual(snapshot(staging), before)
 
+    def test_folders_it_makes_are_readable_by_browsers_whatever_the_umask(self):
+        result = self.run_register("--host", self.host, umask=0o077)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        for path, kind in snapshot(self.home).items():
+            mode = stat.S_IMODE(os.stat(os.path.join(self.home, path)).st_mode)
+            self.assertEqual(mode, 0o755 if kind == "folder" else 0o644, path)
+
+    def test_uninstall_leaves_another_programs_manifest_of_the_same_name(self):
+        self.register("--host", self.host)
+        chromium = os.path.join(self.home, USER_FOLDERS["chromium"], HOST_NAME + ".json")
+        foreign = json.dumps({
+            "name": HOST_NAME,
+            "description": "Another vendor's host under the same name",
+            "path": "/opt/other/host",
+            "type": "stdio",
+            "allowed_origins": ["chrome-extension://%s/" % ("b" * 32)],
+        })
+        with open(chromium, "w") as stream:
+            stream.write(foreign)
+        result = self.run_register("--uninstall")
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("left as they are", result.stderr)
+        self.assertIn(chromium, result.stderr)
+        with open(chromium) as stream:
+            self.assertEqual(stream.read(), foreign)
+        for browser in ("chrome", "firefox"):
+            self.assertFalse(os.path.exists(os.path.join(self.home, USER_FOLDERS[browser], HOST_NAME + ".json")), browser)
+
     def test_default_extensions_are_the_sample_extension(self):
         with open(os.path.join(SOURCE, "extension", "manifest.json"), encoding="utf-8") as stream:
             extension = json.load(stream)
@@ -249,3 +282,91 @@ class RegisterTest(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class SystemRegistrationTest(unittest.TestCase):
+    """--system registers a host for every user: it must be as safe as the
+    system itself, or whoever can change it chooses what every user's browser
+    runs. Checked in a staging root, which stands for /."""
+
+    FINAL_HOST = "/usr/libexec/vantrel/vantrel"
+
+    def setUp(self):
+        self.scratch = tempfile.TemporaryDirectory(prefix="vantrel-register-test-")
+        self.root = os.path.join(self.scratch.name, "root")
+        self.host = os.path.join(self.root, self.FINAL_HOST.lstrip("/"))
+        os.makedirs(os.path.dirname(self.host), mode=0o755)
+        os.chmod(self.root, 0o755)
+        with open(self.host, "w") as stream:
+            stream.write("#!/bin/sh\n")
+        os.chmod(self.host, 0o755)
+        # As the package has it: a link to the configuration in /etc.
+        os.makedirs(os.path.join(self.root, "etc", "vantrel"), mode=0o755)
+        self.cfg = os.path.join(self.root, "etc", "vantrel", "vantrel.cfg")
+        with open(self.cfg, "w") as stream:
+            stream.write("pkcs11Library=/usr/lib/x86_64-linux-gnu/p11-kit-proxy.so\n")
+        os.chmod(self.cfg, 0o644)
+        os.symlink("/etc/vantrel/vantrel.cfg", self.host + ".cfg")
+
+    def tearDown(self):
+        self.scratch.cleanup()
+
+    def run_register(self):
+        return subprocess.run(
+            [sys.executable, REGISTER, "--system", "--root", self.root, "--host", self.FINAL_HOST],
+            capture_output=True, text=True, timeout=60,
+        )
+
+    def staged(self, path):
+        return os.path.join(self.root, path.lstrip("/"))
+
+    def test_a_host_only_root_can_change_is_registered(self):
+        result = self.run_register()
+        self.assertEqual(result.returncode, 0, result.stderr)
+        for folder in SYSTEM_FOLDERS.values():
+            self.assertTrue(os.path.isfile(os.path.join(self.root, folder, HOST_NAME + ".json")), folder)
+
+    def assert_refused(self, reason, path):
+        before = snapshot(self.root)
+        result = self.run_register()
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("refusing to register", result.stderr)
+        self.assertIn(reason, result.stderr)
+        self.assertIn(path, result.stderr)
+        self.assertEqual(snapshot(self.root), before)
+
+    def test_a_host_that_group_or_others_can_change_is_refused(self):
+        cases = (
+            ("the host file", "/usr/libexec/vantrel/vantrel", 0o775),
+            ("the host's folder", "/usr/libexec/vantrel", 0o777),
+            ("a folder far above it", "/usr", 0o757),
+            ("the root folder", "/", 0o775),
+            ("the configuration it reads, through the link", "/etc/vantrel/vantrel.cfg", 0o646),
+            ("the folder the link leads to", "/etc/vantrel", 0o775),
+        )
+        for what, path, mode in cases:
+            with self.subTest(what):
+                staged = self.staged(path)
+                previous = stat.S_IMODE(os.stat(staged).st_mode)
+                os.chmod(staged, mode)
+                try:
+                    self.assert_refused("writable by group or others (mode %04o)" % mode, staged.rstrip("/"))
+                finally:
+                    os.chmod(staged, previous)
+
+    def test_a_configuration_beside_the_host_is_checked_too(self):
+        os.unlink(self.host + ".cfg")
+        with open(self.host + ".cfg", "w") as stream:
+            stream.write("pkcs11Library=/tmp/anyone.so\n")
+        os.chmod(self.host + ".cfg", 0o666)
+        self.assert_refused("writable by group or others", self.host + ".cfg")
+
+    @unittest.skipUnless(os.geteuid() == 0, "only root can give a file to another user")
+    def test_a_host_that_another_user_owns_is_refused(self):
+        for what, path in (("the host file", self.host), ("a folder above it", os.path.dirname(self.host)), ("the configuration", self.cfg)):
+            with self.subTest(what):
+                os.chown(path, 65534, 65534)
+                try:
+                    self.assert_refused("is owned by user 65534, not by root", path)
+                finally:
+                    os.chown(path, 0, 0)

@@ -23,8 +23,8 @@ class Describer : public RequestVisitor {
         text = "generateKeys tokenSN=" + r.getTokenSN() + " wantCsr=" + flag(r.getWantCsr());
     }
     void visit(ChangePinRequest& r) override {
-        text = "changePIN tokenSN=" + r.getTokenSN() + " oldPIN=" + r.getOldPIN() +
-               " newPIN=" + r.getNewPIN();
+        text = "changePIN tokenSN=" + r.getTokenSN() + " oldPIN=" + plain(r.getOldPIN()) +
+               " newPIN=" + plain(r.getNewPIN());
     }
     void visit(GetTokensRequest&) override { text = "listTokens"; }
     void visit(GetOrphanKeysRequest& r) override {
@@ -32,7 +32,7 @@ class Describer : public RequestVisitor {
             "getOrphanKeys tokenSN=" + r.getTokenSN() + keys(r.getPrivateKeys(), r.getPublicKeys());
     }
     void visit(FormatTokenRequest& r) override {
-        text = "formatToken tokenSN=" + r.getTokenSN() + " tokenPIN=" + r.getTokenPIN() +
+        text = "formatToken tokenSN=" + r.getTokenSN() + " tokenPIN=" + plain(r.getTokenPIN()) +
                " adminPIN=" + optional(r.getAdminPIN());
     }
     void visit(DeleteOrphanKeysRequest& r) override {
@@ -49,7 +49,7 @@ class Describer : public RequestVisitor {
         text = "selectCertificate forceLogon=" + flag(r.getForceLogon());
     }
     void visit(LoginRequest& r) override {
-        text = "login tokenSN=" + r.getTokenSN() + " pin=" + r.getPin() +
+        text = "login tokenSN=" + r.getTokenSN() + " pin=" + plain(r.getPin()) +
                " readWrite=" + flag(r.isReadWrite());
     }
     void visit(GetCertificateRequest& r) override {
@@ -62,8 +62,12 @@ class Describer : public RequestVisitor {
 
   private:
     static std::string flag(bool value) { return value ? "1" : "0"; }
+    static std::string plain(const SecretString& pin) { return std::string(pin.view()); }
     static std::string optional(const std::optional<std::string>& value) {
         return value ? "'" + *value + "'" : "absent";
+    }
+    static std::string optional(const std::optional<SecretString>& pin) {
+        return pin ? "'" + plain(*pin) + "'" : "absent";
     }
     static std::string keys(bool privateKeys, bool publicKeys) {
         return " private=" + flag(privateKeys) + " public=" + flag(publicKeys);
@@ -250,7 +254,7 @@ TEST(RequestFactory, TextsKeepTheirNulBytes) {
     std::unique_ptr<Request> request = decode(json);
     auto& login = static_cast<LoginRequest&>(*request);
     EXPECT_EQ(login.getTokenSN(), std::string("a\0b", 3));
-    EXPECT_EQ(login.getPin(), std::string("\0", 1));
+    EXPECT_EQ(login.getPin().view(), std::string("\0", 1));
 
     try {
         decode(R"({"action":"sign\u0000"})");
@@ -284,4 +288,24 @@ TEST(RequestFactory, LargeSignPayloadsDecodeQuickly) {
         ASSERT_NE(request, nullptr);
         EXPECT_TRUE(static_cast<SignRequest&>(*request).getPayload() == c.expected);
     }
+}
+
+// A PIN member read as a plain string would leave a copy unwiped: the members
+// are read through the PIN readers, and those read nothing else.
+TEST(RequestDeathTest, PinMembersAreReadOnlyAsSecrets) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "assertions are compiled out";
+#else
+    ParseResultPtr<JsonValue> parsed =
+        parse(R"({"pin":"1","oldPIN":"2","newPIN":"3","adminPIN":"4","tokenPIN":"5","x":"6"})");
+    const JsonObject& json = objectOf(parsed);
+    for (const char* key : {"pin", "oldPIN", "newPIN", "adminPIN", "tokenPIN"}) {
+        EXPECT_DEATH(Request::getMandatoryString(json, key), "getMandatoryPin") << key;
+        EXPECT_DEATH(Request::getOptionalString(json, key), "getOptionalPin") << key;
+        EXPECT_EQ(Request::getMandatoryPin(json, key).size(), 1u);
+        EXPECT_TRUE(Request::getOptionalPin(json, key).has_value());
+    }
+    EXPECT_DEATH(Request::getMandatoryPin(json, "x"), "name");
+    EXPECT_DEATH(Request::getOptionalPin(json, "x"), "name");
+#endif
 }

@@ -121,7 +121,7 @@ TEST(RandomPin, IsCapitalLettersDrawnFromTheWholeAlphabet) {
     std::set<std::string> pins;
     std::set<char> letters;
     for (int i = 0; i < 200; ++i) {
-        std::string pin = randomPin(8);
+        std::string pin(randomPin(8).view());
         ASSERT_TRUE(std::regex_match(pin, std::regex("[A-Z]{8}"))) << pin;
         pins.insert(pin);
         letters.insert(pin.begin(), pin.end());

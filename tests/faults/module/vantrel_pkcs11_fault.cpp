@@ -2,10 +2,12 @@
 // misbehaves on request. See tests/faults/README.md for the rule file.
 #include <dlfcn.h>
 #include <p11-kit/pkcs11.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +16,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/hex_digit.h"
@@ -198,9 +201,11 @@ const std::map<std::string, CK_RV>& returnCodeNames() {
 
 // ---- Rules ----------------------------------------------------------------
 
+// A "fail" rule, or a "hang" rule (which has no code).
 struct FailRule {
     Fn fn = Fn::C_Initialize;
     CK_RV code = CKR_OK;
+    bool hang = false;
     std::optional<CK_SLOT_ID> slot;
     unsigned long call = 0;  // 0: every call
     bool andLater = false;   // "from N" rather than "call N"
@@ -372,27 +377,36 @@ Options parseOptions(const std::vector<std::string>& words, size_t first,
     return options;
 }
 
+// "fail <function> <code> ..." or "hang <function> ...".
+FailRule parseCallRule(const std::vector<std::string>& words) {
+    const bool hang = words[0] == "hang";
+    if (words.size() < (hang ? 2u : 3u)) {
+        throw RuleError(hang ? "hang needs a function" : "fail needs a function and a return code");
+    }
+    std::optional<Fn> fn = functionNamed(words[1]);
+    if (!fn) {
+        throw RuleError("unknown function '" + words[1] + "'");
+    }
+    FailRule rule;
+    rule.fn = *fn;
+    rule.hang = hang;
+    if (!hang) {
+        rule.code = parseCode(words[2]);
+    }
+    Options options = parseOptions(words, hang ? 2 : 3, {"slot", "call", "from"});
+    if (options.slot && info(*fn).scope == Scope::None) {
+        throw RuleError(words[1] + " has no slot");
+    }
+    rule.slot = options.slot;
+    rule.call = options.call ? *options.call : options.from.value_or(0);
+    rule.andLater = options.from.has_value();
+    return rule;
+}
+
 void parseLine(const std::vector<std::string>& words, Rules& rules) {
     const std::string& verb = words[0];
-    if (verb == "fail") {
-        if (words.size() < 3) {
-            throw RuleError("fail needs a function and a return code");
-        }
-        std::optional<Fn> fn = functionNamed(words[1]);
-        if (!fn) {
-            throw RuleError("unknown function '" + words[1] + "'");
-        }
-        FailRule rule;
-        rule.fn = *fn;
-        rule.code = parseCode(words[2]);
-        Options options = parseOptions(words, 3, {"slot", "call", "from"});
-        if (options.slot && info(*fn).scope == Scope::None) {
-            throw RuleError(words[1] + " has no slot");
-        }
-        rule.slot = options.slot;
-        rule.call = options.call ? *options.call : options.from.value_or(0);
-        rule.andLater = options.from.has_value();
-        rules.fails.push_back(rule);
+    if (verb == "fail" || verb == "hang") {
+        rules.fails.push_back(parseCallRule(words));
     } else if (verb == "serial" || verb == "label" || verb == "model") {
         FieldRule rule;
         rule.field = verb == "serial"  ? Field::Serial
@@ -466,6 +480,7 @@ Rules parseRules(const std::string& text) {
 struct Decision {
     bool inject = false;
     CK_RV code = CKR_OK;
+    bool hang = false;
 };
 
 struct Module {
@@ -547,8 +562,8 @@ Decision Module::decide(Fn fn, std::optional<CK_SLOT_ID> slot) {
         }
         unsigned long n = ++ruleCounts[i];
         bool fires = rule.call == 0 || n == rule.call || (rule.andLater && n > rule.call);
-        if (fires && !decision.inject) {
-            decision = {true, rule.code};
+        if (fires && !decision.inject && !decision.hang) {
+            decision = rule.hang ? Decision{false, CKR_OK, true} : Decision{true, rule.code, false};
         }
     }
     return decision;
@@ -645,21 +660,49 @@ bool Module::hidden(CK_SLOT_ID slot) const {
     return false;
 }
 
+// A call that a "hang" rule chose: it never returns, like a token that
+// stopped answering, until its process is ended. A process whose parent has
+// gone (a test that died, a browser that quit) ends itself instead, so that
+// nothing is left waiting forever.
+[[noreturn]] void hang() {
+    const pid_t parent = getppid();
+    for (;;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (getppid() != parent) {
+            _exit(1);
+        }
+    }
+}
+
 // Runs one call of `fn` under the module's lock. `body` does the forwarding
-// and bookkeeping; it gets the decision and returns the code to report.
+// and bookkeeping; it gets the decision and returns the code to report. A
+// hanging call counts and is written to the state file, and hangs without the
+// lock, so that the module still answers the other threads of its process.
 template <typename Body>
 CK_RV run(Fn fn, std::optional<CK_SLOT_ID> slot, Body body) {
     Module& m = module();
-    std::lock_guard<std::recursive_mutex> lock(m.mutex);
+    std::unique_lock<std::recursive_mutex> lock(m.mutex);
     CK_RV rv;
     try {
         Decision decision = m.decide(fn, slot);
+        if (decision.hang) {
+            m.writeState();
+            lock.unlock();
+            hang();
+        }
         rv = body(m, decision);
     } catch (...) {
         rv = CKR_HOST_MEMORY;
     }
     m.writeState();
     return rv;
+}
+
+// The slot a session was opened on through this module, if any.
+std::optional<CK_SLOT_ID> slotOfSession(CK_SESSION_HANDLE session) {
+    Module& m = module();
+    std::lock_guard<std::recursive_mutex> lock(m.mutex);
+    return m.slotOfSession(session);
 }
 
 template <typename... A>
@@ -675,15 +718,11 @@ struct Forward;
 template <Fn F, auto Member, typename... A>
 struct Forward<F, Member, CK_RV (*CK_FUNCTION_LIST::*)(A...)> {
     static CK_RV call(A... args) {
-        Module& m = module();
         std::optional<CK_SLOT_ID> slot;
-        {
-            std::lock_guard<std::recursive_mutex> lock(m.mutex);
-            if constexpr (info(F).scope == Scope::Slot) {
-                slot = firstArgument(args...);
-            } else if constexpr (info(F).scope == Scope::Session) {
-                slot = m.slotOfSession(firstArgument(args...));
-            }
+        if constexpr (info(F).scope == Scope::Slot) {
+            slot = firstArgument(args...);
+        } else if constexpr (info(F).scope == Scope::Session) {
+            slot = slotOfSession(firstArgument(args...));
         }
         return run(F, slot, [&](Module& mod, Decision decision) {
             if (decision.inject && !releases(F)) {
@@ -783,9 +822,7 @@ CK_RV openSession(CK_SLOT_ID slot, CK_FLAGS flags, CK_VOID_PTR application, CK_N
 }
 
 CK_RV closeSession(CK_SESSION_HANDLE session) {
-    Module& m = module();
-    std::lock_guard<std::recursive_mutex> lock(m.mutex);
-    return run(Fn::C_CloseSession, m.slotOfSession(session), [&](Module& mod, Decision decision) {
+    return run(Fn::C_CloseSession, slotOfSession(session), [&](Module& mod, Decision decision) {
         CK_RV rv = mod.target->C_CloseSession(session);
         if (rv == CKR_OK) {
             mod.sessions.erase(session);
@@ -813,32 +850,26 @@ CK_RV closeAllSessions(CK_SLOT_ID slot) {
 }
 
 CK_RV findObjectsInit(CK_SESSION_HANDLE session, CK_ATTRIBUTE_PTR templ, CK_ULONG count) {
-    Module& m = module();
-    std::lock_guard<std::recursive_mutex> lock(m.mutex);
-    return run(Fn::C_FindObjectsInit, m.slotOfSession(session),
-               [&](Module& mod, Decision decision) {
-                   if (decision.inject) {
-                       return decision.code;
-                   }
-                   CK_RV rv = mod.target->C_FindObjectsInit(session, templ, count);
-                   if (rv == CKR_OK) {
-                       mod.searches.insert(session);
-                   }
-                   return rv;
-               });
+    return run(Fn::C_FindObjectsInit, slotOfSession(session), [&](Module& mod, Decision decision) {
+        if (decision.inject) {
+            return decision.code;
+        }
+        CK_RV rv = mod.target->C_FindObjectsInit(session, templ, count);
+        if (rv == CKR_OK) {
+            mod.searches.insert(session);
+        }
+        return rv;
+    });
 }
 
 CK_RV findObjectsFinal(CK_SESSION_HANDLE session) {
-    Module& m = module();
-    std::lock_guard<std::recursive_mutex> lock(m.mutex);
-    return run(Fn::C_FindObjectsFinal, m.slotOfSession(session),
-               [&](Module& mod, Decision decision) {
-                   CK_RV rv = mod.target->C_FindObjectsFinal(session);
-                   if (rv == CKR_OK) {
-                       mod.searches.erase(session);
-                   }
-                   return decision.inject ? decision.code : rv;
-               });
+    return run(Fn::C_FindObjectsFinal, slotOfSession(session), [&](Module& mod, Decision decision) {
+        CK_RV rv = mod.target->C_FindObjectsFinal(session);
+        if (rv == CKR_OK) {
+            mod.searches.erase(session);
+        }
+        return decision.inject ? decision.code : rv;
+    });
 }
 
 // A failed C_Sign ends the signing operation, so a failure injected into
@@ -846,9 +877,7 @@ CK_RV findObjectsFinal(CK_SESSION_HANDLE session) {
 // operation; otherwise the session would stay busy for the next C_SignInit.
 CK_RV sign(CK_SESSION_HANDLE session, CK_BYTE_PTR data, CK_ULONG dataLength, CK_BYTE_PTR signature,
            CK_ULONG_PTR signatureLength) {
-    Module& m = module();
-    std::lock_guard<std::recursive_mutex> lock(m.mutex);
-    return run(Fn::C_Sign, m.slotOfSession(session), [&](Module& mod, Decision decision) {
+    return run(Fn::C_Sign, slotOfSession(session), [&](Module& mod, Decision decision) {
         if (!decision.inject) {
             return mod.target->C_Sign(session, data, dataLength, signature, signatureLength);
         }

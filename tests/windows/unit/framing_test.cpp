@@ -86,8 +86,8 @@ TEST_F(WindowsFramingTest, StandardInputDeliversControlBytesUnchanged) {
 
     platform::setBinaryStdio();
     NMPReader reader(0);
-    EXPECT_EQ(reader.readMessage(), first);
-    EXPECT_EQ(reader.readMessage(), second);
+    EXPECT_EQ(reader.readMessage().view(), first);
+    EXPECT_EQ(reader.readMessage().view(), second);
     EXPECT_THROW(reader.readMessage(), NMPEndOfInputException);
 }
 

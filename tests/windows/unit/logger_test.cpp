@@ -53,6 +53,22 @@ TEST_F(WindowsLoggerTest, EntriesAreWrittenAsTextLines) {
     EXPECT_TRUE(std::regex_match(text, expected)) << text;
 }
 
+// Only the logger's own line ends become CR LF: those in logged values are
+// escaped, so they cannot start a line of their own.
+TEST_F(WindowsLoggerTest, ControlBytesOfLoggedValuesAreEscaped) {
+    Logger* logger = configured(5);
+    logger->startLogFile();
+    testing::internal::CaptureStderr();
+    logger->logResponse("{\"port\":\"a\r\nb\x1a\"}");
+    logger->error("End of input %s\n", "x\ny");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "End of input x\ny\n");
+    std::string text = readWholeFile(logger->getLogFilePath());
+    std::regex expected(
+        "\r\n\\d{8}T\\d{9}\r\nResponse:\r\n\\{\"port\":\"a\\\\x0d\\\\x0ab\\\\x1a\"\\}\r\n"
+        "End of input x\\\\x0ay\r\n");
+    EXPECT_TRUE(std::regex_match(text, expected)) << text;
+}
+
 TEST_F(WindowsLoggerTest, RotationKeepsTheNewestFilesAsTheSearchFindsThem) {
     // Found by the case-blind search and sorted before every timestamp, so
     // they go first; the other names are never touched.
