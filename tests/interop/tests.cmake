@@ -50,5 +50,5 @@ target_link_libraries(${target} PRIVATE nlohmann_json::nlohmann_json)
 # Some modules leak and unload the library that leaked before LeakSanitizer
 # reports (openCryptoki's token library): the full stack of each allocation,
 # taken while it was loaded, still shows the module lsan.supp names.
-set(test_properties RESOURCE_LOCK vantrel_interop
+set(test_properties RESOURCE_LOCK vantrel_interop LABELS interop
     ENVIRONMENT_MODIFICATION "LSAN_OPTIONS=string_append::fast_unwind_on_malloc=0")
