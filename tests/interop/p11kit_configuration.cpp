@@ -33,6 +33,11 @@ std::string P11KitConfiguration::privateCopy(const std::string& modulePath) cons
     return copy;
 }
 
+void P11KitConfiguration::addFaultModule(const std::string& name, const FaultModule& fault) const {
+    shareWithHost(std::filesystem::path(fault.rulesPath()).parent_path());
+    addModule(name, FaultModule::path());
+}
+
 void P11KitConfiguration::shareWithHost(const std::string& path) const {
     if (!user.empty()) {
         giveToUser(path, user);

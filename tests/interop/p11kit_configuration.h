@@ -17,6 +17,7 @@
 
 #include <string>
 
+#include "support/fault_module.h"
 #include "support/host_process.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
@@ -38,6 +39,11 @@ class P11KitConfiguration {
     // in one process as a separate instance (one through the fault module,
     // one directly).
     std::string privateCopy(const std::string& modulePath) const;
+    // The fault module as <name>.module, its files shared with the host: a
+    // module whose calls fail as `fault`'s rules say (read at every call, so
+    // a test may change them while the host runs). Its target should be a
+    // privateCopy of a module the configuration also loads directly.
+    void addFaultModule(const std::string& name, const FaultModule& fault) const;
 
     const std::string& hostUser() const { return user; }
     void shareWithHost(const std::string& path) const;

@@ -115,9 +115,8 @@ TEST_F(P11KitTest, ListsCertificatesAndSignsThroughTheProxy) {
 // second copy of SoftHSM2 (so it is an instance of its own).
 TEST_F(P11KitTest, AFailingModuleLeavesTheOtherTokensListed) {
     FaultModule failing(config.privateCopy(SoftHsm::modulePath()));
-    config.shareWithHost(std::filesystem::path(failing.rulesPath()).parent_path());
     config.addModule("softhsm2", SoftHsm::modulePath());
-    config.addModule("unreadable", FaultModule::path());
+    config.addFaultModule("unreadable", failing);
     const std::string allGood = listing(softHsmRecords());
 
     failing.setRules("fail C_Initialize CKR_DEVICE_ERROR\n");
