@@ -7,13 +7,20 @@
 // a cache of the store that openCryptoki rebuilds when it is missing, is
 // removed so the fresh store is read. The system's pkcsslotd is stopped
 // meanwhile (systemd's pkcsslotd.service, or the init script's daemon); one
-// that still runs makes the set-up fail, saying so. The token is initialised with pkcsconf: a fresh
-// store's SO PIN is 87654321, changed to soPin(); the user PIN is set to userPin().
+// that still runs makes the set-up fail, saying so. The token is initialised
+// with pkcsconf: a fresh store's SO PIN is 87654321, changed to soPin(); the
+// user PIN is set to userPin().
 //
 // Restores: the daemon stopped by its process ID, both folders put back
 // exactly, the token's shared memory removed again (rebuilt from the
 // restored store by the next user), /run/pkcsslotd.* removed when they were
-// not there, the system's pkcsslotd started again. Holds the machine lock "opencryptoki".
+// not there, the system's pkcsslotd started again. Holds the machine lock
+// "opencryptoki" meanwhile.
+//
+// Gives: modulePath(), slot() 3, serial() "123", label(), soPin(),
+// userPin(), the token's CK_TOKEN_INFO and mechanism list, and
+// addCertificate() for a key pair with a certificate on the token (its
+// fields read independently, see certificate_fields.h).
 //
 // Needs root (the daemon, the store). The token's PINs are 4 to 8
 // characters; it refuses certificate objects carrying CKA_START_DATE and

@@ -12,7 +12,12 @@
 // that user with shareWithHost, after the test has put on them what it
 // needs.
 //
-// Restores: HOME; the folder is removed with the object.
+// Gives: hostSettings() for a host over the proxy, addModule() for a real
+// module, addFaultModule() for a module whose calls fail, privateCopy() for
+// loading one module twice, and home().
+//
+// Restores: HOME; the folder is removed with the object. Needs no root
+// (as root the host runs as "nobody").
 #pragma once
 
 #include <string>

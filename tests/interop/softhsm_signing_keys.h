@@ -18,6 +18,12 @@
 // CKM_SHA256_RSA_PKCS do: a host started with SOFTHSM2_CONF set to it signs
 // with the same keys through what such a token offers.
 //
+// Gives: modulePath(), token() (slot, serial, label, SO and user PIN) and,
+// for each key, its CKA_ID, its certificate (DER and the fields a listing
+// should show, read independently with libcrypto; certificateSN 02030ec256,
+// 02030ec384, 020305a001 and 020305a002) and its public key for verifying
+// signatures (verifyEcdsaSha256 takes the raw r||s).
+//
 // Restores: SOFTHSM2_CONF; the folders are removed with the object. Needs
 // no root.
 #pragma once

@@ -16,6 +16,12 @@
 // started again, the temporary folder removed. Holds the machine lock
 // "pcscd" meanwhile.
 //
+// Gives: modulePath() (OpenSC), the card's slot, CK_TOKEN_INFO and serial
+// as OpenSC reports them (read by the set-up's own OpenSC client), its PIN,
+// and its two certificates: DER, public key, and the fields a listing
+// should show read independently with libcrypto (their certificateSN is
+// what sign and getCertificate requests name: 02030ca101, 02030ca102).
+//
 // Needs root (pcscd's socket is in /run/pcscd). The card is scanned by
 // OpenSC on the first request of each process, which takes a few seconds.
 // OpenSC lists the card read-only: writes answer CKR_FUNCTION_NOT_SUPPORTED;
