@@ -8,11 +8,11 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "handler/default_request_handler.h"
 #include "handler/session_state.h"
 #include "json/json_parser.h"
 #include "json/json_serializer.h"
 #include "nmp/nmp.h"
-#include "request/default_request_handler.h"
 #include "request/request_factory.h"
 #include "response/response.h"
 

@@ -16,4 +16,3 @@ endfunction()
 
 # The PKCS#11 header is plain C without dependencies.
 vantrel_stage_header(/usr/include/p11-kit-1/p11-kit/pkcs11.h p11-kit/pkcs11.h)
-target_include_directories(vantrel_core SYSTEM PUBLIC ${VANTREL_WINDOWS_INCLUDE_DIR})

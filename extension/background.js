@@ -1,59 +1,69 @@
-// Service worker of the sample extension: one native messaging port to the
-// Vantrel host, shared by every page, started on the first request and again
-// on the first request after it closed. The host answers each request with one
-// reply carrying the request's "port" member, so that member carries our own
-// identifier and the page's value is put back into the reply.
-"use strict";
+// Background of the sample extension (a service worker in Chromium, an event
+// page in Firefox). Pages reach it through the content script's port. The
+// page's origin is the one the browser reports for that port, never one the
+// page writes: each origin gets a host process, and so a login, of its own
+// (origin-host.js), and only pages allowed to use the tokens reach one
+// (site-access.js).
+import { api } from "./api.js";
+import { confirm, needsConfirmation } from "./confirmations.js";
+import { OriginHost } from "./origin-host.js";
+import { QUESTION_PORT, ask, serveQuestionWindow } from "./questions.js";
+import { refuse } from "./refusals.js";
+import { onSettingsChanged } from "./settings.js";
+import { accessOf, isAnswerChange, rememberAnswer, unservable } from "./site-access.js";
 
-const HOST_NAME = "org.vantrel.host";
+const PAGE_PORT = "vantrel-page";
 
-let host = null;
-let nextWireId = 1;
-// wire id -> { host, page, pageId, pagePort }
-const pending = new Map();
+// origin -> OriginHost
+const hosts = new Map();
 
-function connectHost() {
-  const port = chrome.runtime.connectNative(HOST_NAME);
-  port.onMessage.addListener((reply) => deliverReply(reply));
-  port.onDisconnect.addListener(() => {
-    // Chromium gives the reason in lastError (read here, or it reports it as
-    // unchecked), Firefox in port.error.
-    const lastError = chrome.runtime.lastError || port.error;
-    const reason = (lastError && lastError.message) || "The Vantrel host closed the connection.";
-    if (host === port) {
-      host = null;
-    }
-    for (const [wireId, entry] of pending) {
-      if (entry.host === port) {
-        pending.delete(wireId);
-        send(entry.page, { type: "error", id: entry.pageId, error: reason });
+function hostFor(origin) {
+  let host = hosts.get(origin);
+  if (!host) {
+    host = new OriginHost(origin, (unused) => {
+      if (hosts.get(origin) === unused) {
+        hosts.delete(origin);
       }
-    }
-  });
-  return port;
+    });
+    hosts.set(origin, host);
+  }
+  return host;
 }
 
-function deliverReply(reply) {
-  const wireId = reply && typeof reply === "object" ? reply.port : undefined;
-  const entry = pending.get(wireId);
-  if (!entry) {
-    console.warn("Vantrel: a reply that no request is waiting for", reply);
-    return;
+function originOf(sender) {
+  if (typeof sender.origin === "string") {
+    return sender.origin;
   }
-  pending.delete(wireId);
-  if (entry.pagePort === undefined) {
-    delete reply.port;
-  } else {
-    reply.port = entry.pagePort;
-  }
-  send(entry.page, { type: "reply", id: entry.pageId, reply });
-}
-
-function send(page, message) {
   try {
-    page.postMessage(message);
-  } catch (error) {
-    // The tab went away while its request was with the host.
+    return new URL(sender.url).origin;
+  } catch {
+    return "null";
+  }
+}
+
+async function askAboutSite(origin) {
+  const answer = await ask({
+    title: `Allow ${origin} to use your security tokens?`,
+    details: [
+      "The site will be able to list your tokens and their certificates, log in to a token with a PIN you give it, and sign with your keys.",
+      "You can take this back at any time in the Vantrel extension's options.",
+    ],
+    yes: "Allow",
+    no: "Deny",
+    danger: false,
+  });
+  if (answer === "dismissed") {
+    throw refuse.notAllowed();
+  }
+  await rememberAnswer(origin, answer === "yes");
+  if (answer !== "yes") {
+    throw refuse.denied();
+  }
+}
+
+async function admit(origin) {
+  if ((await accessOf(origin)) === "ask") {
+    await askAboutSite(origin);
   }
 }
 
@@ -61,35 +71,96 @@ function isPlainObject(value) {
   return value !== null && typeof value === "object" && !Array.isArray(value);
 }
 
-function relayRequest(page, message) {
-  if (!isPlainObject(message) || !isPlainObject(message.request)) {
-    send(page, { type: "error", id: message && message.id, error: "A request must be a JSON object." });
-    return;
-  }
-  const wireId = "vantrel-" + nextWireId++;
-  const request = Object.assign({}, message.request, { port: wireId });
-  if (!host) {
-    host = connectHost();
-  }
-  pending.set(wireId, { host, page, pageId: message.id, pagePort: message.request.port });
+function send(page, message) {
   try {
-    host.postMessage(request);
-  } catch (error) {
-    pending.delete(wireId);
-    send(page, { type: "error", id: message.id, error: String(error.message || error) });
+    page.postMessage(message);
+  } catch {
+    // The tab went away while its request was being served.
   }
 }
 
-chrome.runtime.onConnect.addListener((page) => {
-  if (page.name !== "vantrel-page") {
+function sendError(page, id, error) {
+  const message = { type: "error", id, error: String(error.message || error) };
+  if (error.reason) {
+    message.reason = error.reason;
+  }
+  send(page, message);
+}
+
+async function relayRequest(page, origin, message) {
+  if (!isPlainObject(message) || !isPlainObject(message.request)) {
+    sendError(page, message && message.id, "A request must be a JSON object.");
     return;
   }
-  page.onMessage.addListener((message) => relayRequest(page, message));
-  page.onDisconnect.addListener(() => {
-    for (const [wireId, entry] of pending) {
-      if (entry.page === page) {
-        pending.delete(wireId);
+  const refusal = page.sender.frameId !== 0 ? refuse.subFrame() : unservable(origin);
+  if (refusal) {
+    sendError(page, message.id, refusal);
+    return;
+  }
+  const request = message.request;
+  const host = hostFor(origin);
+  try {
+    const reply = await host.queue(async () => {
+      if (page.gone) {
+        return null;
       }
+      await admit(origin);
+      const exchange = (asked) => host.exchange(asked);
+      if (needsConfirmation(request)) {
+        await confirm(origin, request, exchange);
+      }
+      return exchange(request);
+    });
+    if (reply === null) {
+      return;
     }
+    if (request.port === undefined) {
+      delete reply.port;
+    } else {
+      reply.port = request.port;
+    }
+    send(page, { type: "reply", id: message.id, reply });
+  } catch (error) {
+    sendError(page, message.id, error);
+  }
+}
+
+api.runtime.onConnect.addListener((port) => {
+  if (port.name === QUESTION_PORT) {
+    serveQuestionWindow(port);
+    return;
+  }
+  if (port.name !== PAGE_PORT || !port.sender || !port.sender.tab) {
+    return;
+  }
+  const origin = originOf(port.sender);
+  port.onMessage.addListener((message) => relayRequest(port, origin, message));
+  port.onDisconnect.addListener(() => {
+    port.gone = true;
   });
+});
+
+// A site that may no longer use the tokens loses its host, and its login, at once.
+async function endRevokedHosts() {
+  for (const host of [...hosts.values()]) {
+    if (!host.running) {
+      continue;
+    }
+    const access = await accessOf(host.origin).catch(() => "refused");
+    if (access !== "serve") {
+      host.end(refuse.notAllowed());
+    }
+  }
+}
+
+onSettingsChanged(() => {
+  for (const host of hosts.values()) {
+    host.restartIdleClock();
+  }
+  endRevokedHosts();
+});
+api.storage.onChanged.addListener((changes, area) => {
+  if (isAnswerChange(changes, area)) {
+    endRevokedHosts();
+  }
 });

@@ -1,7 +1,9 @@
-// Runs only in the pages the manifest lists. Takes the page's requests from
-// window.postMessage, hands them to the service worker and posts the replies
-// back. Only messages the page posts to itself are taken: another frame or
-// window cannot use the page's access to the tokens.
+// Runs in every HTTP and HTTPS page and frame, so that each one gets a clear
+// answer; which of them are served is the background's decision, made on the
+// origin and frame the browser reports for this script's port. Takes the
+// page's requests from window.postMessage, hands them to the background and
+// posts the replies back. Only messages the page posts to itself are taken:
+// another frame or window cannot use the page's access to the tokens.
 "use strict";
 
 (() => {

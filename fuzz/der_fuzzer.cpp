@@ -5,15 +5,15 @@
 #include <cstdint>
 #include <memory>
 
+#include "common/native_host_exception.h"
 #include "der/byte_buffer.h"
 #include "der/certificate_builder.h"
 #include "der/der_parser.h"
 #include "der/der_writer.h"
+#include "der/format_dn.h"
 #include "der/parsed_certificate.h"
 #include "fuzz_checks.h"
-#include "handler/format_dn.h"
-#include "handler/token.h"
-#include "request/native_host_exception.h"
+#include "token/token.h"
 
 namespace {
 

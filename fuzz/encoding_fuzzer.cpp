@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "common/native_host_exception.h"
 #include "der/base64.h"
 #include "der/hex.h"
 #include "fuzz_checks.h"
-#include "request/native_host_exception.h"
 
 namespace {
 

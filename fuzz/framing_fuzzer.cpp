@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <string>
 
+#include "common/native_host_exception.h"
 #include "fuzz_checks.h"
 #include "nmp/nmp.h"
-#include "request/native_host_exception.h"
 
 namespace {
 

@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "common/host_config.h"
+#include "common/native_host_exception.h"
 #include "common/pin_masking.h"
 #include "fuzz_checks.h"
 #include "json/json_parser.h"
 #include "nmp/nmp.h"
-#include "request/native_host_exception.h"
 #include "request/request_factory.h"
 #include "vantrel_app.h"
 

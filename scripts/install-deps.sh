@@ -9,7 +9,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config git python3
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    libp11-kit-dev softhsm2 opensc libssl-dev openssl nlohmann-json3-dev
+    libp11-kit-dev softhsm2 opensc libssl-dev openssl nlohmann-json3-dev libnss3-tools
     clang-format
     pcscd vsmartcard-vpcd libcacard-dev libnss3-tools libnss3 opensc-pkcs11
     opencryptoki p11-kit p11-kit-modules ca-certificates

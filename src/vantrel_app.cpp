@@ -3,16 +3,16 @@
 #include <exception>
 
 #include "common/logger.h"
+#include "common/native_host_exception.h"
 #include "common/pin_masking.h"
+#include "handler/default_request_handler.h"
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "json/json_parser.h"
 #include "json/json_serializer.h"
 #include "nmp/nmp.h"
-#include "request/default_request_handler.h"
-#include "request/native_host_exception.h"
 #include "request/request_factory.h"
 #include "response/response.h"
+#include "token/token.h"
 
 struct VantrelApp::Loop {
     Loop(int inputFd, int outputFd) : reader(inputFd), writer(outputFd) {}

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "common/logger.h"
+#include "common/native_host_exception.h"
 #include "common/pin_masking.h"
 #include "nmp/nmp.h"
-#include "request/native_host_exception.h"
 
 namespace {
 

@@ -3,6 +3,8 @@
 "use strict";
 
 const PIN_MEMBERS = ["pin", "oldPIN", "newPIN", "tokenPIN", "adminPIN"];
+// Why the extension may refuse this page as a whole (Vantrel.ConnectionError's reason).
+const PAGE_REFUSALS = ["plain-http", "sub-frame", "not-allowed", "denied"];
 let tokens = [];
 let loggedInToken = null;
 
@@ -181,7 +183,9 @@ async function start() {
     $("status").textContent = `Extension found; Vantrel host ${info.host}, token driver ${info.driver}.`;
     $("status").classList.add("good");
   } catch (error) {
-    $("status").textContent = "Extension found, but the host could not be started.";
+    $("status").textContent = PAGE_REFUSALS.includes(error.reason)
+      ? "Extension found, but it does not serve this page."
+      : "Extension found, but the host could not be started.";
     $("status").classList.add("bad");
     showError(error);
   }

@@ -5,6 +5,12 @@
 //                                                     // Vantrel.HostError when the
 //                                                     // reply carries "error"
 //   Vantrel.describeError(text)                       // words for a person
+//
+// Failures that are not the host's reply reject with Vantrel.ConnectionError;
+// when the extension refused the request, its `reason` says why: "plain-http",
+// "sub-frame", "not-allowed", "denied" (the user did not allow the site),
+// "refused" (the user refused the action) or "timeout" (the token did not
+// answer in time).
 //   Vantrel.certificateSN(listedSerialNumber)         // for sign and friends
 "use strict";
 
@@ -26,11 +32,13 @@
     }
   }
 
-  // A failure between the page and the host (no extension, no host, host gone).
+  // A failure between the page and the host (no extension, no host, host gone,
+  // or a refusal of the extension, named by `reason`).
   class ConnectionError extends Error {
-    constructor(message) {
+    constructor(message, reason = null) {
       super(message);
       this.name = "ConnectionError";
+      this.reason = reason;
     }
   }
 
@@ -56,7 +64,7 @@
     if (message.type === "reply") {
       entry.resolve(message.reply);
     } else {
-      entry.reject(new ConnectionError(message.error));
+      entry.reject(new ConnectionError(message.error, typeof message.reason === "string" ? message.reason : null));
     }
   });
 
@@ -142,6 +150,12 @@
     ["Native host has exited", "The Vantrel host stopped", "It stops when it gets a request it cannot read. The next request starts it again."],
     ["Error when communicating with the native messaging host", "The Vantrel host stopped", "The next request starts it again."],
     ["The Vantrel extension", "The Vantrel extension is not available", "Install or enable the Vantrel extension for this page."],
+    ["Vantrel serves only HTTPS pages", "This page is not secure enough to use your tokens", "Open it over HTTPS."],
+    ["Vantrel serves only the top page", "Tokens cannot be used inside a frame", "Open the page on its own in a tab."],
+    ["This site is not allowed to use security tokens", "This site may not use your security tokens", "Reload the page and answer the extension's question, or ask your administrator to allow the site."],
+    ["The user did not allow this site", "You did not allow this site to use your security tokens", "To change that, remove the site in the Vantrel extension's options and reload the page."],
+    ["The user refused to let this site", "You cancelled this action", "Nothing was changed on the token."],
+    ["The security token did not answer within", "The token did not answer in time", "Check the token and its reader, then log in again."],
   ];
 
   function describeError(text) {

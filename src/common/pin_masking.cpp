@@ -1,5 +1,8 @@
 #include "common/pin_masking.h"
 
+#include "common/hex_digit.h"
+#include "common/string_literal.h"
+
 namespace {
 
 const char kMask[] = "********";
@@ -8,18 +11,12 @@ const char* const kPinKeys[] = {"pin", "oldPIN", "newPIN", "adminPIN", "tokenPIN
 const size_t kLongestKeyLiteral = 64;
 
 // Position of the quote that closes the string literal whose opening quote is
-// at `open`: the first quote after an even number of backslashes. npos when
-// the text ends first, or when `limit` characters after `open` hold none.
+// at `open`. npos when the text ends first, or when `limit` characters after
+// `open` hold none.
 size_t closingQuote(const std::string& text, size_t open, size_t limit = std::string::npos) {
     size_t end = limit < text.size() - open ? open + 1 + limit : text.size();
-    size_t backslashes = 0;
-    for (size_t pos = open + 1; pos < end; ++pos) {
-        if (text[pos] == '"' && backslashes % 2 == 0) {
-            return pos;
-        }
-        backslashes = text[pos] == '\\' ? backslashes + 1 : 0;
-    }
-    return std::string::npos;
+    size_t close = findStringLiteralEnd(text.data(), end, open + 1);
+    return close < end ? close : std::string::npos;
 }
 
 // The last quote that can close a string literal (one after an even number of
@@ -36,19 +33,6 @@ size_t lastClosingQuote(const std::string& text) {
         }
     }
     return std::string::npos;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 // Decodes the escapes of a short key literal far enough to compare it with the
@@ -71,15 +55,8 @@ bool decodeKey(const std::string& literal, std::string& key) {
         if (pos + 4 >= literal.size()) {
             return false;
         }
-        int code = 0;
-        for (size_t k = 1; k <= 4; ++k) {
-            int digit = hexValue(literal[pos + k]);
-            if (digit < 0) {
-                return false;
-            }
-            code = code * 16 + digit;
-        }
-        if (code >= 0x80) {
+        int32_t code = hexQuadValue(&literal[pos + 1]);
+        if (code < 0 || code >= 0x80) {
             return false;
         }
         key += static_cast<char>(code);

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "common/native_host_exception.h"
 #include "der/der_parser.h"
-#include "request/native_host_exception.h"
 
 namespace {
 

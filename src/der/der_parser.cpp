@@ -2,7 +2,7 @@
 
 #include <cassert>
 
-#include "request/native_host_exception.h"
+#include "common/native_host_exception.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "der/hex.h"
 
-#include "request/native_host_exception.h"
+#include "common/hex_digit.h"
+#include "common/native_host_exception.h"
 
 std::string hexEncode(const uint8_t* data, size_t length) {
     static const char kDigits[] = "0123456789abcdef";
@@ -14,16 +15,11 @@ std::string hexEncode(const uint8_t* data, size_t length) {
 }
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
+    int value = hexDigitValue(c);
+    if (value < 0) {
+        throw EncodeException(std::string("Invalid hex digit ") + c);
     }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    throw EncodeException(std::string("Invalid hex digit ") + c);
+    return value;
 }
 
 std::vector<uint8_t> hexDecode(const std::string& text) {

@@ -1,7 +1,9 @@
-#include "handler/handlers.h"
-#include "handler/scoped_session.h"
+#include "handler/change_pin_handler.h"
+
+#include "handler/handler_steps.h"
 #include "handler/session_state.h"
 #include "response/admin_responses.h"
+#include "token/token.h"
 
 std::unique_ptr<Response> ChangePinHandler::handle(ChangePinRequest& request, SessionState* state) {
     const std::string& tokenSN = request.getTokenSN();
@@ -9,18 +11,12 @@ std::unique_ptr<Response> ChangePinHandler::handle(ChangePinRequest& request, Se
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
             // The host is logged out from here on, whatever the outcome.
-            if (state->isLoggedIn()) {
-                closeSession(state->getSession());
-                state->clearLogin();
-            }
+            state->endLogin();
             ScopedSession session(findTokenSlot(tokenSN), true);
             loginUser(session.get(), request.getOldPIN());
-            CK_RV rv = setUserPin(session.get(), request.getOldPIN(), request.getNewPIN());
-            if (rv != CKR_OK) {
-                throw HandlerException("Failed to set token PIN", rv);
-            }
-            logout(session.get());
-            session.close();
+            requireOk(setUserPin(session.get(), request.getOldPIN(), request.getNewPIN()),
+                      "Failed to set token PIN");
+            logoutAndClose(session);
             return std::make_unique<ChangePinResponse>(tokenSN);
         },
         [&](const NativeHostException& failure) {

@@ -1,8 +1,10 @@
-#include "handler/handlers.h"
-#include "handler/log_value.h"
+#include "handler/delete_certificate_handler.h"
+
+#include "handler/handler_steps.h"
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "response/admin_responses.h"
+#include "token/log_value.h"
+#include "token/token.h"
 
 namespace {
 
@@ -45,18 +47,13 @@ std::unique_ptr<Response> DeleteCertificateHandler::handle(DeleteCertificateRequ
     return guarded(
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
-            if (!state->isLoggedIn() || !state->isReadWrite()) {
-                throw HandlerException(
-                    "Must login to the token in write mode to be able to delete certificate");
-            }
-            CK_SESSION_HANDLE session = state->getSession();
+            CK_SESSION_HANDLE session = state->requireLogin(
+                LoginAccess::ReadWrite,
+                "Must login to the token in write mode to be able to delete certificate");
             CK_OBJECT_HANDLE certificate = findCertificate(session, certificateSN);
             deleteCertificateKey(session, certificate, false, certificateSN, logger);
             deleteCertificateKey(session, certificate, true, certificateSN, logger);
-            CK_RV rv = destroyObject(session, certificate);
-            if (rv != CKR_OK) {
-                throw HandlerException("Failed to delete certificate", rv);
-            }
+            requireOk(destroyObject(session, certificate), "Failed to delete certificate");
             return std::make_unique<DeleteCertificateResponse>(certificateSN);
         },
         [&](const NativeHostException& failure) {

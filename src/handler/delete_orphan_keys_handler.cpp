@@ -1,10 +1,11 @@
+#include "handler/delete_orphan_keys_handler.h"
+
 #include <string>
 
-#include "handler/handlers.h"
-#include "handler/log_value.h"
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "response/admin_responses.h"
+#include "token/log_value.h"
+#include "token/token.h"
 
 namespace {
 
@@ -37,14 +38,9 @@ std::unique_ptr<Response> DeleteOrphanKeysHandler::handle(DeleteOrphanKeysReques
     return guarded(
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
-            if (!state->isLoggedIn() || !state->isReadWrite()) {
-                throw HandlerException(
-                    "Must login in write mode first to be able to delete orphan keys");
-            }
-            if (tokenSN != state->getTokenSerial()) {
-                throw HandlerException("Logged in to diferent token");
-            }
-            CK_SESSION_HANDLE session = state->getSession();
+            CK_SESSION_HANDLE session = state->requireLogin(
+                LoginAccess::ReadWrite,
+                "Must login in write mode first to be able to delete orphan keys", &tokenSN);
             if (request.getPublicKeys()) {
                 deleteOrphans(session, findPublicKeys(session),
                               "Warning: Failed to delete orphan public key (rc = %d)", deletedPK,

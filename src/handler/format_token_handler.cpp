@@ -1,6 +1,8 @@
-#include "handler/handlers.h"
-#include "handler/scoped_session.h"
+#include "handler/format_token_handler.h"
+
+#include "handler/handler_steps.h"
 #include "response/admin_responses.h"
+#include "token/token.h"
 
 std::unique_ptr<Response> FormatTokenHandler::handle(FormatTokenRequest& request, SessionState*) {
     const std::string& tokenSN = request.getTokenSN();
@@ -12,18 +14,11 @@ std::unique_ptr<Response> FormatTokenHandler::handle(FormatTokenRequest& request
             std::string securityOfficerPin =
                 request.getAdminPIN() ? *request.getAdminPIN() : randomPin(8);
             CK_SLOT_ID slot = findTokenSlot(tokenSN);
-            CK_RV rv = initToken(slot, securityOfficerPin);
-            if (rv != CKR_OK) {
-                throw HandlerException("Failed to format the token", rv);
-            }
+            requireOk(initToken(slot, securityOfficerPin), "Failed to format the token");
             ScopedSession session(slot, true);
             loginSecurityOfficer(session.get(), securityOfficerPin);
-            rv = initUserPin(session.get(), request.getTokenPIN());
-            if (rv != CKR_OK) {
-                throw HandlerException("Failed to set token PIN", rv);
-            }
-            logout(session.get());
-            session.close();
+            requireOk(initUserPin(session.get(), request.getTokenPIN()), "Failed to set token PIN");
+            logoutAndClose(session);
             return std::make_unique<FormatTokenResponse>(tokenSN);
         },
         [&](const NativeHostException& failure) {

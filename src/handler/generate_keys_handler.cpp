@@ -1,7 +1,9 @@
-#include "handler/handlers.h"
+#include "handler/generate_keys_handler.h"
+
+#include "handler/handler_steps.h"
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "response/enrolment_responses.h"
+#include "token/token.h"
 
 std::unique_ptr<Response> GenerateKeysHandler::handle(GenerateKeysRequest& request,
                                                       SessionState* state) {
@@ -9,17 +11,14 @@ std::unique_ptr<Response> GenerateKeysHandler::handle(GenerateKeysRequest& reque
     return guarded(
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
-            if (!state->isLoggedIn() || !state->isReadWrite()) {
-                throw HandlerException(
-                    "Need to be logged in in rw mode to token to be able to generate keypair");
-            }
-            KeyPairResult pair = generateKeyPair(state->getSession());
-            if (pair.rv != CKR_OK) {
-                throw HandlerException("Failed to generate keypair on the token", pair.rv);
-            }
+            CK_SESSION_HANDLE session = state->requireLogin(
+                LoginAccess::ReadWrite,
+                "Need to be logged in in rw mode to token to be able to generate keypair");
+            KeyPairResult pair = generateKeyPair(session);
+            requireOk(pair.rv, "Failed to generate keypair on the token");
             // The reply always carries the certification request, whatever
             // result the page asked for.
-            std::string csr = buildCsr(state->getSession(), pair.publicKey, pair.privateKey);
+            std::string csr = buildCsr(session, pair.publicKey, pair.privateKey);
             return std::make_unique<GenerateKeysResponse>(tokenSN, csr, true);
         },
         [&](const NativeHostException& failure) {

@@ -1,7 +1,8 @@
-#include "handler/handlers.h"
+#include "handler/get_orphan_keys_handler.h"
+
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "response/admin_responses.h"
+#include "token/token.h"
 
 namespace {
 
@@ -22,13 +23,8 @@ std::unique_ptr<Response> GetOrphanKeysHandler::handle(GetOrphanKeysRequest& req
     return guarded(
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
-            if (!state->isLoggedIn()) {
-                throw HandlerException("Must login first");
-            }
-            if (tokenSN != state->getTokenSerial()) {
-                throw HandlerException("Logged in to diferent token");
-            }
-            CK_SESSION_HANDLE session = state->getSession();
+            CK_SESSION_HANDLE session =
+                state->requireLogin(LoginAccess::Any, "Must login first", &tokenSN);
             auto response = std::make_unique<GetOrphanKeysResponse>(tokenSN);
             if (request.getPublicKeys()) {
                 addOrphans(session, findPublicKeys(session), *response);

@@ -1,7 +1,8 @@
-#include "handler/handlers.h"
-#include "handler/log_value.h"
-#include "handler/token.h"
+#include "handler/get_tokens_handler.h"
+
 #include "response/token_responses.h"
+#include "token/log_value.h"
+#include "token/token.h"
 
 std::unique_ptr<Response> GetTokensHandler::handle(GetTokensRequest&, SessionState*) {
     return guarded(

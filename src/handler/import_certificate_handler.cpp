@@ -1,28 +1,29 @@
+#include "handler/import_certificate_handler.h"
+
 #include "der/base64.h"
 #include "der/certificate_builder.h"
 #include "der/parsed_certificate.h"
-#include "handler/handlers.h"
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "response/enrolment_responses.h"
+#include "token/token.h"
 
 std::unique_ptr<Response> ImportCertificateHandler::handle(ImportCertificateRequest& request,
                                                            SessionState* state) {
     return guarded(
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
-            if (!state->isLoggedIn() || !state->isReadWrite()) {
-                throw HandlerException("Must login in write mode to be able to import certificate");
-            }
+            CK_SESSION_HANDLE session =
+                state->requireLogin(LoginAccess::ReadWrite,
+                                    "Must login in write mode to be able to import certificate");
             auto der = std::make_unique<ByteBuffer>(base64Decode(request.getCertificate()));
             std::unique_ptr<ParsedCertificate> certificate =
                 CertificateBuilder(std::move(der)).getCertificate();
             std::unique_ptr<RsaPublicKey> publicKey =
-                findPublicKeyForCertificate(state->getSession(), *certificate);
+                findPublicKeyForCertificate(session, *certificate);
             if (!publicKey) {
                 throw HandlerException("Can't find certificate public key on the token");
             }
-            importCertificate(state->getSession(), *certificate, *publicKey);
+            importCertificate(session, *certificate, *publicKey);
             return std::make_unique<ImportCertificateResponse>();
         },
         [](const NativeHostException& failure) {

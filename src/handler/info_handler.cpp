@@ -1,7 +1,8 @@
-#include "handler/handlers.h"
+#include "handler/info_handler.h"
+
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "response/token_responses.h"
+#include "token/token.h"
 
 namespace {
 const char kHostVersion[] = "1.4";

@@ -1,9 +1,10 @@
+#include "handler/list_certificates_handler.h"
+
 #include "common/logger.h"
-#include "handler/handlers.h"
-#include "handler/log_value.h"
-#include "handler/scoped_session.h"
-#include "handler/token.h"
 #include "response/certificate_responses.h"
+#include "token/log_value.h"
+#include "token/scoped_session.h"
+#include "token/token.h"
 
 namespace {
 

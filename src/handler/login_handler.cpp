@@ -1,7 +1,8 @@
-#include "handler/handlers.h"
-#include "handler/scoped_session.h"
+#include "handler/login_handler.h"
+
 #include "handler/session_state.h"
 #include "response/token_responses.h"
+#include "token/scoped_session.h"
 
 std::unique_ptr<Response> LoginHandler::handle(LoginRequest& request, SessionState* state) {
     const std::string& tokenSN = request.getTokenSN();
@@ -9,10 +10,7 @@ std::unique_ptr<Response> LoginHandler::handle(LoginRequest& request, SessionSta
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
             // A new attempt always ends the current login, whatever its outcome.
-            if (state->isLoggedIn()) {
-                closeSession(state->getSession());
-                state->clearLogin();
-            }
+            state->endLogin();
             CK_SLOT_ID slot = findTokenSlot(tokenSN);
             ScopedSession session(slot, request.isReadWrite());
             loginUser(session.get(), request.getPin());

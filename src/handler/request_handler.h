@@ -1,11 +1,13 @@
-// The base of the per-action handlers, and the guarded block they share.
+// The base of the handlers, one per action, and the guarded block they share.
+// Each handler answers with its own response class, in its error form when
+// anything of the error family goes wrong.
 #pragma once
 
 #include <memory>
 #include <stdexcept>
 
 #include "common/logger.h"
-#include "request/native_host_exception.h"
+#include "common/native_host_exception.h"
 #include "response/response.h"
 
 class SessionState;

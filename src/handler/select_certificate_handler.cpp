@@ -1,4 +1,5 @@
-#include "handler/handlers.h"
+#include "handler/select_certificate_handler.h"
+
 #include "response/token_responses.h"
 
 std::unique_ptr<Response> SelectCertificateHandler::handle(SelectCertificateRequest&,

@@ -1,5 +1,8 @@
 #include "handler/session_state.h"
 
+#include "common/native_host_exception.h"
+#include "token/token.h"
+
 void SessionState::setLogin(std::string serial, CK_SLOT_ID loginSlot,
                             CK_SESSION_HANDLE loginSession, bool loginReadWrite) {
     tokenSerial = std::move(serial);
@@ -9,9 +12,24 @@ void SessionState::setLogin(std::string serial, CK_SLOT_ID loginSlot,
     loggedIn = true;
 }
 
-void SessionState::clearLogin() {
+void SessionState::endLogin() {
+    if (!loggedIn) {
+        return;
+    }
+    closeSession(session);
     loggedIn = false;
     slot = 0;
     session = 0;
     tokenSerial.clear();
+}
+
+CK_SESSION_HANDLE SessionState::requireLogin(LoginAccess access, const char* refusal,
+                                             const std::string* tokenSN) const {
+    if (!loggedIn || (access == LoginAccess::ReadWrite && !readWrite)) {
+        throw HandlerException(refusal);
+    }
+    if (tokenSN != nullptr && *tokenSN != tokenSerial) {
+        throw HandlerException("Logged in to diferent token");
+    }
+    return session;
 }

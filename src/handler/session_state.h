@@ -3,15 +3,25 @@
 
 #include <string>
 
-#include "handler/pkcs11.h"
+#include "token/pkcs11.h"
+
+// What a handler needs of the login: any login, or one in a read-write session.
+enum class LoginAccess { Any, ReadWrite };
 
 class SessionState {
   public:
     // Stores the login; the state owns the session from now on.
     void setLogin(std::string tokenSerial, CK_SLOT_ID slot, CK_SESSION_HANDLE session,
                   bool readWrite);
-    // Forgets the login without touching the token (callers close the session first).
-    void clearLogin();
+    // Ends the login, if there is one: closes its session (a failure is logged)
+    // and forgets it. Nothing else is said to the token.
+    void endLogin();
+    // The login's session, for a handler that works in it. Raises
+    // HandlerException(refusal) when there is no login, or when `access` asks
+    // for read-write and the session is read-only; then, when `tokenSN` is
+    // given and the login is to another token, "Logged in to diferent token".
+    CK_SESSION_HANDLE requireLogin(LoginAccess access, const char* refusal,
+                                   const std::string* tokenSN = nullptr) const;
 
     bool isLoggedIn() const { return loggedIn; }
     CK_SLOT_ID getSlot() const { return slot; }

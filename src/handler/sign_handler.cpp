@@ -1,16 +1,15 @@
-#include "handler/handlers.h"
+#include "handler/sign_handler.h"
+
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "response/certificate_responses.h"
+#include "token/token.h"
 
 std::unique_ptr<Response> SignHandler::handle(SignRequest& request, SessionState* state) {
     return guarded(
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
-            if (!state->isLoggedIn()) {
-                throw HandlerException("Must login before being able to sign");
-            }
-            CK_SESSION_HANDLE session = state->getSession();
+            CK_SESSION_HANDLE session =
+                state->requireLogin(LoginAccess::Any, "Must login before being able to sign");
             CK_OBJECT_HANDLE certificate = findCertificate(session, request.getCertificateSN());
             CK_OBJECT_HANDLE key = findCertificatePrivateKey(session, certificate);
             if (!state->getDevMode() && isKeyExtractable(session, key)) {

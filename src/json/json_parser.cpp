@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "common/byte_scan.h"
+#include "common/hex_digit.h"
+#include "common/string_literal.h"
 
 namespace {
 
@@ -40,32 +42,17 @@ ParseResultPtr<JsonValue> tooDeep() {
 // a plain JsonList there is a nested array.
 class JsonListFragment : public JsonList {};
 
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // The four hex digits after "\u".
 bool readHex4(ParserInput& input, uint32_t& value) {
-    value = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (!input.hasMore()) {
-            return false;
-        }
-        int digit = hexDigitValue(input.next());
-        if (digit < 0) {
-            return false;
-        }
-        value = value * 16 + static_cast<uint32_t>(digit);
+    if (input.remaining() < 4) {
+        return false;
     }
+    int32_t quad = hexQuadValue(input.rest());
+    if (quad < 0) {
+        return false;
+    }
+    input.skip(4);
+    value = static_cast<uint32_t>(quad);
     return true;
 }
 
@@ -124,24 +111,8 @@ bool decodeUnicodeEscape(ParserInput& input, std::string& text) {
 // Bytes from the cursor up to the closing quote (or the end), escapes
 // included; never less than the decoded text, which therefore needs at most
 // one allocation however long the string is.
-size_t rawStringLength(ParserInput& input) {
-    const size_t start = input.getPos();
-    for (;;) {
-        input.skip(findQuoteBackslashOrShortEscape(input.rest(), input.remaining()));
-        if (!input.hasMore()) {
-            break;
-        }
-        char c = input.next();
-        if (c == '"') {
-            break;
-        }
-        if (c == '\\' && input.hasMore()) {
-            input.next();
-        }
-    }
-    const size_t length = input.getPos() - start;
-    input.setPos(start);
-    return length;
+size_t rawStringLength(const ParserInput& input) {
+    return findStringLiteralEnd(input.rest(), input.remaining(), 0);
 }
 
 bool isAsciiDigit(char c) {
@@ -351,31 +322,11 @@ ParseResultPtr<JsonValue> JsonStringParser::parse(ParserInput& input) {
                 return failure("Unterminated string");
             }
             const char escaped = input.next();
-            switch (escaped) {
-                case 'b':
-                    text += '\b';
-                    break;
-                case 'f':
-                    text += '\f';
-                    break;
-                case 'n':
-                    text += '\n';
-                    break;
-                case 'r':
-                    text += '\r';
-                    break;
-                case 't':
-                    text += '\t';
-                    break;
-                case 'u':
-                    if (!decodeUnicodeEscape(input, text)) {
-                        input.setPos(start);
-                        return failure("Invalid unicode escape");
-                    }
-                    break;
-                default:
-                    text += escaped;
-                    break;
+            if (escaped != 'u') {
+                text += unescapedByte(escaped);
+            } else if (!decodeUnicodeEscape(input, text)) {
+                input.setPos(start);
+                return failure("Invalid unicode escape");
             }
             continue;
         }

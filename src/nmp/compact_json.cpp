@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "common/byte_scan.h"
+#include "common/string_literal.h"
 #include "nmp/nmp.h"
 
 namespace {
@@ -12,40 +12,31 @@ bool isJsonWhitespace(char c) {
 }  // namespace
 
 std::string& compactJson(std::string& text) {
+    const void* nul = std::memchr(text.data(), '\0', text.size());
+    const size_t size = nul != nullptr ? static_cast<const char*>(nul) - text.data() : text.size();
     size_t write = 0;
-    bool inString = false;
-    bool escaped = false;
     size_t read = 0;
-    while (read < text.size()) {
-        if (inString && !escaped) {
-            // Plain bytes inside a string change no state: they move as a block.
-            const size_t run = findQuoteBackslashOrNul(&text[read], text.size() - read);
-            if (run > 0) {
-                if (write != read) {
-                    std::memmove(&text[write], &text[read], run);
-                }
-                write += run;
-                read += run;
-                continue;
+    // As the framing defines compaction, a backslash escapes the byte after it
+    // outside string literals too: a quote after one opens no literal.
+    bool escaped = false;
+    while (read < size) {
+        const char c = text[read];
+        if (c == '"' && !escaped) {
+            // A string literal, quotes included, moves as one block.
+            const size_t close = findStringLiteralEnd(text.data(), size, read + 1);
+            const size_t end = close < size ? close + 1 : size;
+            if (write != read) {
+                std::memmove(&text[write], &text[read], end - read);
             }
-        }
-        char c = text[read++];
-        if (c == '\0') {
-            break;
-        }
-        if (!inString && isJsonWhitespace(c)) {
+            write += end - read;
+            read = end;
             continue;
         }
-        if (c == '"') {
-            if (!escaped) {
-                inString = !inString;
-            }
-            escaped = false;
-        } else if (c == '\\') {
-            escaped = !escaped;
-        } else {
-            escaped = false;
+        ++read;
+        if (isJsonWhitespace(c)) {
+            continue;
         }
+        escaped = c == '\\' && !escaped;
         text[write++] = c;
     }
     text.resize(write);

@@ -4,9 +4,9 @@
 #include <stdexcept>
 
 #include "common/logger.h"
+#include "common/native_host_exception.h"
 #include "nmp/nmp.h"
 #include "platform/platform.h"
-#include "request/native_host_exception.h"
 
 namespace {
 const size_t kReadAhead = 64 * 1024;

@@ -1,7 +1,7 @@
 #include "common/logger.h"
+#include "common/native_host_exception.h"
 #include "nmp/nmp.h"
 #include "platform/platform.h"
-#include "request/native_host_exception.h"
 
 NMPWriter::NMPWriter(int fd) : logger(Logger::instance()), fd(fd) {}
 

@@ -1,7 +1,7 @@
 #include "request/request.h"
 
+#include "common/native_host_exception.h"
 #include "json/json_serializer.h"
-#include "request/native_host_exception.h"
 
 namespace {
 

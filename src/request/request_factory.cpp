@@ -1,6 +1,6 @@
 #include "request/request_factory.h"
 
-#include "request/native_host_exception.h"
+#include "common/native_host_exception.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "handler/token.h"
 #include "response/response.h"
+#include "token/orphan_key.h"
 
 // A reply that carries one serial number whether or not the action failed.
 class SerialNumberResponse : public Response {

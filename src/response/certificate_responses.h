@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "der/certificate_info.h"
 #include "response/response.h"
+#include "token/certificate_info.h"
 
 class ListCertificatesResponse : public Response {
   public:

@@ -1,8 +1,9 @@
 #include "response/response.h"
 
-#include "der/certificate_info.h"
-#include "handler/token.h"
-#include "request/native_host_exception.h"
+#include "common/native_host_exception.h"
+#include "token/certificate_info.h"
+#include "token/orphan_key.h"
+#include "token/token_info.h"
 
 Response::Response(const NativeHostException& failure) : error(failure.getMessage()) {}
 

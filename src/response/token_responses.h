@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "handler/token.h"
 #include "response/response.h"
+#include "token/token_info.h"
 
 class InfoResponse : public Response {
   public:

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "common/logger.h"
+#include "common/native_host_exception.h"
 #include "der/der_bytes.h"
 #include "der/der_writer.h"
+#include "der/format_dn.h"
 #include "der/hex.h"
-#include "handler/format_dn.h"
-#include "request/native_host_exception.h"
 #include "support/temp_dir.h"
 
 using derbytes::Bytes;

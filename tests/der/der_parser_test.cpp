@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "common/native_host_exception.h"
 #include "der/der_bytes.h"
 #include "der/hex.h"
-#include "request/native_host_exception.h"
 
 using derbytes::Bytes;
 

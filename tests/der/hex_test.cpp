@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "request/native_host_exception.h"
+#include "common/native_host_exception.h"
 
 TEST(Hex, EncodesLowerCaseHighNibbleFirst) {
     const uint8_t bytes[] = {0xAB, 0x00, 0x0F, 0xF0};

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "faults/fault_module.h"
 #include "support/crypto.h"
-#include "support/fault_module.h"
 #include "support/host_process.h"
 #include "support/pkcs11_client.h"
 #include "support/softhsm.h"

@@ -16,18 +16,18 @@
 #include "common/logger.h"
 #include "der/base64.h"
 #include "der/hex.h"
-#include "handler/log_value.h"
+#include "faults/fault_module.h"
+#include "handler/default_request_handler.h"
 #include "handler/session_state.h"
-#include "handler/token.h"
 #include "json/json_parser.h"
 #include "json/json_serializer.h"
-#include "request/default_request_handler.h"
 #include "request/request_factory.h"
 #include "support/crypto.h"
-#include "support/fault_module.h"
 #include "support/pkcs11_client.h"
 #include "support/softhsm.h"
 #include "support/temp_dir.h"
+#include "token/log_value.h"
+#include "token/token.h"
 
 namespace {
 

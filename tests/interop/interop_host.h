@@ -24,9 +24,9 @@
 #include <string>
 
 #include "e2e/host_fixture.h"
+#include "faults/fault_module.h"
 #include "interop/certificate_fields.h"
 #include "interop/modules.h"
-#include "support/fault_module.h"
 #include "support/host_process.h"
 
 namespace interop {

@@ -22,7 +22,7 @@
 
 #include <string>
 
-#include "support/fault_module.h"
+#include "faults/fault_module.h"
 #include "support/host_process.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"

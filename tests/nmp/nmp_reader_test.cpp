@@ -3,8 +3,8 @@
 #include <thread>
 
 #include "common/logger.h"
+#include "common/native_host_exception.h"
 #include "nmp/nmp.h"
-#include "request/native_host_exception.h"
 #include "support/pipe.h"
 
 namespace {

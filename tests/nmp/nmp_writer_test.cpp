@@ -5,9 +5,9 @@
 #include <thread>
 
 #include "common/logger.h"
+#include "common/native_host_exception.h"
 #include "nmp/nmp.h"
 #include "platform/platform.h"
-#include "request/native_host_exception.h"
 #include "support/pipe.h"
 
 namespace {

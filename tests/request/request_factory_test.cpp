@@ -4,8 +4,8 @@
 
 #include <chrono>
 
+#include "common/native_host_exception.h"
 #include "json/json_parser.h"
-#include "request/native_host_exception.h"
 #include "request/request.h"
 #include "request/request_visitor.h"
 

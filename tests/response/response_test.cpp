@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/native_host_exception.h"
 #include "json/json_serializer.h"
-#include "request/native_host_exception.h"
 #include "response/admin_responses.h"
 #include "response/certificate_responses.h"
 #include "response/enrolment_responses.h"

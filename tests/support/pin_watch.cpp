@@ -1,9 +1,10 @@
 #include "support/pin_watch.h"
 
-#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
+#include "common/hex_digit.h"
+#include "common/string_literal.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -26,46 +27,19 @@ bool decodeLiteral(const std::string& literal, std::string& text) {
         if (++i >= literal.size()) {
             return false;
         }
-        switch (literal[i]) {
-            case 'b':
-                text += '\b';
-                break;
-            case 'f':
-                text += '\f';
-                break;
-            case 'n':
-                text += '\n';
-                break;
-            case 'r':
-                text += '\r';
-                break;
-            case 't':
-                text += '\t';
-                break;
-            case 'u': {
-                if (i + 4 >= literal.size()) {
-                    return false;
-                }
-                unsigned code = 0;
-                for (size_t k = i + 1; k <= i + 4; ++k) {
-                    char digit =
-                        static_cast<char>(std::tolower(static_cast<unsigned char>(literal[k])));
-                    size_t value = std::string("0123456789abcdef").find(digit);
-                    if (value == std::string::npos) {
-                        return false;
-                    }
-                    code = code * 16 + static_cast<unsigned>(value);
-                }
-                if (code == 0 || code >= 0x80) {
-                    return false;
-                }
-                text += static_cast<char>(code);
-                i += 4;
-                break;
-            }
-            default:
-                text += literal[i];
+        if (literal[i] != 'u') {
+            text += unescapedByte(literal[i]);
+            continue;
         }
+        if (i + 4 >= literal.size()) {
+            return false;
+        }
+        int32_t code = hexQuadValue(&literal[i + 1]);
+        if (code <= 0 || code >= 0x80) {
+            return false;
+        }
+        text += static_cast<char>(code);
+        i += 4;
     }
     return true;
 }
@@ -121,11 +95,9 @@ void PinWatch::recordRequest(const std::string& text) {
             if (pos == std::string::npos || text[pos] != '"') {
                 continue;
             }
-            size_t end = ++pos;
-            while (end < text.size() && text[end] != '"') {
-                end += text[end] == '\\' ? 2 : 1;
-            }
-            std::string literal = text.substr(pos, std::min(end, text.size()) - pos);
+            ++pos;
+            size_t end = findStringLiteralEnd(text.data(), text.size(), pos);
+            std::string literal = text.substr(pos, end - pos);
             if (literal.empty() || literal == kMask) {
                 continue;
             }

@@ -8,7 +8,7 @@
 // CKR_SESSION_COUNT, which the tests see in the replies.
 
 #define CRYPTOKI_EXPORTS
-#include "handler/pkcs11.h"
+#include "token/pkcs11.h"
 
 #include <cstring>
 #include <set>

@@ -10,9 +10,9 @@
 #include <cstring>
 
 #include "common/logger.h"
+#include "common/native_host_exception.h"
 #include "nmp/nmp.h"
 #include "platform/platform.h"
-#include "request/native_host_exception.h"
 #include "support/windows_support.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstring>
 
-#include "handler/pkcs11.h"
-#include "handler/token.h"
+#include "token/pkcs11.h"
+#include "token/token.h"
 
 static_assert(sizeof(CK_ULONG) == 4, "CK_ULONG is 32 bits on Windows");
 static_assert(sizeof(CK_VERSION) == 2, "");

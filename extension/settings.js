@@ -1,0 +1,71 @@
+// What an administrator set through managed storage, with the defaults for
+// whatever is not set or not usable. Read at first use and again after every
+// policy change.
+import { api } from "./api.js";
+
+export const DEFAULTS = Object.freeze({
+  allowedOrigins: Object.freeze([]),
+  requestTimeoutSeconds: 120,
+  loginIdleMinutes: 15,
+  pinFromPage: true,
+});
+
+let current = null;
+const changeListeners = new Set();
+
+// The origin an HTTPS address stands for, or null when the text is not the
+// address of one whole HTTPS site (a path, a query or a user name in it, or a
+// wildcard, which no page's origin would ever match).
+export function httpsOrigin(text) {
+  let url;
+  try {
+    url = new URL(text);
+  } catch {
+    return null;
+  }
+  const whole = url.pathname === "/" && !url.search && !url.hash && !url.username && !url.password;
+  return url.protocol === "https:" && whole && !url.hostname.includes("*") ? url.origin : null;
+}
+
+function positive(value, fallback) {
+  return typeof value === "number" && Number.isFinite(value) && value > 0 ? value : fallback;
+}
+
+export function fromManaged(managed) {
+  const listed = Array.isArray(managed.allowedOrigins) ? managed.allowedOrigins : [];
+  return Object.freeze({
+    allowedOrigins: Object.freeze([...new Set(listed.map(httpsOrigin).filter(Boolean))]),
+    requestTimeoutSeconds: positive(managed.requestTimeoutSeconds, DEFAULTS.requestTimeoutSeconds),
+    loginIdleMinutes: positive(managed.loginIdleMinutes, DEFAULTS.loginIdleMinutes),
+    pinFromPage: typeof managed.pinFromPage === "boolean" ? managed.pinFromPage : DEFAULTS.pinFromPage,
+  });
+}
+
+async function readManaged() {
+  try {
+    return fromManaged((await api.storage.managed.get()) || {});
+  } catch {
+    // Firefox answers "Managed storage manifest not found" when nobody set anything.
+    return fromManaged({});
+  }
+}
+
+export function settings() {
+  if (!current) {
+    current = readManaged();
+  }
+  return current;
+}
+
+export function onSettingsChanged(listener) {
+  changeListeners.add(listener);
+}
+
+api.storage.onChanged.addListener((changes, area) => {
+  if (area === "managed") {
+    current = null;
+    for (const listener of changeListeners) {
+      listener();
+    }
+  }
+});

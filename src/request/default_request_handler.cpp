@@ -1,8 +1,0 @@
-#include "request/default_request_handler.h"
-
-std::unique_ptr<Response> DefaultRequestHandler::handle(Request& request,
-                                                        SessionState* sessionState) {
-    state = sessionState;
-    request.accept(*this);
-    return std::move(response);
-}

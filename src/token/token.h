@@ -1,0 +1,104 @@
+// The token binding: free functions over the process-wide PKCS#11 module.
+// Failures are raised as TokenException (or HandlerException for a module that
+// is not ready); the thin write calls return the PKCS#11 code instead.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "der/byte_buffer.h"
+#include "token/certificate_info.h"
+#include "token/orphan_key.h"
+#include "token/pkcs11.h"
+#include "token/rsa_public_key.h"
+#include "token/token_info.h"
+
+class ParsedCertificate;
+
+// ---- Module loading -------------------------------------------------------
+
+// Loads and initialises the module (the platform default when the name is
+// empty). Logs and returns false on failure; never raises.
+bool loadTokenLibrary(const std::string& libraryName = "");
+void unloadTokenLibrary();
+// True while the module file is loaded (even when it could not be initialised).
+bool isTokenLibraryLoaded();
+// The module's file name without its directory, or "None" when none is loaded.
+std::string tokenLibraryDriverName();
+// Raises HandlerException "Failed to initalise PKCS11 API" unless the module is
+// loaded and its function list was obtained.
+void requireTokenLibrary();
+
+// ---- Slots, sessions, login -------------------------------------------------
+
+// A fixed-width, blank-padded token field without its trailing white space.
+std::string trimPadded(const CK_UTF8CHAR* field, size_t width);
+
+std::vector<CK_SLOT_ID> getTokenSlots();
+CK_SLOT_ID findTokenSlot(const std::string& serial);
+std::unique_ptr<TokenInfo> getTokenInfo(CK_SLOT_ID slot);
+CK_SESSION_HANDLE openSession(CK_SLOT_ID slot, bool readWrite);
+void closeSession(CK_SESSION_HANDLE session);
+void loginUser(CK_SESSION_HANDLE session, const std::string& pin);
+void loginSecurityOfficer(CK_SESSION_HANDLE session, const std::string& pin);
+void logout(CK_SESSION_HANDLE session);
+
+// ---- Object queries ---------------------------------------------------------
+
+std::vector<CK_OBJECT_HANDLE> findObjects(CK_SESSION_HANDLE session, CK_OBJECT_CLASS objectClass);
+std::vector<CK_OBJECT_HANDLE> findCertificates(CK_SESSION_HANDLE session);
+std::vector<CK_OBJECT_HANDLE> findPublicKeys(CK_SESSION_HANDLE session);
+std::vector<CK_OBJECT_HANDLE> findPrivateKeys(CK_SESSION_HANDLE session);
+CK_OBJECT_HANDLE findCertificate(CK_SESSION_HANDLE session, const std::string& serialHex);
+CK_OBJECT_HANDLE findCertificateKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificate,
+                                    bool privateKey);
+CK_OBJECT_HANDLE findCertificatePrivateKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificate);
+CK_OBJECT_HANDLE findCertificatePublicKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificate);
+std::unique_ptr<CertificateInfo> readCertificateInfo(CK_SESSION_HANDLE session,
+                                                     CK_OBJECT_HANDLE certificate);
+std::string readCertificateValue(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificate);
+bool isKeyExtractable(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key);
+bool isOrphanKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key);
+std::unique_ptr<OrphanKey> readOrphanKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key);
+std::unique_ptr<RsaPublicKey> readRsaPublicKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key);
+// The first public key whose modulus occurs in the certificate, or null.
+std::unique_ptr<RsaPublicKey> findPublicKeyForCertificate(CK_SESSION_HANDLE session,
+                                                          const ParsedCertificate& certificate);
+std::unique_ptr<ByteBuffer> readKeyId(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key);
+// DD/MM/YYYY.
+std::string formatTokenDate(const CK_DATE& date);
+
+// ---- Write operations -------------------------------------------------------
+
+std::vector<uint8_t> signData(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key, const uint8_t* data,
+                              size_t length);
+std::string signToBase64(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key, const std::string& text);
+// Eight bytes from the operating system's secure generator.
+std::unique_ptr<ByteBuffer> generateKeyId();
+
+struct KeyPairResult {
+    CK_RV rv = CKR_OK;
+    CK_OBJECT_HANDLE publicKey = CK_INVALID_HANDLE;
+    CK_OBJECT_HANDLE privateKey = CK_INVALID_HANDLE;
+};
+KeyPairResult generateKeyPair(CK_SESSION_HANDLE session);
+
+void importCertificate(CK_SESSION_HANDLE session, const ParsedCertificate& certificate,
+                       const RsaPublicKey& publicKey);
+// The CK_DATE of a certificate validity time (UTCTime or GeneralizedTime).
+CK_DATE certificateTimeToDate(const class DERPrimitive& time);
+// `length` capital letters from the operating system's secure generator.
+std::string randomPin(size_t length);
+CK_RV initToken(CK_SLOT_ID slot, const std::string& securityOfficerPin);
+CK_RV initUserPin(CK_SESSION_HANDLE session, const std::string& pin);
+CK_RV setUserPin(CK_SESSION_HANDLE session, const std::string& oldPin, const std::string& newPin);
+CK_RV destroyObject(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object);
+
+// ---- Certification request --------------------------------------------------
+
+// Base64 of the PKCS#10 request for a freshly generated 2048-bit pair, signed on
+// the token with its private key.
+std::string buildCsr(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE publicKey,
+                     CK_OBJECT_HANDLE privateKey);

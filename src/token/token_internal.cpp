@@ -1,0 +1,76 @@
+#include "token/token_internal.h"
+
+#include <algorithm>
+
+#include "common/native_host_exception.h"
+
+namespace token_internal {
+
+ObjectSearch::ObjectSearch(CK_SESSION_HANDLE session, CK_ATTRIBUTE* attributes, CK_ULONG count,
+                           const char* initMessage)
+    : session(session) {
+    check(functions()->C_FindObjectsInit(session, attributes, count), initMessage);
+}
+
+ObjectSearch::~ObjectSearch() {
+    if (!finished) {
+        // An error is already on its way; the finalisation's own result is not news.
+        functions()->C_FindObjectsFinal(session);
+    }
+}
+
+CK_RV ObjectSearch::next(CK_OBJECT_HANDLE& handle, bool& found) {
+    CK_ULONG count = 0;
+    CK_RV rv = functions()->C_FindObjects(session, &handle, 1, &count);
+    found = rv == CKR_OK && count > 0;
+    return rv;
+}
+
+CK_RV ObjectSearch::finish() {
+    finished = true;
+    return functions()->C_FindObjectsFinal(session);
+}
+
+AttributeRead::AttributeRead(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object,
+                             CK_ATTRIBUTE* attributes, CK_ULONG count, const char* lengthsMessage,
+                             const char* valuesMessage)
+    : attributes(attributes), buffers(count), capacities(count) {
+    for (CK_ULONG i = 0; i < count; ++i) {
+        capacities[i] = attributes[i].pValue != nullptr ? attributes[i].ulValueLen : 0;
+    }
+    check(functions()->C_GetAttributeValue(session, object, attributes, count), lengthsMessage);
+    for (CK_ULONG i = 0; i < count; ++i) {
+        CK_ATTRIBUTE& attribute = attributes[i];
+        if (capacities[i] > 0) {
+            attribute.ulValueLen = capacities[i];
+        } else if (attribute.ulValueLen > 0) {
+            allocateOrRaise([&] { buffers[i].resize(attribute.ulValueLen); },
+                            "Insufficient memory");
+            attribute.pValue = buffers[i].data();
+            capacities[i] = attribute.ulValueLen;
+        }
+    }
+    check(functions()->C_GetAttributeValue(session, object, attributes, count), valuesMessage);
+}
+
+size_t AttributeRead::length(CK_ULONG index) const {
+    return std::min<size_t>(attributes[index].ulValueLen, capacities[index]);
+}
+
+std::vector<uint8_t> AttributeRead::bytes(CK_ULONG index) const {
+    const uint8_t* data = static_cast<const uint8_t*>(attributes[index].pValue);
+    return data == nullptr ? std::vector<uint8_t>()
+                           : std::vector<uint8_t>(data, data + length(index));
+}
+
+std::vector<uint8_t> AttributeRead::take(CK_ULONG index) {
+    if (buffers[index].empty()) {
+        return bytes(index);
+    }
+    std::vector<uint8_t> value = std::move(buffers[index]);
+    value.resize(length(index));
+    attributes[index].pValue = nullptr;
+    return value;
+}
+
+}  // namespace token_internal

@@ -1,0 +1,71 @@
+// Pieces shared by the token binding's units; not for the handlers.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <vector>
+
+#include "common/native_host_exception.h"
+#include "token/log_value.h"
+#include "token/pkcs11.h"
+
+namespace token_internal {
+
+// The loaded module's function list; raises HandlerException when there is none.
+CK_FUNCTION_LIST* functions();
+
+// Raises TokenException(message, rv) unless rv is CKR_OK.
+void check(CK_RV rv, const char* message);
+
+// Runs `allocate`, which sizes buffers to lengths a module reported; when the
+// memory cannot be had, raises TokenException(message) instead.
+template <typename Allocate>
+void allocateOrRaise(Allocate allocate, const char* message) {
+    try {
+        allocate();
+    } catch (const std::exception&) {
+        throw TokenException(message);
+    }
+}
+
+// A search begun with C_FindObjectsInit; finalised by finish() or, with the
+// result ignored, when the object goes on another path.
+class ObjectSearch {
+  public:
+    ObjectSearch(CK_SESSION_HANDLE session, CK_ATTRIBUTE* attributes, CK_ULONG count,
+                 const char* initMessage);
+    ~ObjectSearch();
+    ObjectSearch(const ObjectSearch&) = delete;
+    ObjectSearch& operator=(const ObjectSearch&) = delete;
+
+    // One C_FindObjects for at most one handle; `found` is false when the
+    // search is exhausted.
+    CK_RV next(CK_OBJECT_HANDLE& handle, bool& found);
+    CK_RV finish();
+
+  private:
+    CK_SESSION_HANDLE session;
+    bool finished = false;
+};
+
+// The two-call read of an attribute template. Entries with a value pointer are
+// fixed-size and read into the caller's storage; entries without one get a
+// buffer of exactly the length the token reports, owned by this object.
+class AttributeRead {
+  public:
+    AttributeRead(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object, CK_ATTRIBUTE* attributes,
+                  CK_ULONG count, const char* lengthsMessage, const char* valuesMessage);
+
+    // Bytes the token wrote into entry `index` (never more than its storage).
+    size_t length(CK_ULONG index) const;
+    std::vector<uint8_t> bytes(CK_ULONG index) const;
+    // The value of entry `index`, moving a variable entry's buffer out.
+    std::vector<uint8_t> take(CK_ULONG index);
+
+  private:
+    CK_ATTRIBUTE* attributes;
+    std::vector<std::vector<uint8_t>> buffers;
+    std::vector<CK_ULONG> capacities;
+};
+
+}  // namespace token_internal

@@ -1,0 +1,91 @@
+#include "common/logger.h"
+#include "common/native_host_exception.h"
+#include "platform/platform.h"
+#include "token/token.h"
+#include "token/token_internal.h"
+
+namespace {
+
+struct TokenLibrary {
+    void* module = nullptr;
+    CK_FUNCTION_LIST* functions = nullptr;
+    std::string name;
+};
+
+TokenLibrary library;
+
+}  // namespace
+
+namespace token_internal {
+
+CK_FUNCTION_LIST* functions() {
+    requireTokenLibrary();
+    return library.functions;
+}
+
+void check(CK_RV rv, const char* message) {
+    if (rv != CKR_OK) {
+        throw TokenException(message, rv);
+    }
+}
+
+}  // namespace token_internal
+
+bool loadTokenLibrary(const std::string& libraryName) {
+    Logger* logger = Logger::instance();
+    library.name = libraryName.empty() ? platform::kDefaultPkcs11Library : libraryName;
+    library.module = platform::loadLibrary(library.name);
+    if (library.module == nullptr) {
+        logger->error("Error loading %s", library.name.c_str());
+        return false;
+    }
+    auto getFunctionList = reinterpret_cast<CK_C_GetFunctionList>(
+        platform::findSymbol(library.module, "C_GetFunctionList"));
+    if (getFunctionList == nullptr) {
+        logger->error("Error retrieving C_GetFunctionList PKCS11 DLL entry point");
+        return false;
+    }
+    getFunctionList(&library.functions);
+    if (library.functions == nullptr) {
+        logger->error("Error loading PKCS11 functions");
+        return false;
+    }
+    if (library.functions->C_Initialize(nullptr) != CKR_OK) {
+        logger->error("Error loading PKCS11 functions");
+        return false;
+    }
+    return true;
+}
+
+void unloadTokenLibrary() {
+    if (library.functions != nullptr) {
+        library.functions->C_Finalize(nullptr);
+        library.functions = nullptr;
+    }
+    if (library.module != nullptr) {
+        platform::freeLibrary(library.module);
+        library.module = nullptr;
+    }
+}
+
+bool isTokenLibraryLoaded() {
+    return library.module != nullptr;
+}
+
+std::string tokenLibraryDriverName() {
+    if (!isTokenLibraryLoaded()) {
+        return "None";
+    }
+#if defined(_WIN32)
+    size_t separator = library.name.find_last_of("\\/");
+#else
+    size_t separator = library.name.find_last_of('/');
+#endif
+    return separator == std::string::npos ? library.name : library.name.substr(separator + 1);
+}
+
+void requireTokenLibrary() {
+    if (library.module == nullptr || library.functions == nullptr) {
+        throw HandlerException("Failed to initalise PKCS11 API");
+    }
+}

@@ -1,0 +1,249 @@
+#include "common/logger.h"
+#include "common/native_host_exception.h"
+#include "der/base64.h"
+#include "der/certificate_builder.h"
+#include "der/format_dn.h"
+#include "der/hex.h"
+#include "der/parsed_certificate.h"
+#include "token/token.h"
+#include "token/token_internal.h"
+
+using token_internal::AttributeRead;
+using token_internal::check;
+using token_internal::ObjectSearch;
+
+namespace {
+
+CK_ATTRIBUTE fixed(CK_ATTRIBUTE_TYPE type, void* storage, CK_ULONG size) {
+    return {type, storage, size};
+}
+CK_ATTRIBUTE variable(CK_ATTRIBUTE_TYPE type) {
+    return {type, nullptr, 0};
+}
+
+std::string formatDnOf(const std::vector<uint8_t>& value) {
+    return formatDn(value.data(), value.size());
+}
+
+std::string dateText(const AttributeRead& read, CK_ULONG index, const CK_DATE& date) {
+    // A token that reports a shorter date leaves the date unknown.
+    return read.length(index) >= sizeof(CK_DATE) ? formatTokenDate(date) : std::string();
+}
+
+std::string subjectAltNameOf(std::vector<uint8_t> der) {
+    CertificateBuilder builder(std::make_unique<ByteBuffer>(std::move(der)));
+    std::unique_ptr<ParsedCertificate> certificate = builder.getCertificate();
+    const DERPrimitive* subjectAltName = certificate->getSubjectAltName();
+    if (subjectAltName == nullptr) {
+        return "";
+    }
+    const ByteBuffer& value = subjectAltName->getValue();
+    return formatDn(value.getData(), value.getSize());
+}
+
+}  // namespace
+
+std::vector<CK_OBJECT_HANDLE> findObjects(CK_SESSION_HANDLE session, CK_OBJECT_CLASS objectClass) {
+    CK_ATTRIBUTE attributes[] = {fixed(CKA_CLASS, &objectClass, sizeof(objectClass))};
+    ObjectSearch search(session, attributes, 1, "Error initialising the query for certificates");
+    std::vector<CK_OBJECT_HANDLE> handles;
+    for (;;) {
+        CK_OBJECT_HANDLE handle = CK_INVALID_HANDLE;
+        bool found = false;
+        check(search.next(handle, found), "Error quering token for certificates");
+        if (!found) {
+            break;
+        }
+        handles.push_back(handle);
+    }
+    check(search.finish(), "Error finalising the public keys query");
+    return handles;
+}
+
+std::vector<CK_OBJECT_HANDLE> findCertificates(CK_SESSION_HANDLE session) {
+    return findObjects(session, CKO_CERTIFICATE);
+}
+
+std::vector<CK_OBJECT_HANDLE> findPublicKeys(CK_SESSION_HANDLE session) {
+    return findObjects(session, CKO_PUBLIC_KEY);
+}
+
+std::vector<CK_OBJECT_HANDLE> findPrivateKeys(CK_SESSION_HANDLE session) {
+    return findObjects(session, CKO_PRIVATE_KEY);
+}
+
+CK_OBJECT_HANDLE findCertificate(CK_SESSION_HANDLE session, const std::string& serialHex) {
+    std::vector<uint8_t> serial = hexDecode(serialHex);
+    CK_OBJECT_CLASS objectClass = CKO_CERTIFICATE;
+    CK_ATTRIBUTE attributes[] = {fixed(CKA_CLASS, &objectClass, sizeof(objectClass)),
+                                 fixed(CKA_SERIAL_NUMBER, serial.data(), serial.size())};
+    ObjectSearch search(session, attributes, 2, "Error initialising the query for certificates");
+    CK_OBJECT_HANDLE handle = CK_INVALID_HANDLE;
+    bool found = false;
+    check(search.next(handle, found), "Error quering token for certificates");
+    if (!found) {
+        throw TokenException("Unable to find cerificate with sn:" + serialHex);
+    }
+    check(search.finish(), "Error finalising the public keys query");
+    return handle;
+}
+
+CK_OBJECT_HANDLE findCertificateKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificate,
+                                    bool privateKey) {
+    CK_OBJECT_CLASS objectClass = 0;
+    CK_ATTRIBUTE attributes[] = {fixed(CKA_CLASS, &objectClass, sizeof(objectClass)),
+                                 variable(CKA_ID)};
+    AttributeRead read(session, certificate, attributes, 2, "Failed to get certificate id size",
+                       "Failed to get certificate id value");
+    objectClass = privateKey ? CKO_PRIVATE_KEY : CKO_PUBLIC_KEY;
+    attributes[1].ulValueLen = read.length(1);
+    ObjectSearch search(session, attributes, 2, "Error initialising the query for certificate key");
+    CK_OBJECT_HANDLE handle = CK_INVALID_HANDLE;
+    bool found = false;
+    CK_RV rv = search.next(handle, found);
+    CK_RV finalRv = search.finish();
+    if (finalRv != CKR_OK) {
+        Logger::instance()->error("Warning: Error finalising the key query (rc = %d) ",
+                                  logValue(finalRv));
+    }
+    check(rv, "Error quering token for certificate key");
+    if (!found) {
+        throw TokenException("Error unable to find certificate key");
+    }
+    return handle;
+}
+
+CK_OBJECT_HANDLE findCertificatePrivateKey(CK_SESSION_HANDLE session,
+                                           CK_OBJECT_HANDLE certificate) {
+    return findCertificateKey(session, certificate, true);
+}
+
+CK_OBJECT_HANDLE findCertificatePublicKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificate) {
+    return findCertificateKey(session, certificate, false);
+}
+
+std::unique_ptr<CertificateInfo> readCertificateInfo(CK_SESSION_HANDLE session,
+                                                     CK_OBJECT_HANDLE certificate) {
+    CK_DATE startDate{};
+    CK_DATE endDate{};
+    enum { kStart, kEnd, kSubject, kIssuer, kSerial, kCheckValue, kCategory, kValue, kCount };
+    CK_ATTRIBUTE attributes[kCount] = {
+        fixed(CKA_START_DATE, &startDate, sizeof(startDate)),
+        fixed(CKA_END_DATE, &endDate, sizeof(endDate)),
+        variable(CKA_SUBJECT),
+        variable(CKA_ISSUER),
+        variable(CKA_SERIAL_NUMBER),
+        variable(CKA_CHECK_VALUE),
+        variable(CKA_CERTIFICATE_CATEGORY),
+        variable(CKA_VALUE),
+    };
+    AttributeRead read(session, certificate, attributes, kCount,
+                       "Failed to get certificate filelds lengths",
+                       "Failed to get certificate filelds values");
+    auto info = std::make_unique<CertificateInfo>();
+    info->validFrom = dateText(read, kStart, startDate);
+    info->validUntil = dateText(read, kEnd, endDate);
+    info->subjectDN = formatDnOf(read.bytes(kSubject));
+    info->issuerDN = formatDnOf(read.bytes(kIssuer));
+    // The stored serial is the DER INTEGER; its tag and length byte are not shown.
+    std::vector<uint8_t> serial = read.bytes(kSerial);
+    if (serial.size() > 2) {
+        info->serialNumber = hexEncode(serial.data() + 2, serial.size() - 2);
+    }
+    std::vector<uint8_t> checkValue = read.bytes(kCheckValue);
+    info->activationCode = hexEncode(checkValue.data(), checkValue.size());
+    info->subjectAN = subjectAltNameOf(read.take(kValue));
+    return info;
+}
+
+std::string readCertificateValue(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificate) {
+    CK_ATTRIBUTE attributes[] = {variable(CKA_VALUE)};
+    AttributeRead read(session, certificate, attributes, 1,
+                       "Failed to get certificate content length",
+                       "Failed to get certificate content value");
+    std::vector<uint8_t> value = read.bytes(0);
+    return base64Encode(value.data(), value.size());
+}
+
+bool isKeyExtractable(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
+    CK_BBOOL neverExtractable = CK_FALSE;
+    CK_ATTRIBUTE attributes[] = {
+        fixed(CKA_NEVER_EXTRACTABLE, &neverExtractable, sizeof(neverExtractable))};
+    check(token_internal::functions()->C_GetAttributeValue(session, key, attributes, 1),
+          "Failed to get secretKey never-extractable attribute value");
+    return neverExtractable == CK_FALSE;
+}
+
+bool isOrphanKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
+    CK_OBJECT_CLASS objectClass = 0;
+    CK_ATTRIBUTE attributes[] = {fixed(CKA_CLASS, &objectClass, sizeof(objectClass)),
+                                 variable(CKA_ID)};
+    AttributeRead read(session, key, attributes, 2, "Failed to get key id size",
+                       "Failed to get key id value");
+    objectClass = CKO_CERTIFICATE;
+    attributes[1].ulValueLen = read.length(1);
+    ObjectSearch search(session, attributes, 2, "Error initialising the query for certificate key");
+    CK_OBJECT_HANDLE handle = CK_INVALID_HANDLE;
+    bool found = false;
+    check(search.next(handle, found), "Error quering token for certificate key");
+    check(search.finish(), "Error finalising the key query");
+    return !found;
+}
+
+std::unique_ptr<OrphanKey> readOrphanKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
+    CK_OBJECT_CLASS objectClass = 0;
+    CK_ATTRIBUTE attributes[] = {fixed(CKA_CLASS, &objectClass, sizeof(objectClass)),
+                                 variable(CKA_ID), variable(CKA_LABEL)};
+    AttributeRead read(session, key, attributes, 3, "Failed to get key attrutes sizes",
+                       "Failed to get key attributes values");
+    auto orphan = std::make_unique<OrphanKey>();
+    std::vector<uint8_t> id = read.bytes(1);
+    orphan->id = hexEncode(id.data(), id.size());
+    orphan->privateKey = objectClass == CKO_PRIVATE_KEY;
+    return orphan;
+}
+
+std::unique_ptr<RsaPublicKey> readRsaPublicKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
+    CK_ATTRIBUTE attributes[] = {variable(CKA_MODULUS), variable(CKA_PUBLIC_EXPONENT)};
+    auto functions = token_internal::functions();
+    check(functions->C_GetAttributeValue(session, key, attributes, 2),
+          "Error retrieving RSA PK modulus and exponent sizes");
+    auto publicKey = std::make_unique<RsaPublicKey>();
+    publicKey->objectHandle = key;
+    token_internal::allocateOrRaise(
+        [&] {
+            publicKey->modulus = ByteBuffer(attributes[0].ulValueLen);
+            publicKey->exponent = ByteBuffer(attributes[1].ulValueLen);
+        },
+        "Insufficient memory");
+    attributes[0].pValue = publicKey->modulus.getData();
+    attributes[1].pValue = publicKey->exponent.getData();
+    check(functions->C_GetAttributeValue(session, key, attributes, 2),
+          "Error retrieving RSA PK modulus and exponent values");
+    return publicKey;
+}
+
+std::unique_ptr<RsaPublicKey> findPublicKeyForCertificate(CK_SESSION_HANDLE session,
+                                                          const ParsedCertificate& certificate) {
+    for (CK_OBJECT_HANDLE handle : findPublicKeys(session)) {
+        std::unique_ptr<RsaPublicKey> publicKey = readRsaPublicKey(session, handle);
+        if (certificate.containsModulus(publicKey->modulus)) {
+            return publicKey;
+        }
+    }
+    return nullptr;
+}
+
+std::unique_ptr<ByteBuffer> readKeyId(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
+    CK_ATTRIBUTE attributes[] = {variable(CKA_ID)};
+    AttributeRead read(session, key, attributes, 1, "Failed to get public key id size",
+                       "Failed to get public key id value");
+    return std::make_unique<ByteBuffer>(read.take(0));
+}
+
+std::string formatTokenDate(const CK_DATE& date) {
+    auto text = [](const CK_CHAR* characters, size_t count) {
+        return std::string(reinterpret_cast<const char*>(characters), count);
+    };
+    return text(date.day, 2) + "/" + text(date.month, 2) + "/" + text(date.year, 4);
+}

@@ -1,0 +1,74 @@
+#include "common/logger.h"
+#include "common/native_host_exception.h"
+#include "token/token.h"
+#include "token/token_internal.h"
+
+using token_internal::check;
+using token_internal::functions;
+
+namespace {
+
+const char* loginFailureMessage(CK_RV rv) {
+    switch (rv) {
+        case CKR_PIN_INCORRECT:
+            return "Incorrect PIN ";
+        case CKR_PIN_INVALID:
+            return "Invalid PIN";
+        case CKR_PIN_LEN_RANGE:
+            return "Invaliod PIN length";
+        case CKR_PIN_EXPIRED:
+            return "Expired PIN";
+        case CKR_PIN_LOCKED:
+            return "Locked PIN";
+        case CKR_USER_ALREADY_LOGGED_IN:
+            return "Already logged-in";
+        case CKR_USER_PIN_NOT_INITIALIZED:
+            return "PIN is not initialised";
+        default:
+            return "Login failed";
+    }
+}
+
+void login(CK_SESSION_HANDLE session, const std::string& pin, bool securityOfficer) {
+    // The whole PIN, NUL bytes included, with its byte length.
+    auto pinBytes = reinterpret_cast<CK_UTF8CHAR*>(const_cast<char*>(pin.data()));
+    CK_RV rv =
+        functions()->C_Login(session, securityOfficer ? CKU_SO : CKU_USER, pinBytes, pin.size());
+    if (rv != CKR_OK) {
+        throw TokenException(loginFailureMessage(rv), rv);
+    }
+}
+
+}  // namespace
+
+CK_SESSION_HANDLE openSession(CK_SLOT_ID slot, bool readWrite) {
+    CK_FLAGS flags = CKF_SERIAL_SESSION | (readWrite ? CKF_RW_SESSION : 0);
+    CK_SESSION_HANDLE session = CK_INVALID_HANDLE;
+    check(functions()->C_OpenSession(slot, flags, nullptr, nullptr, &session),
+          "Failed to open token session");
+    return session;
+}
+
+void closeSession(CK_SESSION_HANDLE session) {
+    CK_RV rv = functions()->C_CloseSession(session);
+    if (rv != CKR_OK) {
+        Logger::instance()->error("Warning - failed to close token session %d (rc=%d)",
+                                  logValue(session), logValue(rv));
+    }
+}
+
+void loginUser(CK_SESSION_HANDLE session, const std::string& pin) {
+    login(session, pin, false);
+}
+
+void loginSecurityOfficer(CK_SESSION_HANDLE session, const std::string& pin) {
+    login(session, pin, true);
+}
+
+void logout(CK_SESSION_HANDLE session) {
+    CK_RV rv = functions()->C_Logout(session);
+    if (rv != CKR_OK) {
+        Logger::instance()->error("Warning - failed to logout from token session %d (rc=%d)",
+                                  logValue(session), logValue(rv));
+    }
+}

@@ -1,0 +1,72 @@
+#include <algorithm>
+
+#include "common/native_host_exception.h"
+#include "token/token.h"
+#include "token/token_internal.h"
+
+using token_internal::allocateOrRaise;
+using token_internal::check;
+using token_internal::functions;
+
+namespace {
+
+bool isPaddingSpace(CK_UTF8CHAR c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// The low 32 bits of a PIN length bound, taken as signed: an unavailable bound
+// reads -1.
+int32_t pinLengthBound(CK_ULONG value) {
+    return static_cast<int32_t>(static_cast<uint32_t>(value));
+}
+
+CK_RV readTokenInfo(CK_SLOT_ID slot, CK_TOKEN_INFO& info) {
+    return functions()->C_GetTokenInfo(slot, &info);
+}
+
+}  // namespace
+
+std::string trimPadded(const CK_UTF8CHAR* field, size_t width) {
+    size_t length = width;
+    while (length > 0 && isPaddingSpace(field[length - 1])) {
+        --length;
+    }
+    return std::string(reinterpret_cast<const char*>(field), length);
+}
+
+std::vector<CK_SLOT_ID> getTokenSlots() {
+    CK_ULONG count = 0;
+    check(functions()->C_GetSlotList(CK_TRUE, nullptr, &count),
+          "Error retrieving the token slot count");
+    std::vector<CK_SLOT_ID> slots;
+    allocateOrRaise([&] { slots.resize(count); }, "Cannot allocate memory for token slots");
+    check(functions()->C_GetSlotList(CK_TRUE, slots.data(), &count),
+          "Error retrieving the token slots");
+    slots.resize(std::min<size_t>(count, slots.size()));
+    return slots;
+}
+
+CK_SLOT_ID findTokenSlot(const std::string& serial) {
+    for (CK_SLOT_ID slot : getTokenSlots()) {
+        CK_TOKEN_INFO info;
+        if (readTokenInfo(slot, info) != CKR_OK) {
+            continue;
+        }
+        if (trimPadded(info.serialNumber, sizeof(info.serialNumber)) == serial) {
+            return slot;
+        }
+    }
+    throw TokenException("No token with serial number " + serial);
+}
+
+std::unique_ptr<TokenInfo> getTokenInfo(CK_SLOT_ID slot) {
+    CK_TOKEN_INFO info;
+    check(readTokenInfo(slot, info), "Failed to get token info");
+    auto token = std::make_unique<TokenInfo>();
+    token->tokenSN = trimPadded(info.serialNumber, sizeof(info.serialNumber));
+    token->tokenLabel = trimPadded(info.label, sizeof(info.label));
+    token->tokenModel = trimPadded(info.model, sizeof(info.model));
+    token->pmin = pinLengthBound(info.ulMinPinLen);
+    token->pmax = pinLengthBound(info.ulMaxPinLen);
+    return token;
+}

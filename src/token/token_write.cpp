@@ -1,0 +1,206 @@
+#include <cstring>
+
+#include "common/native_host_exception.h"
+#include "der/base64.h"
+#include "der/der_field.h"
+#include "der/der_writer.h"
+#include "der/parsed_certificate.h"
+#include "platform/platform.h"
+#include "token/token.h"
+#include "token/token_internal.h"
+
+using token_internal::allocateOrRaise;
+using token_internal::check;
+using token_internal::functions;
+
+namespace {
+
+const CK_ULONG kModulusBits = 2048;
+const CK_BYTE kPublicExponent[] = {0x01, 0x00, 0x01};
+// Labels are written with their terminating NUL.
+const char kPublicKeyLabel[] = "QARN PK";
+const char kPrivateKeyLabel[] = "QARN SK";
+const char kTokenLabel[] = "QARN Token";
+const size_t kKeyIdLength = 8;
+
+CK_UTF8CHAR_PTR utf8(const std::string& text) {
+    return reinterpret_cast<CK_UTF8CHAR_PTR>(const_cast<char*>(text.data()));
+}
+
+template <typename T>
+CK_ATTRIBUTE attribute(CK_ATTRIBUTE_TYPE type, T& value) {
+    return {type, &value, sizeof(value)};
+}
+
+CK_ATTRIBUTE bytesAttribute(CK_ATTRIBUTE_TYPE type, const void* data, size_t length) {
+    // CK_ULONG is 32 bits on Windows, also in 64-bit builds; no value the host
+    // stores comes near that.
+    return {type, const_cast<void*>(data), static_cast<CK_ULONG>(length)};
+}
+
+bool allDigits(const ByteBuffer& text, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        if (text[static_cast<long>(i)] < '0' || text[static_cast<long>(i)] > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<uint8_t> signData(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key, const uint8_t* data,
+                              size_t length) {
+    CK_MECHANISM mechanism = {CKM_SHA256_RSA_PKCS, nullptr, 0};
+    check(functions()->C_SignInit(session, &mechanism, key),
+          "Failed to init signatiure generation");
+    auto input = const_cast<CK_BYTE_PTR>(data);
+    CK_ULONG signatureLength = 0;
+    check(functions()->C_Sign(session, input, length, nullptr, &signatureLength),
+          "Failed to determine the signature length");
+    std::vector<uint8_t> signature;
+    allocateOrRaise([&] { signature.resize(signatureLength); },
+                    "Failed to re-allocate memory for the signatiure");
+    check(functions()->C_Sign(session, input, length, signature.data(), &signatureLength),
+          "Failed to generate signature");
+    signature.resize(std::min<size_t>(signatureLength, signature.size()));
+    return signature;
+}
+
+std::string signToBase64(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key, const std::string& text) {
+    std::vector<uint8_t> signature =
+        signData(session, key, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    return base64Encode(signature.data(), signature.size());
+}
+
+std::unique_ptr<ByteBuffer> generateKeyId() {
+    auto id = std::make_unique<ByteBuffer>(kKeyIdLength);
+    if (!platform::secureRandom(id->getData(), id->getSize())) {
+        throw TokenException("Failed to generate a key identifier");
+    }
+    return id;
+}
+
+std::string randomPin(size_t length) {
+    std::string pin;
+    while (pin.size() < length) {
+        uint8_t value = 0;
+        if (!platform::secureRandom(&value, 1)) {
+            throw TokenException("Failed to generate a random PIN");
+        }
+        // 234 is the largest multiple of 26 below 256: drawing again above it
+        // keeps every letter equally likely.
+        if (value < 234) {
+            pin += static_cast<char>('A' + value % 26);
+        }
+    }
+    return pin;
+}
+
+KeyPairResult generateKeyPair(CK_SESSION_HANDLE session) {
+    std::unique_ptr<ByteBuffer> id = generateKeyId();
+    CK_OBJECT_CLASS publicClass = CKO_PUBLIC_KEY;
+    CK_OBJECT_CLASS privateClass = CKO_PRIVATE_KEY;
+    CK_KEY_TYPE keyType = CKK_RSA;
+    CK_BBOOL yes = CK_TRUE;
+    CK_BBOOL no = CK_FALSE;
+    CK_ULONG modulusBits = kModulusBits;
+    CK_ATTRIBUTE publicTemplate[] = {
+        attribute(CKA_CLASS, publicClass),
+        bytesAttribute(CKA_LABEL, kPublicKeyLabel, sizeof(kPublicKeyLabel)),
+        bytesAttribute(CKA_ID, id->getData(), id->getSize()),
+        attribute(CKA_KEY_TYPE, keyType),
+        attribute(CKA_TOKEN, yes),
+        attribute(CKA_PRIVATE, no),
+        attribute(CKA_MODULUS_BITS, modulusBits),
+        bytesAttribute(CKA_PUBLIC_EXPONENT, kPublicExponent, sizeof(kPublicExponent)),
+    };
+    CK_ATTRIBUTE privateTemplate[] = {
+        attribute(CKA_CLASS, privateClass),
+        bytesAttribute(CKA_LABEL, kPrivateKeyLabel, sizeof(kPrivateKeyLabel)),
+        bytesAttribute(CKA_ID, id->getData(), id->getSize()),
+        attribute(CKA_KEY_TYPE, keyType),
+        attribute(CKA_TOKEN, yes),
+        attribute(CKA_PRIVATE, yes),
+        attribute(CKA_EXTRACTABLE, no),
+    };
+    CK_MECHANISM mechanism = {CKM_RSA_PKCS_KEY_PAIR_GEN, nullptr, 0};
+    KeyPairResult result;
+    result.rv =
+        functions()->C_GenerateKeyPair(session, &mechanism, publicTemplate, 8, privateTemplate, 7,
+                                       &result.publicKey, &result.privateKey);
+    return result;
+}
+
+CK_DATE certificateTimeToDate(const DERPrimitive& time) {
+    const ByteBuffer& text = time.getValue();
+    bool utcTime = time.getTag() == 0x17;
+    bool generalizedTime = time.getTag() == 0x18;
+    size_t yearDigits = utcTime ? 2 : 4;
+    size_t needed = yearDigits + 4;
+    if ((!utcTime && !generalizedTime) || text.getSize() < needed || !allDigits(text, needed)) {
+        throw CertificateException("Failed to parse certificate");
+    }
+    CK_DATE date;
+    const char* characters = reinterpret_cast<const char*>(text.getData());
+    if (utcTime) {
+        // Two-digit years from 50 on are in the twentieth century.
+        const char* century = characters[0] >= '5' ? "19" : "20";
+        std::memcpy(date.year, century, 2);
+        std::memcpy(date.year + 2, characters, 2);
+    } else {
+        std::memcpy(date.year, characters, 4);
+    }
+    std::memcpy(date.month, characters + yearDigits, 2);
+    std::memcpy(date.day, characters + yearDigits + 2, 2);
+    return date;
+}
+
+void importCertificate(CK_SESSION_HANDLE session, const ParsedCertificate& certificate,
+                       const RsaPublicKey& publicKey) {
+    std::unique_ptr<ByteBuffer> id = readKeyId(session, publicKey.objectHandle);
+    std::unique_ptr<ByteBuffer> subject = encodeDer(*certificate.getSubject());
+    std::unique_ptr<ByteBuffer> issuer = encodeDer(*certificate.getIssuer());
+    std::unique_ptr<ByteBuffer> serialNumber = encodeDer(*certificate.getSerialNumber());
+    CK_DATE notBefore = certificateTimeToDate(*certificate.getNotBefore());
+    CK_DATE notAfter = certificateTimeToDate(*certificate.getNotAfter());
+    CK_OBJECT_CLASS objectClass = CKO_CERTIFICATE;
+    CK_CERTIFICATE_TYPE certificateType = CKC_X_509;
+    CK_BBOOL yes = CK_TRUE;
+    const ByteBuffer* der = certificate.getDer();
+    CK_ATTRIBUTE attributes[] = {
+        attribute(CKA_CLASS, objectClass),
+        attribute(CKA_CERTIFICATE_TYPE, certificateType),
+        attribute(CKA_TOKEN, yes),
+        attribute(CKA_START_DATE, notBefore),
+        attribute(CKA_END_DATE, notAfter),
+        bytesAttribute(CKA_SUBJECT, subject->getData(), subject->getSize()),
+        bytesAttribute(CKA_ISSUER, issuer->getData(), issuer->getSize()),
+        bytesAttribute(CKA_SERIAL_NUMBER, serialNumber->getData(), serialNumber->getSize()),
+        bytesAttribute(CKA_ID, id->getData(), id->getSize()),
+        bytesAttribute(CKA_VALUE, der->getData(), der->getSize()),
+    };
+    CK_OBJECT_HANDLE created = CK_INVALID_HANDLE;
+    check(functions()->C_CreateObject(session, attributes, 10, &created),
+          "Error importing certificate on the token");
+}
+
+CK_RV initToken(CK_SLOT_ID slot, const std::string& securityOfficerPin) {
+    CK_UTF8CHAR label[32];
+    std::memset(label, ' ', sizeof(label));
+    std::memcpy(label, kTokenLabel, std::strlen(kTokenLabel));
+    return functions()->C_InitToken(slot, utf8(securityOfficerPin), securityOfficerPin.size(),
+                                    label);
+}
+
+CK_RV initUserPin(CK_SESSION_HANDLE session, const std::string& pin) {
+    return functions()->C_InitPIN(session, utf8(pin), pin.size());
+}
+
+CK_RV setUserPin(CK_SESSION_HANDLE session, const std::string& oldPin, const std::string& newPin) {
+    return functions()->C_SetPIN(session, utf8(oldPin), oldPin.size(), utf8(newPin), newPin.size());
+}
+
+CK_RV destroyObject(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object) {
+    return functions()->C_DestroyObject(session, object);
+}

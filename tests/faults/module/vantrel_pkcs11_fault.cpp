@@ -1,0 +1,1003 @@
+// A PKCS#11 module that forwards to a real one (SoftHSM2 by default) and
+// misbehaves on request. See tests/faults/README.md for the rule file.
+#include <dlfcn.h>
+#include <p11-kit/pkcs11.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/hex_digit.h"
+
+#define FAULT_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+enum class Scope { None, Slot, Session };
+
+// Every function of the list but C_GetFunctionList, which must always answer.
+#define FAULT_FUNCTIONS(X)            \
+    X(C_Initialize, None)             \
+    X(C_Finalize, None)               \
+    X(C_GetInfo, None)                \
+    X(C_GetSlotList, None)            \
+    X(C_GetSlotInfo, Slot)            \
+    X(C_GetTokenInfo, Slot)           \
+    X(C_GetMechanismList, Slot)       \
+    X(C_GetMechanismInfo, Slot)       \
+    X(C_InitToken, Slot)              \
+    X(C_InitPIN, Session)             \
+    X(C_SetPIN, Session)              \
+    X(C_OpenSession, Slot)            \
+    X(C_CloseSession, Session)        \
+    X(C_CloseAllSessions, Slot)       \
+    X(C_GetSessionInfo, Session)      \
+    X(C_GetOperationState, Session)   \
+    X(C_SetOperationState, Session)   \
+    X(C_Login, Session)               \
+    X(C_Logout, Session)              \
+    X(C_CreateObject, Session)        \
+    X(C_CopyObject, Session)          \
+    X(C_DestroyObject, Session)       \
+    X(C_GetObjectSize, Session)       \
+    X(C_GetAttributeValue, Session)   \
+    X(C_SetAttributeValue, Session)   \
+    X(C_FindObjectsInit, Session)     \
+    X(C_FindObjects, Session)         \
+    X(C_FindObjectsFinal, Session)    \
+    X(C_EncryptInit, Session)         \
+    X(C_Encrypt, Session)             \
+    X(C_EncryptUpdate, Session)       \
+    X(C_EncryptFinal, Session)        \
+    X(C_DecryptInit, Session)         \
+    X(C_Decrypt, Session)             \
+    X(C_DecryptUpdate, Session)       \
+    X(C_DecryptFinal, Session)        \
+    X(C_DigestInit, Session)          \
+    X(C_Digest, Session)              \
+    X(C_DigestUpdate, Session)        \
+    X(C_DigestKey, Session)           \
+    X(C_DigestFinal, Session)         \
+    X(C_SignInit, Session)            \
+    X(C_Sign, Session)                \
+    X(C_SignUpdate, Session)          \
+    X(C_SignFinal, Session)           \
+    X(C_SignRecoverInit, Session)     \
+    X(C_SignRecover, Session)         \
+    X(C_VerifyInit, Session)          \
+    X(C_Verify, Session)              \
+    X(C_VerifyUpdate, Session)        \
+    X(C_VerifyFinal, Session)         \
+    X(C_VerifyRecoverInit, Session)   \
+    X(C_VerifyRecover, Session)       \
+    X(C_DigestEncryptUpdate, Session) \
+    X(C_DecryptDigestUpdate, Session) \
+    X(C_SignEncryptUpdate, Session)   \
+    X(C_DecryptVerifyUpdate, Session) \
+    X(C_GenerateKey, Session)         \
+    X(C_GenerateKeyPair, Session)     \
+    X(C_WrapKey, Session)             \
+    X(C_UnwrapKey, Session)           \
+    X(C_DeriveKey, Session)           \
+    X(C_SeedRandom, Session)          \
+    X(C_GenerateRandom, Session)      \
+    X(C_GetFunctionStatus, Session)   \
+    X(C_CancelFunction, Session)      \
+    X(C_WaitForSlotEvent, None)
+
+enum class Fn {
+#define FAULT_ENUM(name, scope) name,
+    FAULT_FUNCTIONS(FAULT_ENUM)
+#undef FAULT_ENUM
+        Count
+};
+constexpr size_t kFunctionCount = static_cast<size_t>(Fn::Count);
+
+struct FunctionInfo {
+    const char* name;
+    Scope scope;
+};
+
+constexpr FunctionInfo kFunctions[] = {
+#define FAULT_INFO(name, scope) {#name, Scope::scope},
+    FAULT_FUNCTIONS(FAULT_INFO)
+#undef FAULT_INFO
+};
+
+constexpr const FunctionInfo& info(Fn fn) {
+    return kFunctions[static_cast<size_t>(fn)];
+}
+
+std::optional<Fn> functionNamed(const std::string& name) {
+    for (size_t i = 0; i < kFunctionCount; ++i) {
+        if (name == kFunctions[i].name) {
+            return static_cast<Fn>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+// Calls whose purpose is to free state on the token. When a rule fails one of
+// them, the real call still happens first: the caller sees the error, but the
+// token is left as a well-behaved module would leave it.
+bool releases(Fn fn) {
+    return fn == Fn::C_Finalize || fn == Fn::C_CloseSession || fn == Fn::C_CloseAllSessions ||
+           fn == Fn::C_FindObjectsFinal || fn == Fn::C_Logout;
+}
+
+const std::map<std::string, CK_RV>& returnCodeNames() {
+#define FAULT_RC(name) \
+    { #name, name }
+    static const std::map<std::string, CK_RV> names = {
+        FAULT_RC(CKR_OK),
+        FAULT_RC(CKR_CANCEL),
+        FAULT_RC(CKR_HOST_MEMORY),
+        FAULT_RC(CKR_SLOT_ID_INVALID),
+        FAULT_RC(CKR_GENERAL_ERROR),
+        FAULT_RC(CKR_FUNCTION_FAILED),
+        FAULT_RC(CKR_ARGUMENTS_BAD),
+        FAULT_RC(CKR_ATTRIBUTE_READ_ONLY),
+        FAULT_RC(CKR_ATTRIBUTE_SENSITIVE),
+        FAULT_RC(CKR_ATTRIBUTE_TYPE_INVALID),
+        FAULT_RC(CKR_ATTRIBUTE_VALUE_INVALID),
+        FAULT_RC(CKR_DATA_INVALID),
+        FAULT_RC(CKR_DATA_LEN_RANGE),
+        FAULT_RC(CKR_DEVICE_ERROR),
+        FAULT_RC(CKR_DEVICE_MEMORY),
+        FAULT_RC(CKR_DEVICE_REMOVED),
+        FAULT_RC(CKR_FUNCTION_CANCELED),
+        FAULT_RC(CKR_FUNCTION_NOT_SUPPORTED),
+        FAULT_RC(CKR_KEY_HANDLE_INVALID),
+        FAULT_RC(CKR_KEY_SIZE_RANGE),
+        FAULT_RC(CKR_KEY_TYPE_INCONSISTENT),
+        FAULT_RC(CKR_KEY_FUNCTION_NOT_PERMITTED),
+        FAULT_RC(CKR_MECHANISM_INVALID),
+        FAULT_RC(CKR_MECHANISM_PARAM_INVALID),
+        FAULT_RC(CKR_OBJECT_HANDLE_INVALID),
+        FAULT_RC(CKR_OPERATION_ACTIVE),
+        FAULT_RC(CKR_OPERATION_NOT_INITIALIZED),
+        FAULT_RC(CKR_PIN_INCORRECT),
+        FAULT_RC(CKR_PIN_INVALID),
+        FAULT_RC(CKR_PIN_LEN_RANGE),
+        FAULT_RC(CKR_PIN_EXPIRED),
+        FAULT_RC(CKR_PIN_LOCKED),
+        FAULT_RC(CKR_SESSION_CLOSED),
+        FAULT_RC(CKR_SESSION_COUNT),
+        FAULT_RC(CKR_SESSION_HANDLE_INVALID),
+        FAULT_RC(CKR_SESSION_READ_ONLY),
+        FAULT_RC(CKR_SESSION_EXISTS),
+        FAULT_RC(CKR_SIGNATURE_INVALID),
+        FAULT_RC(CKR_SIGNATURE_LEN_RANGE),
+        FAULT_RC(CKR_TEMPLATE_INCOMPLETE),
+        FAULT_RC(CKR_TEMPLATE_INCONSISTENT),
+        FAULT_RC(CKR_TOKEN_NOT_PRESENT),
+        FAULT_RC(CKR_TOKEN_NOT_RECOGNIZED),
+        FAULT_RC(CKR_TOKEN_WRITE_PROTECTED),
+        FAULT_RC(CKR_USER_ALREADY_LOGGED_IN),
+        FAULT_RC(CKR_USER_NOT_LOGGED_IN),
+        FAULT_RC(CKR_USER_PIN_NOT_INITIALIZED),
+        FAULT_RC(CKR_USER_TYPE_INVALID),
+        FAULT_RC(CKR_USER_ANOTHER_ALREADY_LOGGED_IN),
+        FAULT_RC(CKR_BUFFER_TOO_SMALL),
+        FAULT_RC(CKR_CRYPTOKI_NOT_INITIALIZED),
+        FAULT_RC(CKR_CRYPTOKI_ALREADY_INITIALIZED),
+        FAULT_RC(CKR_FUNCTION_REJECTED),
+    };
+#undef FAULT_RC
+    return names;
+}
+
+// ---- Rules ----------------------------------------------------------------
+
+struct FailRule {
+    Fn fn = Fn::C_Initialize;
+    CK_RV code = CKR_OK;
+    std::optional<CK_SLOT_ID> slot;
+    unsigned long call = 0;  // 0: every call
+    bool andLater = false;   // "from N" rather than "call N"
+};
+
+enum class Field { Serial, Label, Model };
+enum class Source { Own, Copy, Text };
+
+struct FieldRule {
+    Field field = Field::Serial;
+    Source source = Source::Own;
+    CK_SLOT_ID copyFrom = 0;
+    std::string text;
+    unsigned char pad = ' ';
+    std::optional<CK_SLOT_ID> slot;
+};
+
+struct PinRule {
+    bool maximum;
+    CK_ULONG value;
+    std::optional<CK_SLOT_ID> slot;
+};
+
+struct Rules {
+    std::vector<FailRule> fails;
+    std::vector<FieldRule> fields;
+    std::vector<PinRule> pins;
+    std::vector<std::optional<CK_SLOT_ID>> hidden;
+    std::string error;  // set when the file does not parse
+};
+
+class RuleError {
+  public:
+    explicit RuleError(std::string text) : message(std::move(text)) {}
+    std::string message;
+};
+
+std::vector<std::string> splitWords(const std::string& line) {
+    std::vector<std::string> words;
+    size_t at = 0;
+    while (at < line.size()) {
+        while (at < line.size() && (line[at] == ' ' || line[at] == '\t' || line[at] == '\r')) {
+            ++at;
+        }
+        if (at == line.size() || line[at] == '#') {
+            break;
+        }
+        size_t end = at;
+        while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\r') {
+            ++end;
+        }
+        words.push_back(line.substr(at, end - at));
+        at = end;
+    }
+    return words;
+}
+
+unsigned long parseNumber(const std::string& word, const char* what) {
+    if (word.empty() || word[0] == '-' || word[0] == '+') {
+        throw RuleError(std::string("bad ") + what + " '" + word + "'");
+    }
+    errno = 0;
+    char* end = nullptr;
+    unsigned long value = std::strtoul(word.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0') {
+        throw RuleError(std::string("bad ") + what + " '" + word + "'");
+    }
+    return value;
+}
+
+CK_RV parseCode(const std::string& word) {
+    auto named = returnCodeNames().find(word);
+    if (named != returnCodeNames().end()) {
+        return named->second;
+    }
+    return parseNumber(word, "return code");
+}
+
+// Words cannot hold blanks, so rewritten fields spell them (and other
+// awkward bytes) as escapes.
+std::string unescape(const std::string& word) {
+    std::string out;
+    for (size_t i = 0; i < word.size(); ++i) {
+        if (word[i] != '\\') {
+            out += word[i];
+            continue;
+        }
+        if (++i == word.size()) {
+            throw RuleError("escape at the end of '" + word + "'");
+        }
+        switch (word[i]) {
+            case 's':
+                out += ' ';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 'v':
+                out += '\v';
+                break;
+            case 'f':
+                out += '\f';
+                break;
+            case '\\':
+                out += '\\';
+                break;
+            case 'x': {
+                int high = i + 1 < word.size() ? hexDigitValue(word[i + 1]) : -1;
+                int low = i + 2 < word.size() ? hexDigitValue(word[i + 2]) : -1;
+                if (high < 0 || low < 0) {
+                    throw RuleError("\\x needs two hex digits in '" + word + "'");
+                }
+                out += static_cast<char>(high * 16 + low);
+                i += 2;
+                break;
+            }
+            default:
+                throw RuleError("unknown escape in '" + word + "'");
+        }
+    }
+    return out;
+}
+
+struct Options {
+    std::optional<CK_SLOT_ID> slot;
+    std::optional<unsigned long> call;
+    std::optional<unsigned long> from;
+    std::optional<unsigned char> pad;
+};
+
+// Reads "name value" pairs from `first` on; `allowed` lists the names the verb takes.
+Options parseOptions(const std::vector<std::string>& words, size_t first,
+                     const std::set<std::string>& allowed) {
+    Options options;
+    for (size_t i = first; i < words.size(); i += 2) {
+        const std::string& name = words[i];
+        if (allowed.count(name) == 0) {
+            throw RuleError("unexpected '" + name + "'");
+        }
+        if (i + 1 == words.size()) {
+            throw RuleError("'" + name + "' needs a value");
+        }
+        const std::string& value = words[i + 1];
+        if (name == "slot") {
+            options.slot = parseNumber(value, "slot");
+        } else if (name == "call" || name == "from") {
+            unsigned long n = parseNumber(value, "call number");
+            if (n == 0) {
+                throw RuleError("calls are counted from 1");
+            }
+            if (options.call || options.from) {
+                throw RuleError("only one of 'call' and 'from'");
+            }
+            (name == "call" ? options.call : options.from) = n;
+        } else if (name == "pad") {
+            std::string bytes = unescape(value);
+            if (bytes.size() != 1) {
+                throw RuleError("pad takes one byte");
+            }
+            options.pad = static_cast<unsigned char>(bytes[0]);
+        }
+    }
+    return options;
+}
+
+void parseLine(const std::vector<std::string>& words, Rules& rules) {
+    const std::string& verb = words[0];
+    if (verb == "fail") {
+        if (words.size() < 3) {
+            throw RuleError("fail needs a function and a return code");
+        }
+        std::optional<Fn> fn = functionNamed(words[1]);
+        if (!fn) {
+            throw RuleError("unknown function '" + words[1] + "'");
+        }
+        FailRule rule;
+        rule.fn = *fn;
+        rule.code = parseCode(words[2]);
+        Options options = parseOptions(words, 3, {"slot", "call", "from"});
+        if (options.slot && info(*fn).scope == Scope::None) {
+            throw RuleError(words[1] + " has no slot");
+        }
+        rule.slot = options.slot;
+        rule.call = options.call ? *options.call : options.from.value_or(0);
+        rule.andLater = options.from.has_value();
+        rules.fails.push_back(rule);
+    } else if (verb == "serial" || verb == "label" || verb == "model") {
+        FieldRule rule;
+        rule.field = verb == "serial"  ? Field::Serial
+                     : verb == "label" ? Field::Label
+                                       : Field::Model;
+        size_t next = 2;
+        if (words.size() < 2) {
+            throw RuleError(verb + " needs own, copy <slot> or text <text>");
+        }
+        if (words[1] == "own") {
+            rule.source = Source::Own;
+        } else if ((words[1] == "copy" || words[1] == "text") && words.size() >= 3) {
+            if (words[1] == "copy") {
+                rule.source = Source::Copy;
+                rule.copyFrom = parseNumber(words[2], "slot");
+            } else {
+                rule.source = Source::Text;
+                rule.text = unescape(words[2]);
+            }
+            next = 3;
+        } else {
+            throw RuleError(verb + " needs own, copy <slot> or text <text>");
+        }
+        Options options = parseOptions(words, next, {"slot", "pad"});
+        rule.slot = options.slot;
+        rule.pad = options.pad.value_or(' ');
+        rules.fields.push_back(rule);
+    } else if (verb == "maxpin" || verb == "minpin") {
+        if (words.size() < 2) {
+            throw RuleError(verb + " needs a length or 'unavailable'");
+        }
+        CK_ULONG value = words[1] == "unavailable" ? CK_UNAVAILABLE_INFORMATION
+                                                   : parseNumber(words[1], "PIN length");
+        Options options = parseOptions(words, 2, {"slot"});
+        rules.pins.push_back({verb == "maxpin", value, options.slot});
+    } else if (verb == "hide") {
+        rules.hidden.push_back(parseOptions(words, 1, {"slot"}).slot);
+    } else {
+        throw RuleError("unknown rule '" + verb + "'");
+    }
+}
+
+Rules parseRules(const std::string& text) {
+    Rules rules;
+    size_t lineNumber = 0;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        ++lineNumber;
+        std::vector<std::string> words = splitWords(text.substr(at, end - at));
+        at = end + 1;
+        if (words.empty()) {
+            continue;
+        }
+        try {
+            parseLine(words, rules);
+        } catch (const RuleError& e) {
+            rules = Rules();
+            rules.error = "line " + std::to_string(lineNumber) + ": " + e.message;
+            return rules;
+        }
+    }
+    return rules;
+}
+
+// ---- Module state ---------------------------------------------------------
+
+struct Decision {
+    bool inject = false;
+    CK_RV code = CKR_OK;
+};
+
+struct Module {
+    std::recursive_mutex mutex;
+    CK_FUNCTION_LIST* target = nullptr;
+
+    std::string rulesText;
+    bool rulesRead = false;
+    Rules rules;
+    std::vector<unsigned long> ruleCounts;              // per fail rule, since the last reset
+    std::array<unsigned long, kFunctionCount> calls{};  // since the last C_Initialize
+
+    std::map<CK_SESSION_HANDLE, CK_SLOT_ID> sessions;
+    std::set<CK_SESSION_HANDLE> searches;
+
+    void refreshRules();
+    Decision decide(Fn fn, std::optional<CK_SLOT_ID> slot);
+    std::optional<CK_SLOT_ID> slotOfSession(CK_SESSION_HANDLE session) const;
+    void writeState() const;
+    void rewriteTokenInfo(CK_SLOT_ID slot, CK_TOKEN_INFO* tokenInfo);
+    bool hidden(CK_SLOT_ID slot) const;
+};
+
+Module& module() {
+    static Module instance;
+    return instance;
+}
+
+std::string readRulesFile() {
+    const char* path = std::getenv("VANTREL_FAULT_RULES");
+    if (path == nullptr || *path == '\0') {
+        return "";
+    }
+    FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return "";
+    }
+    std::string text;
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        text.append(buffer, got);
+    }
+    std::fclose(file);
+    return text;
+}
+
+void Module::refreshRules() {
+    std::string text = readRulesFile();
+    if (rulesRead && text == rulesText) {
+        return;
+    }
+    rulesRead = true;
+    rulesText = text;
+    rules = parseRules(text);
+    ruleCounts.assign(rules.fails.size(), 0);
+    if (!rules.error.empty()) {
+        const char* path = std::getenv("VANTREL_FAULT_RULES");
+        std::fprintf(stderr, "vantrel fault module: %s %s; every call fails\n", path,
+                     rules.error.c_str());
+    }
+}
+
+Decision Module::decide(Fn fn, std::optional<CK_SLOT_ID> slot) {
+    refreshRules();
+    if (fn == Fn::C_Initialize) {
+        calls.fill(0);
+        std::fill(ruleCounts.begin(), ruleCounts.end(), 0);
+    }
+    ++calls[static_cast<size_t>(fn)];
+    if (!rules.error.empty()) {
+        return {true, CKR_GENERAL_ERROR};
+    }
+    Decision decision;
+    for (size_t i = 0; i < rules.fails.size(); ++i) {
+        const FailRule& rule = rules.fails[i];
+        if (rule.fn != fn || (rule.slot && rule.slot != slot)) {
+            continue;
+        }
+        unsigned long n = ++ruleCounts[i];
+        bool fires = rule.call == 0 || n == rule.call || (rule.andLater && n > rule.call);
+        if (fires && !decision.inject) {
+            decision = {true, rule.code};
+        }
+    }
+    return decision;
+}
+
+std::optional<CK_SLOT_ID> Module::slotOfSession(CK_SESSION_HANDLE session) const {
+    auto found = sessions.find(session);
+    if (found == sessions.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+void Module::writeState() const {
+    const char* path = std::getenv("VANTREL_FAULT_STATE");
+    if (path == nullptr || *path == '\0') {
+        return;
+    }
+    std::string text = "open_sessions " + std::to_string(sessions.size()) + "\n" +
+                       "active_searches " + std::to_string(searches.size()) + "\n";
+    for (size_t i = 0; i < kFunctionCount; ++i) {
+        if (calls[i] != 0) {
+            text +=
+                std::string("calls ") + kFunctions[i].name + " " + std::to_string(calls[i]) + "\n";
+        }
+    }
+    // A reader in another process must never see half a file.
+    std::string temporary = std::string(path) + ".tmp";
+    FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        return;
+    }
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = std::fclose(file) == 0 && written;
+    if (written) {
+        std::rename(temporary.c_str(), path);
+    }
+}
+
+std::string withoutTrailingBlanks(const unsigned char* field, size_t width) {
+    while (width > 0 && field[width - 1] == ' ') {
+        --width;
+    }
+    return std::string(reinterpret_cast<const char*>(field), width);
+}
+
+void Module::rewriteTokenInfo(CK_SLOT_ID slot, CK_TOKEN_INFO* tokenInfo) {
+    for (const FieldRule& rule : rules.fields) {
+        if (rule.slot && *rule.slot != slot) {
+            continue;
+        }
+        auto fieldOf = [&rule](CK_TOKEN_INFO& of) -> std::pair<unsigned char*, size_t> {
+            switch (rule.field) {
+                case Field::Serial:
+                    return {of.serialNumber, sizeof of.serialNumber};
+                case Field::Label:
+                    return {of.label, sizeof of.label};
+                case Field::Model:
+                    break;
+            }
+            return {of.model, sizeof of.model};
+        };
+        auto [field, width] = fieldOf(*tokenInfo);
+        std::string value;
+        if (rule.source == Source::Own) {
+            value = withoutTrailingBlanks(field, width);
+        } else if (rule.source == Source::Text) {
+            value = rule.text;
+        } else {
+            CK_TOKEN_INFO other;
+            if (target->C_GetTokenInfo(rule.copyFrom, &other) != CKR_OK) {
+                continue;
+            }
+            auto [otherField, otherWidth] = fieldOf(other);
+            value = withoutTrailingBlanks(otherField, otherWidth);
+        }
+        value.resize(std::min(value.size(), width));
+        std::memcpy(field, value.data(), value.size());
+        std::memset(field + value.size(), rule.pad, width - value.size());
+    }
+    for (const PinRule& rule : rules.pins) {
+        if (!rule.slot || *rule.slot == slot) {
+            (rule.maximum ? tokenInfo->ulMaxPinLen : tokenInfo->ulMinPinLen) = rule.value;
+        }
+    }
+}
+
+bool Module::hidden(CK_SLOT_ID slot) const {
+    for (const std::optional<CK_SLOT_ID>& rule : rules.hidden) {
+        if (!rule || *rule == slot) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Runs one call of `fn` under the module's lock. `body` does the forwarding
+// and bookkeeping; it gets the decision and returns the code to report.
+template <typename Body>
+CK_RV run(Fn fn, std::optional<CK_SLOT_ID> slot, Body body) {
+    Module& m = module();
+    std::lock_guard<std::recursive_mutex> lock(m.mutex);
+    CK_RV rv;
+    try {
+        Decision decision = m.decide(fn, slot);
+        rv = body(m, decision);
+    } catch (...) {
+        rv = CKR_HOST_MEMORY;
+    }
+    m.writeState();
+    return rv;
+}
+
+template <typename... A>
+unsigned long firstArgument(unsigned long first, A...) {
+    return first;
+}
+
+// The plain forwarder: an injected failure replaces the call; a release call
+// is made anyway and then reported as failed.
+template <Fn F, auto Member, typename Type = decltype(Member)>
+struct Forward;
+
+template <Fn F, auto Member, typename... A>
+struct Forward<F, Member, CK_RV (*CK_FUNCTION_LIST::*)(A...)> {
+    static CK_RV call(A... args) {
+        Module& m = module();
+        std::optional<CK_SLOT_ID> slot;
+        {
+            std::lock_guard<std::recursive_mutex> lock(m.mutex);
+            if constexpr (info(F).scope == Scope::Slot) {
+                slot = firstArgument(args...);
+            } else if constexpr (info(F).scope == Scope::Session) {
+                slot = m.slotOfSession(firstArgument(args...));
+            }
+        }
+        return run(F, slot, [&](Module& mod, Decision decision) {
+            if (decision.inject && !releases(F)) {
+                return decision.code;
+            }
+            CK_RV rv = (mod.target->*Member)(args...);
+            return decision.inject ? decision.code : rv;
+        });
+    }
+};
+
+// ---- Functions with bookkeeping -------------------------------------------
+
+CK_RV initialize(CK_VOID_PTR args) {
+    return run(Fn::C_Initialize, std::nullopt, [&](Module& m, Decision decision) {
+        return decision.inject ? decision.code : m.target->C_Initialize(args);
+    });
+}
+
+CK_RV finalize(CK_VOID_PTR reserved) {
+    return run(Fn::C_Finalize, std::nullopt, [&](Module& m, Decision decision) {
+        CK_RV rv = m.target->C_Finalize(reserved);
+        if (rv == CKR_OK) {
+            m.sessions.clear();
+            m.searches.clear();
+        }
+        return decision.inject ? decision.code : rv;
+    });
+}
+
+CK_RV getSlotList(CK_BBOOL tokenPresent, CK_SLOT_ID_PTR list, CK_ULONG_PTR count) {
+    return run(Fn::C_GetSlotList, std::nullopt, [&](Module& m, Decision decision) {
+        if (decision.inject) {
+            return decision.code;
+        }
+        if (m.rules.hidden.empty()) {
+            return m.target->C_GetSlotList(tokenPresent, list, count);
+        }
+        if (count == nullptr) {
+            return CKR_ARGUMENTS_BAD;
+        }
+        std::vector<CK_SLOT_ID> slots;
+        CK_RV rv;
+        do {
+            CK_ULONG real = 0;
+            rv = m.target->C_GetSlotList(tokenPresent, nullptr, &real);
+            if (rv != CKR_OK) {
+                return rv;
+            }
+            slots.resize(real);
+            rv = m.target->C_GetSlotList(tokenPresent, slots.data(), &real);
+            slots.resize(std::min<size_t>(real, slots.size()));
+        } while (rv == CKR_BUFFER_TOO_SMALL);
+        if (rv != CKR_OK) {
+            return rv;
+        }
+        slots.erase(std::remove_if(slots.begin(), slots.end(),
+                                   [&m](CK_SLOT_ID slot) { return m.hidden(slot); }),
+                    slots.end());
+        if (list != nullptr && *count < slots.size()) {
+            *count = slots.size();
+            return CKR_BUFFER_TOO_SMALL;
+        }
+        if (list != nullptr) {
+            std::copy(slots.begin(), slots.end(), list);
+        }
+        *count = slots.size();
+        return CKR_OK;
+    });
+}
+
+CK_RV getTokenInfo(CK_SLOT_ID slot, CK_TOKEN_INFO_PTR tokenInfo) {
+    return run(Fn::C_GetTokenInfo, slot, [&](Module& m, Decision decision) {
+        if (decision.inject) {
+            return decision.code;
+        }
+        CK_RV rv = m.target->C_GetTokenInfo(slot, tokenInfo);
+        if (rv == CKR_OK) {
+            m.rewriteTokenInfo(slot, tokenInfo);
+        }
+        return rv;
+    });
+}
+
+CK_RV openSession(CK_SLOT_ID slot, CK_FLAGS flags, CK_VOID_PTR application, CK_NOTIFY notify,
+                  CK_SESSION_HANDLE_PTR session) {
+    return run(Fn::C_OpenSession, slot, [&](Module& m, Decision decision) {
+        if (decision.inject) {
+            return decision.code;
+        }
+        CK_RV rv = m.target->C_OpenSession(slot, flags, application, notify, session);
+        if (rv == CKR_OK) {
+            m.sessions[*session] = slot;
+        }
+        return rv;
+    });
+}
+
+CK_RV closeSession(CK_SESSION_HANDLE session) {
+    Module& m = module();
+    std::lock_guard<std::recursive_mutex> lock(m.mutex);
+    return run(Fn::C_CloseSession, m.slotOfSession(session), [&](Module& mod, Decision decision) {
+        CK_RV rv = mod.target->C_CloseSession(session);
+        if (rv == CKR_OK) {
+            mod.sessions.erase(session);
+            mod.searches.erase(session);
+        }
+        return decision.inject ? decision.code : rv;
+    });
+}
+
+CK_RV closeAllSessions(CK_SLOT_ID slot) {
+    return run(Fn::C_CloseAllSessions, slot, [&](Module& m, Decision decision) {
+        CK_RV rv = m.target->C_CloseAllSessions(slot);
+        if (rv == CKR_OK) {
+            for (auto it = m.sessions.begin(); it != m.sessions.end();) {
+                if (it->second == slot) {
+                    m.searches.erase(it->first);
+                    it = m.sessions.erase(it);
+                } else {
+                    ++it;
+                }
+            }
+        }
+        return decision.inject ? decision.code : rv;
+    });
+}
+
+CK_RV findObjectsInit(CK_SESSION_HANDLE session, CK_ATTRIBUTE_PTR templ, CK_ULONG count) {
+    Module& m = module();
+    std::lock_guard<std::recursive_mutex> lock(m.mutex);
+    return run(Fn::C_FindObjectsInit, m.slotOfSession(session),
+               [&](Module& mod, Decision decision) {
+                   if (decision.inject) {
+                       return decision.code;
+                   }
+                   CK_RV rv = mod.target->C_FindObjectsInit(session, templ, count);
+                   if (rv == CKR_OK) {
+                       mod.searches.insert(session);
+                   }
+                   return rv;
+               });
+}
+
+CK_RV findObjectsFinal(CK_SESSION_HANDLE session) {
+    Module& m = module();
+    std::lock_guard<std::recursive_mutex> lock(m.mutex);
+    return run(Fn::C_FindObjectsFinal, m.slotOfSession(session),
+               [&](Module& mod, Decision decision) {
+                   CK_RV rv = mod.target->C_FindObjectsFinal(session);
+                   if (rv == CKR_OK) {
+                       mod.searches.erase(session);
+                   }
+                   return decision.inject ? decision.code : rv;
+               });
+}
+
+// A failed C_Sign ends the signing operation, so a failure injected into
+// either the length query or the signing itself still completes the real
+// operation; otherwise the session would stay busy for the next C_SignInit.
+CK_RV sign(CK_SESSION_HANDLE session, CK_BYTE_PTR data, CK_ULONG dataLength, CK_BYTE_PTR signature,
+           CK_ULONG_PTR signatureLength) {
+    Module& m = module();
+    std::lock_guard<std::recursive_mutex> lock(m.mutex);
+    return run(Fn::C_Sign, m.slotOfSession(session), [&](Module& mod, Decision decision) {
+        if (!decision.inject) {
+            return mod.target->C_Sign(session, data, dataLength, signature, signatureLength);
+        }
+        CK_RV rv = CKR_BUFFER_TOO_SMALL;
+        if (signature != nullptr && signatureLength != nullptr) {
+            rv = mod.target->C_Sign(session, data, dataLength, signature, signatureLength);
+        }
+        if (rv == CKR_BUFFER_TOO_SMALL) {
+            CK_ULONG length = 0;
+            if (mod.target->C_Sign(session, data, dataLength, nullptr, &length) == CKR_OK) {
+                std::vector<CK_BYTE> scratch(length);
+                mod.target->C_Sign(session, data, dataLength, scratch.data(), &length);
+            }
+        }
+        return decision.code;
+    });
+}
+
+CK_RV getFunctionList(CK_FUNCTION_LIST_PTR_PTR list);
+
+#define FAULT_PLAIN(name) &Forward<Fn::name, &CK_FUNCTION_LIST::name>::call
+
+CK_FUNCTION_LIST functionList = {
+    {CRYPTOKI_VERSION_MAJOR, CRYPTOKI_VERSION_MINOR},
+    initialize,
+    finalize,
+    FAULT_PLAIN(C_GetInfo),
+    getFunctionList,
+    getSlotList,
+    FAULT_PLAIN(C_GetSlotInfo),
+    getTokenInfo,
+    FAULT_PLAIN(C_GetMechanismList),
+    FAULT_PLAIN(C_GetMechanismInfo),
+    FAULT_PLAIN(C_InitToken),
+    FAULT_PLAIN(C_InitPIN),
+    FAULT_PLAIN(C_SetPIN),
+    openSession,
+    closeSession,
+    closeAllSessions,
+    FAULT_PLAIN(C_GetSessionInfo),
+    FAULT_PLAIN(C_GetOperationState),
+    FAULT_PLAIN(C_SetOperationState),
+    FAULT_PLAIN(C_Login),
+    FAULT_PLAIN(C_Logout),
+    FAULT_PLAIN(C_CreateObject),
+    FAULT_PLAIN(C_CopyObject),
+    FAULT_PLAIN(C_DestroyObject),
+    FAULT_PLAIN(C_GetObjectSize),
+    FAULT_PLAIN(C_GetAttributeValue),
+    FAULT_PLAIN(C_SetAttributeValue),
+    findObjectsInit,
+    FAULT_PLAIN(C_FindObjects),
+    findObjectsFinal,
+    FAULT_PLAIN(C_EncryptInit),
+    FAULT_PLAIN(C_Encrypt),
+    FAULT_PLAIN(C_EncryptUpdate),
+    FAULT_PLAIN(C_EncryptFinal),
+    FAULT_PLAIN(C_DecryptInit),
+    FAULT_PLAIN(C_Decrypt),
+    FAULT_PLAIN(C_DecryptUpdate),
+    FAULT_PLAIN(C_DecryptFinal),
+    FAULT_PLAIN(C_DigestInit),
+    FAULT_PLAIN(C_Digest),
+    FAULT_PLAIN(C_DigestUpdate),
+    FAULT_PLAIN(C_DigestKey),
+    FAULT_PLAIN(C_DigestFinal),
+    FAULT_PLAIN(C_SignInit),
+    sign,
+    FAULT_PLAIN(C_SignUpdate),
+    FAULT_PLAIN(C_SignFinal),
+    FAULT_PLAIN(C_SignRecoverInit),
+    FAULT_PLAIN(C_SignRecover),
+    FAULT_PLAIN(C_VerifyInit),
+    FAULT_PLAIN(C_Verify),
+    FAULT_PLAIN(C_VerifyUpdate),
+    FAULT_PLAIN(C_VerifyFinal),
+    FAULT_PLAIN(C_VerifyRecoverInit),
+    FAULT_PLAIN(C_VerifyRecover),
+    FAULT_PLAIN(C_DigestEncryptUpdate),
+    FAULT_PLAIN(C_DecryptDigestUpdate),
+    FAULT_PLAIN(C_SignEncryptUpdate),
+    FAULT_PLAIN(C_DecryptVerifyUpdate),
+    FAULT_PLAIN(C_GenerateKey),
+    FAULT_PLAIN(C_GenerateKeyPair),
+    FAULT_PLAIN(C_WrapKey),
+    FAULT_PLAIN(C_UnwrapKey),
+    FAULT_PLAIN(C_DeriveKey),
+    FAULT_PLAIN(C_SeedRandom),
+    FAULT_PLAIN(C_GenerateRandom),
+    FAULT_PLAIN(C_GetFunctionStatus),
+    FAULT_PLAIN(C_CancelFunction),
+    FAULT_PLAIN(C_WaitForSlotEvent),
+};
+
+#undef FAULT_PLAIN
+
+CK_RV getFunctionList(CK_FUNCTION_LIST_PTR_PTR list) {
+    if (list == nullptr) {
+        return CKR_ARGUMENTS_BAD;
+    }
+    Module& m = module();
+    std::lock_guard<std::recursive_mutex> lock(m.mutex);
+    if (m.target == nullptr) {
+        const char* path = std::getenv("VANTREL_FAULT_TARGET");
+        if (path == nullptr || *path == '\0') {
+            path = "/usr/lib/softhsm/libsofthsm2.so";
+        }
+        // Never unloaded: leak reports from inside the target can then still
+        // name it, and a target that keeps global state survives our unload.
+        void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+        if (handle == nullptr) {
+            std::fprintf(stderr, "vantrel fault module: cannot load %s: %s\n", path, dlerror());
+            return CKR_GENERAL_ERROR;
+        }
+        auto targetList =
+            reinterpret_cast<CK_C_GetFunctionList>(dlsym(handle, "C_GetFunctionList"));
+        CK_FUNCTION_LIST_PTR functions = nullptr;
+        if (targetList == nullptr || targetList(&functions) != CKR_OK || functions == nullptr) {
+            std::fprintf(stderr, "vantrel fault module: %s has no function list\n", path);
+            dlclose(handle);
+            return CKR_GENERAL_ERROR;
+        }
+        m.target = functions;
+    }
+    *list = &functionList;
+    return CKR_OK;
+}
+
+}  // namespace
+
+FAULT_EXPORT CK_RV C_GetFunctionList(CK_FUNCTION_LIST_PTR_PTR list) {
+    return getFunctionList(list);
+}
+
+FAULT_EXPORT unsigned long vantrel_fault_open_sessions() {
+    Module& m = module();
+    std::lock_guard<std::recursive_mutex> lock(m.mutex);
+    return m.sessions.size();
+}
+
+FAULT_EXPORT unsigned long vantrel_fault_active_searches() {
+    Module& m = module();
+    std::lock_guard<std::recursive_mutex> lock(m.mutex);
+    return m.searches.size();
+}
+
+FAULT_EXPORT unsigned long vantrel_fault_calls(const char* function) {
+    Module& m = module();
+    std::lock_guard<std::recursive_mutex> lock(m.mutex);
+    std::optional<Fn> fn = function != nullptr ? functionNamed(function) : std::nullopt;
+    return fn ? m.calls[static_cast<size_t>(*fn)] : 0;
+}

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include "token/log_value.h"
+#include "token/token.h"
+#include "token_fixture.h"
+
+TEST(TrimPadded, DropsTrailingWhiteSpaceWithinItsOwnWidth) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"ABC             ", "ABC"},
+        {"                ", ""},
+        {"A B\t\n\v\f\r        ", "A B"},
+        {"  lead          ", "  lead"},
+        {"caf\xC3\xA9           ", "caf\xC3\xA9"},
+        {"end\x80            ", "end\x80"},
+        {"0123456789ABCDEF", "0123456789ABCDEF"},
+        {std::string("A\0              ", 16), std::string("A\0", 2)},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(c.first.size(), 16u);
+        EXPECT_EQ(trimPadded(reinterpret_cast<const CK_UTF8CHAR*>(c.first.data()), 16), c.second);
+    }
+}
+
+TEST_F(TokenTest, DescribesTheTokensOfItsSlots) {
+    SoftHsmToken second = hsm.createToken("Token two");
+    load();
+    std::vector<CK_SLOT_ID> slots = getTokenSlots();
+    ASSERT_EQ(slots.size(), 3u) << "two tokens and the blank slot";
+    std::unique_ptr<TokenInfo> info = getTokenInfo(token.slot);
+    EXPECT_EQ(info->tokenSN, token.serial);
+    EXPECT_EQ(info->tokenLabel, "Token one");
+    EXPECT_EQ(info->tokenModel, "SoftHSM v2");
+    EXPECT_EQ(info->pmin, 4);
+    EXPECT_EQ(info->pmax, 255);
+    EXPECT_EQ(findTokenSlot(second.serial), second.slot);
+    EXPECT_EQ(findTokenSlot(token.serial), token.slot);
+    EXPECT_EQ(findTokenSlot(""), hsm.blankSlot());
+    EXPECT_EQ(failureOf([&] { findTokenSlot("nope"); }), "No token with serial number nope");
+    EXPECT_EQ(failureOf([&] { findTokenSlot(token.serial.substr(1)); }),
+              "No token with serial number " + token.serial.substr(1));
+}
+
+TEST_F(TokenTest, UnavailablePinLengthReadsMinusOne) {
+    load(true);
+    faults->setRules("maxpin unavailable\n");
+    EXPECT_EQ(getTokenInfo(token.slot)->pmax, -1);
+}
+
+TEST_F(TokenTest, SerialPaddedWithTabsStillMatches) {
+    load(true);
+    faults->setRules("serial text " + token.serial.substr(0, 10) + " pad \\t slot " +
+                     std::to_string(token.slot) + "\n");
+    EXPECT_EQ(getTokenInfo(token.slot)->tokenSN, token.serial.substr(0, 10));
+    EXPECT_EQ(findTokenSlot(token.serial.substr(0, 10)), token.slot);
+}
+
+TEST_F(TokenTest, OfTwoTokensWithOneSerialTheFirstSlotWins) {
+    SoftHsmToken second = hsm.createToken("Token two");
+    load(true);
+    std::vector<CK_SLOT_ID> slots = getTokenSlots();
+    CK_SLOT_ID first = slots[0] == hsm.blankSlot() ? slots[1] : slots[0];
+    CK_SLOT_ID other = first == token.slot ? second.slot : token.slot;
+    faults->setRules("serial copy " + std::to_string(first) + " slot " + std::to_string(other) +
+                     "\n");
+    std::string serial = getTokenInfo(first)->tokenSN;
+    EXPECT_EQ(getTokenInfo(other)->tokenSN, serial);
+    EXPECT_EQ(findTokenSlot(serial), first);
+}
+
+TEST_F(TokenTest, ATokenThatCannotBeReadIsSkippedBySearchButReportedWhenAsked) {
+    SoftHsmToken second = hsm.createToken("Token two");
+    load(true);
+    faults->setRules("fail C_GetTokenInfo CKR_DEVICE_ERROR slot " + std::to_string(token.slot) +
+                     "\n");
+    EXPECT_EQ(findTokenSlot(second.serial), second.slot);
+    EXPECT_EQ(failureOf([&] { findTokenSlot(token.serial); }),
+              "No token with serial number " + token.serial);
+    EXPECT_EQ(failureOf([&] { getTokenInfo(token.slot); }), "Failed to get token info (rc=48)");
+}
+
+TEST_F(TokenTest, SlotListFailuresAreReported) {
+    load(true);
+    faults->setRules("fail C_GetSlotList CKR_DEVICE_ERROR call 1\n");
+    EXPECT_EQ(failureOf([] { getTokenSlots(); }), "Error retrieving the token slot count (rc=48)");
+    faults->setRules("fail C_GetSlotList CKR_FUNCTION_FAILED call 2\n");
+    EXPECT_EQ(failureOf([] { getTokenSlots(); }), "Error retrieving the token slots (rc=6)");
+    faults->setRules("hide\n");
+    EXPECT_TRUE(getTokenSlots().empty());
+    EXPECT_EQ(failureOf([] { findTokenSlot("x"); }), "No token with serial number x");
+}
+
+TEST_F(TokenTest, LoginFailuresCarryTheirMessageAndCode) {
+    load(true);
+    const std::pair<const char*, const char*> cases[] = {
+        {"CKR_PIN_INCORRECT", "Incorrect PIN  (rc=160)"},
+        {"CKR_PIN_INVALID", "Invalid PIN (rc=161)"},
+        {"CKR_PIN_LEN_RANGE", "Invaliod PIN length (rc=162)"},
+        {"CKR_PIN_EXPIRED", "Expired PIN (rc=163)"},
+        {"CKR_PIN_LOCKED", "Locked PIN (rc=164)"},
+        {"CKR_USER_ALREADY_LOGGED_IN", "Already logged-in (rc=256)"},
+        {"CKR_USER_PIN_NOT_INITIALIZED", "PIN is not initialised (rc=258)"},
+        {"CKR_DEVICE_ERROR", "Login failed (rc=48)"},
+        {"0x80000001", "Login failed (rc=2147483649)"},
+    };
+    CK_SESSION_HANDLE session = openSession(token.slot, false);
+    for (const auto& c : cases) {
+        faults->setRules(std::string("fail C_Login ") + c.first + "\n");
+        EXPECT_EQ(failureOf([&] { loginUser(session, token.userPin); }), c.second);
+    }
+    faults->clearRules();
+    closeSession(session);
+    EXPECT_EQ(FaultModule::loadedOpenSessions(), 0u);
+}
+
+TEST_F(TokenTest, LoginTakesTheWholePin) {
+    load();
+    CK_SESSION_HANDLE session = openSession(token.slot, false);
+    EXPECT_EQ(failureOf([&] { loginUser(session, "wrong-pin"); }), "Incorrect PIN  (rc=160)");
+    // A PIN with a NUL inside is passed whole, not cut at the NUL.
+    EXPECT_EQ(failureOf([&] { loginUser(session, token.userPin + std::string("\0x", 2)); }),
+              "Incorrect PIN  (rc=160)");
+    EXPECT_EQ(failureOf([&] { loginUser(session, token.userPin); }), "");
+    // The security officer cannot log in while a read-only session is open
+    // (CKR_SESSION_READ_ONLY_EXISTS), a code without a message of its own.
+    EXPECT_EQ(failureOf([&] { loginSecurityOfficer(session, token.soPin); }),
+              "Login failed (rc=183)");
+    logout(session);
+    closeSession(session);
+}
+
+TEST_F(TokenTest, SessionsOpenInTheAskedModeAndWarnWhenTheyCannotClose) {
+    load(true);
+    CK_SESSION_HANDLE readOnly = openSession(token.slot, false);
+    CK_SESSION_HANDLE readWrite = openSession(token.slot, true);
+    EXPECT_EQ(FaultModule::loadedOpenSessions(), 2u);
+    loginUser(readWrite, token.userPin);
+    EXPECT_EQ(destroyObject(readOnly, 12345), CKR_OBJECT_HANDLE_INVALID);
+    EXPECT_EQ(generateKeyPair(readOnly).rv, CKR_SESSION_READ_ONLY);
+    faults->setRules("fail C_OpenSession CKR_TOKEN_NOT_PRESENT\n");
+    EXPECT_EQ(failureOf([&] { openSession(token.slot, true); }),
+              "Failed to open token session (rc=224)");
+    faults->setRules("fail C_CloseSession CKR_DEVICE_ERROR\nfail C_Logout CKR_DEVICE_ERROR\n");
+    testing::internal::CaptureStderr();
+    logout(readWrite);
+    closeSession(readOnly);
+    std::string lines = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(lines, "Warning - failed to logout from token session " +
+                         std::to_string(logValue(readWrite)) +
+                         " (rc=48)Warning - failed to close token session " +
+                         std::to_string(logValue(readOnly)) + " (rc=48)");
+    faults->clearRules();
+    closeSession(readWrite);
+    EXPECT_EQ(FaultModule::loadedOpenSessions(), 0u)
+        << "the failing close still closed the session";
+}
