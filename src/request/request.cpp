@@ -116,6 +116,7 @@ SignRequest::SignRequest(JsonObject& json)
     } else {
         throw RequestException("Invalid JSON 'payload' property type");
     }
+    pin = readOptionalString(json, "pin");
 }
 
 void SignRequest::accept(RequestVisitor& visitor) {
