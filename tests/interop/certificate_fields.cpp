@@ -81,4 +81,23 @@ CertificateFields readCertificateFields(const Bytes& der) {
     return fields;
 }
 
+CertificateFields listedFields(Pkcs11Session& session, CK_OBJECT_HANDLE object) {
+    CertificateFields fields = readCertificateFields(session.getBytes(object, CKA_VALUE));
+    auto attribute = [&](CK_ATTRIBUTE_TYPE type) {
+        Bytes value;
+        return session.tryGet(object, type, value) == CKR_OK ? value : Bytes();
+    };
+    auto date = [&](CK_ATTRIBUTE_TYPE type) {
+        Bytes value = attribute(type);
+        std::string text(value.begin(), value.end());
+        return text.size() == 8
+                   ? text.substr(6, 2) + "/" + text.substr(4, 2) + "/" + text.substr(0, 4)
+                   : std::string();
+    };
+    fields.validFrom = date(CKA_START_DATE);
+    fields.validUntil = date(CKA_END_DATE);
+    fields.activationCode = e2e::hex(attribute(CKA_CHECK_VALUE));
+    return fields;
+}
+
 }  // namespace interop

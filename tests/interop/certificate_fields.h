@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/crypto.h"
+#include "support/pkcs11_client.h"
 
 namespace interop {
 
@@ -34,6 +35,11 @@ struct CertificateFields {
 };
 
 CertificateFields readCertificateFields(const Bytes& der);
+
+// The fields a listing should show for a module's certificate object: names
+// and serial read from its CKA_VALUE as above, the dates and the check value
+// as the module keeps them (empty where it withholds them).
+CertificateFields listedFields(Pkcs11Session& session, CK_OBJECT_HANDLE object);
 
 // A certificate a set-up put on a token, with the key it belongs to.
 struct TokenCertificate {

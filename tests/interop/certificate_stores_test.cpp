@@ -40,16 +40,6 @@ std::vector<Bytes> bundleCertificates() {
     return certificates;
 }
 
-// A CK_DATE as the host lists it; empty when the module has none.
-std::string listedDate(Pkcs11Session& session, CK_OBJECT_HANDLE object, CK_ATTRIBUTE_TYPE type) {
-    Bytes date;
-    if (session.tryGet(object, type, date) != CKR_OK || date.size() != 8) {
-        return "";
-    }
-    std::string text(date.begin(), date.end());
-    return text.substr(6, 2) + "/" + text.substr(4, 2) + "/" + text.substr(0, 4);
-}
-
 // What identifies a listed certificate, whatever its names hold.
 using Identity = std::pair<std::string, std::string>;
 Identity identityOf(const CertificateFields& fields) {
@@ -83,12 +73,9 @@ TEST_F(CertificateStoresTest, TheTrustModuleListsTheSystemsAnchors) {
         Pkcs11Client client(p11KitTrustModule());
         Pkcs11Session session = client.openSession(client.slots().front(), false);
         for (CK_OBJECT_HANDLE object : session.find(CKO_CERTIFICATE)) {
-            Bytes der = session.getBytes(object, CKA_VALUE);
-            CertificateFields fields = readCertificateFields(der);
-            fields.validFrom = listedDate(session, object, CKA_START_DATE);
-            fields.validUntil = listedDate(session, object, CKA_END_DATE);
+            CertificateFields fields = listedFields(session, object);
             expected[identityOf(fields)] = fields;
-            stored.insert(der);
+            stored.insert(session.getBytes(object, CKA_VALUE));
         }
     }
     std::vector<Bytes> bundle = bundleCertificates();
@@ -129,6 +116,46 @@ TEST_F(CertificateStoresTest, NssBuiltInRootsShowAsAToken) {
     EXPECT_EQ(PADDED_TEXT(info.label), "Builtin Object Token");
 }
 
+// NSS's roots keep no dates and no check values: every root is listed, in
+// the module's order, with those fields empty and its names and serial as
+// the certificate says.
+TEST_F(CertificateStoresTest, NssBuiltInRootsListEveryRoot) {
+    const std::string tokenSN = PADDED_TEXT(onlyToken(nssRootsModule()).serialNumber);
+    std::vector<CertificateFields> roots;
+    {
+        Pkcs11Client client(nssRootsModule());
+        Pkcs11Session session = client.openSession(client.slots().front(), false);
+        for (CK_OBJECT_HANDLE object : session.find(CKO_CERTIFICATE)) {
+            roots.push_back(listedFields(session, object));
+        }
+    }
+    ASSERT_GT(roots.size(), 100u);
+    startHost(nssRootsModule());
+    for (const std::string& request :
+         {std::string(R"({"action":"listCertificates"})"),
+          R"({"action":"listCertificates","tokenSN":")" + tokenSN + "\"}"}) {
+        SCOPED_TRACE(request);
+        nlohmann::json listed = askJson(request);
+        const nlohmann::json& records = listed["certificates"];
+        ASSERT_EQ(records.size(), roots.size()) << listed.dump().substr(0, 500);
+        size_t namesCompared = 0;
+        for (size_t i = 0; i < roots.size(); ++i) {
+            const CertificateFields& root = roots[i];
+            EXPECT_EQ(records[i]["serialNumber"], root.serialNumber) << i;
+            EXPECT_EQ(records[i]["validFrom"], root.validFrom) << i;
+            EXPECT_EQ(records[i]["validUntil"], root.validUntil) << i;
+            EXPECT_EQ(records[i]["activationCode"], root.activationCode) << i;
+            EXPECT_EQ(records[i]["tokenSN"], tokenSN);
+            if (root.plainNames) {
+                EXPECT_EQ(records[i]["subjectDN"], root.subjectDN) << i;
+                EXPECT_EQ(records[i]["issuerDN"], root.issuerDN) << i;
+                ++namesCompared;
+            }
+        }
+        EXPECT_GT(namesCompared, 10u);
+    }
+}
+
 // NSS's softoken needs NSS's own initialisation arguments (its database
 // folder among them): a caller that passes none gets CKR_ARGUMENTS_BAD.
 TEST_F(CertificateStoresTest, NssSoftokenRefusesToStartWithoutItsArguments) {
@@ -138,6 +165,23 @@ TEST_F(CertificateStoresTest, NssSoftokenRefusesToStartWithoutItsArguments) {
     } catch (const Pkcs11Error& error) {
         EXPECT_EQ(error.rv(), static_cast<CK_RV>(CKR_ARGUMENTS_BAD));
     }
+}
+
+// The host then counts the module as not loaded: the page hears that the
+// PKCS#11 API could not be initialised, never that there are no tokens.
+TEST_F(CertificateStoresTest, NssSoftokenIsNotLoaded) {
+    startHost(nssSoftokenModule());
+    EXPECT_EQ(
+        ask(R"({"action":"info"})"),
+        R"({"action":"info","driver":"None","error":"There is no active token","host":"1.4"})");
+    for (const char* action : {"listTokens", "listCertificates"}) {
+        EXPECT_EQ(ask(R"({"action":")" + std::string(action) + "\"}"),
+                  R"({"action":")" + std::string(action) +
+                      R"(","error":"Failed to initalise PKCS11 API"})");
+    }
+    EXPECT_EQ(ask(login("1", "1234", false)),
+              R"({"action":"login","error":"Failed to initalise PKCS11 API","tokenSN":"1"})");
+    EXPECT_EQ(host->errorText(), "Error loading PKCS11 functionsFailed to initialise PKCS11");
 }
 
 }  // namespace

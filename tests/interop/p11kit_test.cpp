@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "interop/interop_host.h"
 #include "interop/p11kit_configuration.h"
+#include "interop/virtual_card.h"
 #include "support/pkcs11_client.h"
 #include "support/softhsm.h"
 
@@ -75,6 +77,7 @@ class P11KitTest : public InteropHostTest {
     SoftHsm hsm;
     SoftHsmToken alpha = hsm.createToken("Alpha");
     TestCa ca;
+    std::optional<VirtualSmartCard> card;
 };
 
 TEST_F(P11KitTest, ListsTheTokensOfEveryModule) {
@@ -138,6 +141,55 @@ TEST_F(P11KitTest, AFailingModuleLeavesTheOtherTokensListed) {
     EXPECT_EQ(state.activeSearches, 0u);
 }
 
+// A module that withholds some certificate attributes (as smart cards do)
+// has its certificates listed with those fields empty; one whose
+// certificates cannot be read at all is left out with a line naming its
+// slot. The other modules' certificates are listed either way. The second
+// module is the fault module over another instance of the same SoftHSM2
+// tokens, so it shows Alpha's certificate too, under a serial of its own.
+TEST_F(P11KitTest, EveryGoodTokensCertificatesAreListedWhateverAnotherModuleDoes) {
+    TokenCertificate stored = addCertificate();
+    FaultModule card(config.privateCopy(SoftHsm::modulePath()));
+    config.addModule("softhsm2", SoftHsm::modulePath());
+    config.addFaultModule("card", card);
+    const std::string cardToken = "serial text 0000000000000bad\nlabel text Card\nhide slot " +
+                                  std::to_string(hsm.blankSlot()) + "\n";
+    const std::string alphaRecord = certificateRecord(stored.fields, alpha.serial);
+    auto listing = [](std::vector<std::string> records) {
+        std::sort(records.begin(), records.end());
+        return records;
+    };
+    auto listed = [&] {
+        std::vector<std::string> records;
+        nlohmann::json reply = askJson(R"({"action":"listCertificates"})");
+        for (const nlohmann::json& record : reply.value("certificates", nlohmann::json::array())) {
+            records.push_back(record.dump());
+        }
+        EXPECT_TRUE(reply.contains("certificates")) << reply.dump();
+        return listing(records);
+    };
+
+    card.setRules(cardToken +
+                  "unavailable CKA_START_DATE\nunavailable CKA_END_DATE\n"
+                  "unavailable CKA_CHECK_VALUE\nunavailable CKA_CERTIFICATE_CATEGORY\n");
+    startProxy();
+    CertificateFields withheld = stored.fields;
+    withheld.validFrom = withheld.validUntil = withheld.activationCode = "";
+    EXPECT_EQ(listed(), listing({alphaRecord, certificateRecord(withheld, "0000000000000bad")}));
+    EXPECT_EQ(ask(R"({"action":"listCertificates","tokenSN":"0000000000000bad"})"),
+              R"({"action":"listCertificates","certificates":[)" +
+                  certificateRecord(withheld, "0000000000000bad") + "]}");
+
+    card.setRules(cardToken + "fail C_GetAttributeValue CKR_ATTRIBUTE_TYPE_INVALID\n");
+    std::string before = host->errorText();
+    EXPECT_EQ(listed(), listing({alphaRecord}));
+    std::string lines = newErrorText(before);
+    EXPECT_NE(lines.find(" - Failed to parse certificate\n"), std::string::npos) << lines;
+    FaultState state = card.state();
+    EXPECT_EQ(state.openSessions, 0u);
+    EXPECT_EQ(state.activeSearches, 0u);
+}
+
 // How an administrator keeps a module away from Vantrel (and only from it):
 // "disable-in" naming the host's executable.
 TEST_F(P11KitTest, AModuleDisabledInVantrelIsLeftOut) {
@@ -145,6 +197,40 @@ TEST_F(P11KitTest, AModuleDisabledInVantrelIsLeftOut) {
     addTrustModule();
     startProxy();
     EXPECT_EQ(ask(R"({"action":"listTokens"})"), listing({anchorsRecord()}));
+}
+
+// The package's configuration: a person's smart card (OpenSC, registered
+// with p11-kit) and any other token, all through the proxy. Every token's
+// certificates are listed together, and the card signs.
+TEST_F(P11KitTest, ASmartCardAndOtherTokensThroughTheProxy) {
+    INTEROP_SKIP_UNLESS_ROOT("The virtual smart card");
+    card.emplace();
+    TokenCertificate stored = addCertificate();
+    config.addModule("opensc", VirtualSmartCard::modulePath());
+    config.addModule("softhsm2", SoftHsm::modulePath());
+    startProxy();
+    std::vector<std::string> expected = {certificateRecord(stored.fields, alpha.serial)};
+    for (const TokenCertificate& certificate : card->certificates()) {
+        CertificateFields fields = certificate.fields;
+        // A CAC card keeps neither dates nor check values.
+        fields.validFrom = fields.validUntil = fields.activationCode = "";
+        expected.push_back(certificateRecord(fields, card->tokenSerial()));
+    }
+    std::sort(expected.begin(), expected.end());
+    nlohmann::json reply = askJson(R"({"action":"listCertificates"})");
+    std::vector<std::string> records;
+    for (const nlohmann::json& record : reply.value("certificates", nlohmann::json::array())) {
+        records.push_back(record.dump());
+    }
+    std::sort(records.begin(), records.end());
+    EXPECT_EQ(records, expected) << reply.dump() << card->logs();
+
+    ASSERT_EQ(ask(login(card->tokenSerial(), card->pin(), false)), loginReply(card->tokenSerial()));
+    const TokenCertificate& first = card->certificates().front();
+    nlohmann::json signed_ = askJson(signRequest(first.fields.certificateSN, "through the proxy"));
+    EXPECT_TRUE(verifyRsaSha256(first.der, toBytes("through the proxy"),
+                                base64Bytes(signed_.value("signature", ""))))
+        << signed_.dump();
 }
 
 }  // namespace

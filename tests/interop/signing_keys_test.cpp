@@ -122,5 +122,93 @@ TEST_F(SigningKeysTest, ListCertificatesShowsTheCertificateOfEveryKind) {
     EXPECT_EQ(records, expected) << listed.dump();
 }
 
+// A page signs with an EC key as with an RSA one: ECDSA over the SHA-256 of
+// the payload's bytes, the raw r||s in the reply, and the login goes on
+// signing afterwards (nothing is left active in its session).
+TEST_F(SigningKeysTest, EcKeysSignThroughTheHost) {
+    startHost(SoftHsmSigningKeys::modulePath());
+    ASSERT_EQ(ask(login(keys.token().serial, keys.token().userPin, false)),
+              loginReply(keys.token().serial));
+    struct Case {
+        const SigningKey& key;
+        size_t size;
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : {Case{keys.ecP256(), 64}, Case{keys.ecP384(), 96}}) {
+            const std::string payload = "Pay 100 EUR, round " + std::to_string(round);
+            nlohmann::json reply =
+                askJson(signRequest(c.key.certificate.fields.certificateSN, payload));
+            Bytes signature = base64Bytes(reply.value("signature", ""));
+            EXPECT_EQ(signature.size(), c.size) << reply.dump();
+            EXPECT_TRUE(verifyEcdsaSha256(c.key.publicKey.get(), toBytes(payload), signature))
+                << reply.dump();
+        }
+    }
+    nlohmann::json reply = askJson(signRequest(keys.rsa().certificate.fields.certificateSN, "rsa"));
+    EXPECT_TRUE(verifyRsaSha256(keys.rsa().certificate.der, toBytes("rsa"),
+                                base64Bytes(reply.value("signature", ""))))
+        << reply.dump();
+}
+
+// On a token that cannot hash (no CKM_SHA256_RSA_PKCS) the host hashes and
+// signs the DigestInfo with CKM_RSA_PKCS: the very signature the token makes
+// when it hashes itself, and a certification request the new key signed.
+TEST_F(SigningKeysTest, RsaWithoutSha256RsaPkcsGivesTheSameSignature) {
+    const std::string payload = "the same either way";
+    const std::string request = signRequest(keys.rsa().certificate.fields.certificateSN, payload);
+    startHost(SoftHsmSigningKeys::modulePath());
+    ASSERT_EQ(ask(login(keys.token().serial, keys.token().userPin, true)),
+              loginReply(keys.token().serial));
+    std::string hashedOnTheToken = ask(request);
+    ASSERT_TRUE(verifyRsaSha256(keys.rsa().certificate.der, toBytes(payload),
+                                base64Bytes(nlohmann::json::parse(hashedOnTheToken)["signature"])))
+        << hashedOnTheToken;
+    EXPECT_EQ(host->stop(), 0);
+
+    ScopedEnv conf("SOFTHSM2_CONF", keys.confWithoutSha256RsaPkcs());
+    startHost(SoftHsmSigningKeys::modulePath());
+    ASSERT_EQ(ask(login(keys.token().serial, keys.token().userPin, true)),
+              loginReply(keys.token().serial));
+    EXPECT_EQ(ask(request), hashedOnTheToken);
+    nlohmann::json generated = askJson(R"({"action":"generateKeys","tokenSN":")" +
+                                       keys.token().serial + R"(","result":"csr"})");
+    CertificationRequest csr = parseCertificationRequest(base64Bytes(generated.value("csr", "")));
+    EXPECT_TRUE(csr.signatureValid) << generated.dump();
+}
+
+// The signing keys of identity cards need their PIN for every signature:
+// the sign request carries it, and the key's own login is made with it.
+TEST_F(SigningKeysTest, AKeyThatNeedsItsPinSignsWithTheRequestsPin) {
+    startHost(SoftHsmSigningKeys::modulePath());
+    ASSERT_EQ(ask(login(keys.token().serial, keys.token().userPin, false)),
+              loginReply(keys.token().serial));
+    const std::string certificateSN = keys.rsaAlwaysAuthenticate().certificate.fields.certificateSN;
+    auto signWith = [&](const std::string& pinMember) {
+        return ask(R"({"action":"sign","certificateSN":")" + certificateSN +
+                   R"(","payload":"every signature")" + pinMember + "}");
+    };
+    const std::string needsPin =
+        R"({"action":"sign","error":"The key needs its PIN for every signature"})";
+    EXPECT_EQ(signWith(""), needsPin);
+    EXPECT_EQ(signWith(R"(,"pin":"")"), needsPin);
+    EXPECT_EQ(signWith(R"(,"pin":"000000")"),
+              R"j({"action":"sign","error":"Incorrect PIN  (rc=160)"})j");
+    for (int signature = 0; signature < 2; ++signature) {
+        nlohmann::json reply =
+            nlohmann::json::parse(signWith(R"(,"pin":")" + keys.token().userPin + "\""));
+        EXPECT_TRUE(verifyRsaSha256(keys.rsaAlwaysAuthenticate().certificate.der,
+                                    toBytes("every signature"),
+                                    base64Bytes(reply.value("signature", ""))))
+            << reply.dump();
+    }
+    // The refusals left the login as it was: other keys sign, PIN or not.
+    nlohmann::json reply = askJson(R"({"action":"sign","certificateSN":")" +
+                                   keys.ecP256().certificate.fields.certificateSN +
+                                   R"(","payload":"x","pin":"ignored"})");
+    EXPECT_TRUE(verifyEcdsaSha256(keys.ecP256().publicKey.get(), toBytes("x"),
+                                  base64Bytes(reply.value("signature", ""))))
+        << reply.dump();
+}
+
 }  // namespace
 }  // namespace interop

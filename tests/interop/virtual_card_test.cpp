@@ -8,6 +8,7 @@
 
 #include "interop/interop_host.h"
 #include "interop/virtual_card.h"
+#include "support/pkcs11_client.h"
 
 namespace interop {
 namespace {
@@ -35,6 +36,49 @@ TEST_F(VirtualCardTest, InfoAndListTokensShowTheCard) {
     EXPECT_EQ(ask(R"({"action":"listTokens"})"),
               R"({"action":"listTokens","tokens":[)" + tokenRecord(card->tokenInfo()) + "]}")
         << card->logs();
+}
+
+// The card's certificates as a page sees them: names and serials as the
+// certificates say (read with libcrypto), dates and check values as OpenSC
+// gives them (it keeps neither for a CAC card, so they are empty). Then the
+// page signs with what the listing gave it.
+TEST_F(VirtualCardTest, ListsTheCardsCertificatesAndSignsWithThem) {
+    std::vector<CertificateFields> onTheCard;
+    {
+        Pkcs11Client opensc(VirtualSmartCard::modulePath());
+        Pkcs11Session session = opensc.openSession(card->slot(), false);
+        for (CK_OBJECT_HANDLE object : session.find(CKO_CERTIFICATE)) {
+            onTheCard.push_back(listedFields(session, object));
+        }
+    }
+    ASSERT_EQ(onTheCard.size(), card->certificates().size());
+    std::string records;
+    for (size_t i = 0; i < onTheCard.size(); ++i) {
+        const CertificateFields& made = card->certificates()[i].fields;
+        EXPECT_EQ(onTheCard[i].certificateSN, made.certificateSN);
+        EXPECT_EQ(onTheCard[i].validFrom, "");
+        EXPECT_EQ(onTheCard[i].activationCode, "");
+        records += (i > 0 ? "," : "") + certificateRecord(onTheCard[i], card->tokenSerial());
+    }
+    startHost(VirtualSmartCard::modulePath());
+    const std::string listing = R"({"action":"listCertificates","certificates":[)" + records + "]}";
+    EXPECT_EQ(ask(R"({"action":"listCertificates"})"), listing) << card->logs();
+    EXPECT_EQ(ask(R"({"action":"listCertificates","tokenSN":")" + card->tokenSerial() + "\"}"),
+              listing);
+
+    ASSERT_EQ(ask(login(card->tokenSerial(), card->pin(), false)), loginReply());
+    nlohmann::json listed = askJson(R"({"action":"listCertificates"})");
+    for (size_t i = 0; i < card->certificates().size(); ++i) {
+        // The request names a certificate by "02", its serial's length, and
+        // the listed serial.
+        std::string serial = listed["certificates"][i]["serialNumber"];
+        std::string certificateSN =
+            "02" + e2e::hex({static_cast<unsigned char>(serial.size() / 2)}) + serial;
+        nlohmann::json reply = askJson(signRequest(certificateSN, "From the listing"));
+        EXPECT_TRUE(verifyRsaSha256(card->certificates()[i].der, toBytes("From the listing"),
+                                    base64Bytes(reply.value("signature", ""))))
+            << reply.dump();
+    }
 }
 
 // A page that knows a certificate's serial (from elsewhere than the listing)
