@@ -53,6 +53,7 @@ check "the configuration is a conffile" grep -qx /etc/vantrel/vantrel.cfg "$scra
 check "the package depends on python3" grep -Eq '^Depends:.*\bpython3\b' "$scratch/control/control"
 check "the package depends on the C++ runtime" grep -Eq '^Depends:.*\blibstdc\+\+6\b' "$scratch/control/control"
 check "the package depends on p11-kit's proxy module" grep -Eq '^Depends:.*\bp11-kit-modules\b' "$scratch/control/control"
+check "the package depends on OpenSSL's libcrypto" grep -Eq '^Depends:.*\blibssl3\b' "$scratch/control/control"
 check "the package recommends OpenSC and pcscd for smart cards" \
     grep -Eq '^Recommends: opensc-pkcs11, pcscd$' "$scratch/control/control"
 
