@@ -8,10 +8,12 @@
 //   vantrel-bench-pkcs11 sign MODULE TOKEN_SERIAL PIN CERT_SN_HEX COUNT PAYLOAD [bare]
 //       logs in, then makes COUNT signatures of PAYLOAD with the calls the
 //       host makes per sign request (find the certificate, find its private
-//       key by CKA_ID, read CKA_NEVER_EXTRACTABLE, C_SignInit and C_Sign for
-//       the length and the signature), or with "bare" only C_SignInit and one
-//       C_Sign; prints the seconds the COUNT signatures took and the
-//       processor seconds they used.
+//       key by CKA_ID, read CKA_NEVER_EXTRACTABLE, read the key's type and
+//       CKA_ALWAYS_AUTHENTICATE, C_SignInit and C_Sign for the length and the
+//       signature) and, at the first signature of the login, the token's
+//       mechanism list; or with "bare" only C_SignInit and one C_Sign. Prints
+//       the seconds the COUNT signatures took and the processor seconds they
+//       used.
 #include <dlfcn.h>
 #include <p11-kit/pkcs11.h>
 #include <unistd.h>
@@ -122,6 +124,22 @@ bool isExtractable(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
     return neverExtractable == CK_FALSE;
 }
 
+void readKeyType(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
+    CK_KEY_TYPE type = 0;
+    CK_BBOOL alwaysAuthenticate = CK_FALSE;
+    CK_ATTRIBUTE attributes[] = {
+        {CKA_KEY_TYPE, &type, sizeof(type)},
+        {CKA_ALWAYS_AUTHENTICATE, &alwaysAuthenticate, sizeof(alwaysAuthenticate)}};
+    check(p11->C_GetAttributeValue(session, key, attributes, 2), "C_GetAttributeValue");
+}
+
+void readMechanisms(CK_SLOT_ID slot) {
+    CK_ULONG count = 0;
+    check(p11->C_GetMechanismList(slot, nullptr, &count), "C_GetMechanismList");
+    std::vector<CK_MECHANISM_TYPE> mechanisms(count);
+    check(p11->C_GetMechanismList(slot, mechanisms.data(), &count), "C_GetMechanismList");
+}
+
 size_t sign(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key, const std::string& payload,
             bool askLength) {
     CK_MECHANISM mechanism = {CKM_SHA256_RSA_PKCS, nullptr, 0};
@@ -150,8 +168,9 @@ int runSign(char** argv, bool bare) {
     const long count = std::atol(argv[6]);
     const std::string payload = argv[7];
 
+    const CK_SLOT_ID slot = findSlot(tokenSerial);
     CK_SESSION_HANDLE session;
-    check(p11->C_OpenSession(findSlot(tokenSerial), CKF_SERIAL_SESSION, nullptr, nullptr, &session),
+    check(p11->C_OpenSession(slot, CKF_SERIAL_SESSION, nullptr, nullptr, &session),
           "C_OpenSession");
     check(
         p11->C_Login(session, CKU_USER,
@@ -173,6 +192,10 @@ int runSign(char** argv, bool bare) {
         if (isExtractable(session, key)) {
             std::fprintf(stderr, "the key is extractable\n");
             return 1;
+        }
+        readKeyType(session, key);
+        if (i == 0) {
+            readMechanisms(slot);
         }
         signed_ += sign(session, key, payload, true);
     }

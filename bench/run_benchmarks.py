@@ -262,8 +262,10 @@ What each figure measures:
   framing echo that answers every frame with a fixed 100-byte reply.
 - Signing: after a login, 200 sign requests one after another, against a
   program making the same PKCS#11 calls per signature on the same key (find
-  the certificate, find its private key, read CKA_NEVER_EXTRACTABLE, C_SignInit
-  and C_Sign for the length and the signature). Token handles are not cached
+  the certificate, find its private key, read CKA_NEVER_EXTRACTABLE, read the
+  key's type and CKA_ALWAYS_AUTHENTICATE, C_SignInit and C_Sign for the length
+  and the signature; the token's mechanism list at the login's first
+  signature). Token handles are not cached
   between requests. Wall-clock time, which the target is about, includes the
   two process wake-ups per request that a loaded machine delays; the
   processor-time row leaves them out.

@@ -6,7 +6,8 @@
 # the browsers (the "registration" component): system-wide when installing as
 # root or into a DESTDIR, else for the installing user. The Debian package
 # leaves that to its postinst, so that dpkg never owns a manifest, and adds the
-# configuration file as /etc/vantrel/vantrel.cfg (the "debian" component).
+# configuration file as /etc/vantrel/vantrel.cfg (the "debian" component),
+# which names p11-kit's proxy module.
 if(WIN32)
     return()
 endif()
@@ -68,7 +69,17 @@ endforeach()
 file(CREATE_LINK /etc/vantrel/vantrel.cfg ${VANTREL_STAGE_DIR}/host/vantrel.cfg SYMBOLIC)
 install(FILES ${VANTREL_STAGE_DIR}/host/vantrel.cfg DESTINATION ${VANTREL_INSTALL_DIR}
     COMPONENT debian EXCLUDE_FROM_ALL)
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/linux/vantrel.cfg DESTINATION /etc/vantrel
+# The package's configuration names p11-kit's proxy module, so that the host
+# reaches every module registered on the machine without editing.
+find_package(PkgConfig QUIET)
+if(PKG_CONFIG_FOUND)
+    pkg_get_variable(VANTREL_P11KIT_PROXY p11-kit-1 proxy_module)
+endif()
+if(NOT VANTREL_P11KIT_PROXY)
+    set(VANTREL_P11KIT_PROXY /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/p11-kit-proxy.so)
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/packaging/linux/vantrel.cfg.in ${VANTREL_STAGE_DIR}/etc/vantrel.cfg @ONLY)
+install(FILES ${VANTREL_STAGE_DIR}/etc/vantrel.cfg DESTINATION /etc/vantrel
     COMPONENT debian EXCLUDE_FROM_ALL)
 
 # Into a staging root or as root: for every user; a user's own install: for that user.
@@ -112,7 +123,9 @@ set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};runtime;/;
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS python3)
+# p11-kit's proxy module; OpenSC and pcscd for smart cards in readers.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "python3, p11-kit-modules")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "opensc-pkcs11, pcscd")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${VANTREL_STAGE_DIR}/debian/postinst ${VANTREL_STAGE_DIR}/debian/prerm ${VANTREL_STAGE_DIR}/debian/conffiles)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building and testing Vantrel need.
 # Does nothing when they are all present; uses sudo when not run as root.
+# The daemons some of them bring (pcscd, openCryptoki's pkcsslotd) may start
+# with their packages: the tests that need them stop them meanwhile and
+# start them again (tests/interop).
 set -euo pipefail
 
 packages=(
@@ -8,6 +11,8 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libp11-kit-dev softhsm2 opensc libssl-dev openssl nlohmann-json3-dev libnss3-tools
     clang-format
+    pcscd vsmartcard-vpcd libcacard-dev libnss3-tools libnss3 opensc-pkcs11
+    opencryptoki p11-kit p11-kit-modules ca-certificates
     chromium firefox-esr fonts-liberation
     clang libclang-rt-14-dev
 )

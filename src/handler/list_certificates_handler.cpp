@@ -1,5 +1,7 @@
 #include "handler/list_certificates_handler.h"
 
+#include <vector>
+
 #include "common/logger.h"
 #include "response/certificate_responses.h"
 #include "token/log_value.h"
@@ -8,37 +10,54 @@
 
 namespace {
 
-void addCertificates(CK_SESSION_HANDLE session, const TokenInfo& token,
-                     ListCertificatesResponse& response) {
+using Certificates = std::vector<std::unique_ptr<CertificateInfo>>;
+
+// The records of one token's certificates. A certificate whose value the
+// module withholds cannot be named or used: it is left out.
+Certificates readCertificates(CK_SESSION_HANDLE session, const TokenInfo& token, Logger* logger) {
+    Certificates certificates;
     for (CK_OBJECT_HANDLE handle : findCertificates(session)) {
         std::unique_ptr<CertificateInfo> certificate = readCertificateInfo(session, handle);
+        if (!certificate) {
+            logger->error("Skipping a certificate without a value\n");
+            continue;
+        }
         certificate->tokenSN = token.tokenSN;
+        certificates.push_back(std::move(certificate));
+    }
+    return certificates;
+}
+
+void addAll(Certificates certificates, ListCertificatesResponse& response) {
+    for (std::unique_ptr<CertificateInfo>& certificate : certificates) {
         response.add(std::move(certificate));
     }
 }
 
-void listNamedToken(const std::string& tokenSN, ListCertificatesResponse& response) {
+void listNamedToken(const std::string& tokenSN, ListCertificatesResponse& response,
+                    Logger* logger) {
     CK_SLOT_ID slot = findTokenSlot(tokenSN);
     ScopedSession session(slot, false);
     std::unique_ptr<TokenInfo> token = getTokenInfo(slot);
-    addCertificates(session.get(), *token, response);
+    addAll(readCertificates(session.get(), *token, logger), response);
 }
 
-// Modules report blank tokens as present; one of them must not hide the
-// certificates of all the others, so a slot that cannot be opened is skipped.
+// Modules report blank tokens as present, and a card or store may hold a
+// certificate that cannot be read; neither must hide the certificates of all
+// the other tokens, so a slot that fails is skipped whole.
 void listEveryToken(ListCertificatesResponse& response, Logger* logger) {
     for (CK_SLOT_ID slot : getTokenSlots()) {
-        ScopedSession session;
-        std::unique_ptr<TokenInfo> token;
+        Certificates certificates;
         try {
-            session.open(slot, false);
-            token = getTokenInfo(slot);
+            ScopedSession session(slot, false);
+            std::unique_ptr<TokenInfo> token = getTokenInfo(slot);
+            certificates = readCertificates(session.get(), *token, logger);
         } catch (const NativeHostException& failure) {
             logger->error("Failed to list certificates in slot %d - %s\n", logValue(slot),
                           failure.getMessage().c_str());
             continue;
         }
-        addCertificates(session.get(), *token, response);
+        addAll(std::move(certificates), response);
     }
 }
 
@@ -51,7 +70,7 @@ std::unique_ptr<Response> ListCertificatesHandler::handle(ListCertificatesReques
             requireTokenLibrary();
             auto response = std::make_unique<ListCertificatesResponse>();
             if (request.getTokenSN()) {
-                listNamedToken(*request.getTokenSN(), *response);
+                listNamedToken(*request.getTokenSN(), *response, logger);
             } else {
                 listEveryToken(*response, logger);
             }

@@ -9,6 +9,7 @@ void SessionState::setLogin(std::string serial, CK_SLOT_ID loginSlot,
     slot = loginSlot;
     session = loginSession;
     readWrite = loginReadWrite;
+    mechanisms.emplace(loginSlot);
     loggedIn = true;
 }
 
@@ -21,6 +22,14 @@ void SessionState::endLogin() {
     slot = 0;
     session = 0;
     tokenSerial.clear();
+    mechanisms.reset();
+}
+
+TokenMechanisms& SessionState::getMechanisms() {
+    if (!mechanisms) {
+        mechanisms.emplace(slot);
+    }
+    return *mechanisms;
 }
 
 CK_SESSION_HANDLE SessionState::requireLogin(LoginAccess access, const char* refusal,

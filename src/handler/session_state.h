@@ -1,9 +1,11 @@
 // The one piece of token state kept from one request to the next: the login.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "token/pkcs11.h"
+#include "token/token_mechanisms.h"
 
 // What a handler needs of the login: any login, or one in a read-write session.
 enum class LoginAccess { Any, ReadWrite };
@@ -23,6 +25,10 @@ class SessionState {
     CK_SESSION_HANDLE requireLogin(LoginAccess access, const char* refusal,
                                    const std::string* tokenSN = nullptr) const;
 
+    // The mechanisms of the login's token, read at the first use and kept
+    // until the login ends. Only while logged in.
+    TokenMechanisms& getMechanisms();
+
     bool isLoggedIn() const { return loggedIn; }
     CK_SLOT_ID getSlot() const { return slot; }
     CK_SESSION_HANDLE getSession() const { return session; }
@@ -37,5 +43,6 @@ class SessionState {
     CK_SESSION_HANDLE session = 0;
     bool readWrite = false;
     std::string tokenSerial;
+    std::optional<TokenMechanisms> mechanisms;
     bool devMode = false;
 };

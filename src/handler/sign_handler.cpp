@@ -4,6 +4,17 @@
 #include "response/certificate_responses.h"
 #include "token/token.h"
 
+namespace {
+
+std::optional<std::string_view> keyPinOf(const SignRequest& request) {
+    if (!request.getPin()) {
+        return std::nullopt;
+    }
+    return request.getPin()->view();
+}
+
+}  // namespace
+
 std::unique_ptr<Response> SignHandler::handle(SignRequest& request, SessionState* state) {
     return guarded(
         [&]() -> std::unique_ptr<Response> {
@@ -15,7 +26,8 @@ std::unique_ptr<Response> SignHandler::handle(SignRequest& request, SessionState
             if (!state->getDevMode() && isKeyExtractable(session, key)) {
                 throw HandlerException("Cannot use extractable private key for signing");
             }
-            return std::make_unique<SignResponse>(signToBase64(session, key, request.getPayload()));
+            return std::make_unique<SignResponse>(signToBase64(
+                session, key, state->getMechanisms(), request.getPayload(), keyPinOf(request)));
         },
         [](const NativeHostException& failure) { return std::make_unique<SignResponse>(failure); });
 }

@@ -1,5 +1,6 @@
 // Everything that differs between operating systems: standard streams, time,
-// files, the program's own path, dynamic loading and secure randomness.
+// files, the program's own path, dynamic loading, secure randomness and
+// hashing.
 #pragma once
 
 #include <cstddef>
@@ -80,5 +81,10 @@ void freeLibrary(void* library);
 // Fills the buffer from the operating system's cryptographically secure
 // generator; false when it cannot.
 bool secureRandom(uint8_t* buffer, size_t size);
+
+constexpr size_t kSha256Size = 32;
+// The SHA-256 digest of `size` bytes into `digest` (kSha256Size bytes);
+// false when the system's hashing cannot be used.
+bool sha256(const uint8_t* data, size_t size, uint8_t* digest);
 
 }  // namespace platform

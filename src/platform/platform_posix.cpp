@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <openssl/evp.h>
 #include <signal.h>
 #include <sys/random.h>
 #include <sys/resource.h>
@@ -174,6 +175,12 @@ bool secureRandom(uint8_t* buffer, size_t size) {
         size -= static_cast<size_t>(count);
     }
     return true;
+}
+
+bool sha256(const uint8_t* data, size_t size, uint8_t* digest) {
+    unsigned int length = 0;
+    return EVP_Digest(data, size, digest, &length, EVP_sha256(), nullptr) == 1 &&
+           length == kSha256Size;
 }
 
 }  // namespace platform

@@ -142,4 +142,25 @@ bool secureRandom(uint8_t* buffer, size_t size) {
                            BCRYPT_USE_SYSTEM_PREFERRED_RNG) == 0;
 }
 
+bool sha256(const uint8_t* data, size_t size, uint8_t* digest) {
+    BCRYPT_ALG_HANDLE algorithm = nullptr;
+    if (BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) {
+        return false;
+    }
+    BCRYPT_HASH_HANDLE hash = nullptr;
+    bool hashed = BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0) == 0;
+    // BCryptHashData takes at most a ULONG of bytes at a time.
+    const size_t kChunk = size_t(1) << 30;
+    for (size_t done = 0; hashed && done < size; done += kChunk) {
+        ULONG chunk = static_cast<ULONG>(std::min(kChunk, size - done));
+        hashed = BCryptHashData(hash, const_cast<PUCHAR>(data + done), chunk, 0) == 0;
+    }
+    hashed = hashed && BCryptFinishHash(hash, digest, kSha256Size, 0) == 0;
+    if (hash != nullptr) {
+        BCryptDestroyHash(hash);
+    }
+    BCryptCloseAlgorithmProvider(algorithm, 0);
+    return hashed;
+}
+
 }  // namespace platform

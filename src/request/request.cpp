@@ -149,6 +149,7 @@ SignRequest::SignRequest(JsonObject& json)
     } else {
         throw RequestException("Invalid JSON 'payload' property type");
     }
+    pin = getOptionalPin(json, "pin");
 }
 
 void SignRequest::accept(RequestVisitor& visitor) {

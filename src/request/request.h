@@ -117,10 +117,13 @@ class SignRequest : public Request {
     const std::string& getCertificateSN() const { return certificateSN; }
     // The bytes to sign: the string as sent, or the XML-like text of an object.
     const std::string& getPayload() const { return payload; }
+    // The key's own PIN, for a key that needs it for every signature.
+    const std::optional<SecretString>& getPin() const { return pin; }
 
   private:
     std::string certificateSN;
     std::string payload;
+    std::optional<SecretString> pin;
 };
 
 class DeleteCertificateRequest : public Request {

@@ -54,7 +54,7 @@ void append(std::vector<uint8_t>& out, const ByteBuffer& bytes) {
 }  // namespace
 
 std::string buildCsr(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE publicKey,
-                     CK_OBJECT_HANDLE privateKey) {
+                     CK_OBJECT_HANDLE privateKey, TokenMechanisms& mechanisms) {
     std::unique_ptr<RsaPublicKey> key = readRsaPublicKey(session, publicKey);
     if (!key) {
         throw TokenException("Error extracting the RSA public key");
@@ -70,7 +70,8 @@ std::string buildCsr(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE publicKey,
     append(info, kExponentHeader);
     append(info, key->exponent);
     append(info, kEmptyAttributes);
-    std::vector<uint8_t> signature = signData(session, privateKey, info.data(), info.size());
+    std::vector<uint8_t> signature =
+        signData(session, privateKey, mechanisms, info.data(), info.size());
     if (signature.size() != kSignatureSize) {
         throw TokenException("Unsupported RSA key size for the CSR");
     }

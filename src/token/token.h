@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,16 +17,18 @@
 #include "token/pkcs11.h"
 #include "token/rsa_public_key.h"
 #include "token/token_info.h"
+#include "token/token_mechanisms.h"
 
 class ParsedCertificate;
 
 // ---- Module loading -------------------------------------------------------
 
 // Loads and initialises the module (the platform default when the name is
-// empty). Logs and returns false on failure; never raises.
+// empty). Logs and returns false on failure, and a module that was found but
+// cannot be used is released again; never raises.
 bool loadTokenLibrary(const std::string& libraryName = "");
 void unloadTokenLibrary();
-// True while the module file is loaded (even when it could not be initialised).
+// True while a usable module is loaded.
 bool isTokenLibraryLoaded();
 // The module's file name without its directory, or "None" when none is loaded.
 std::string tokenLibraryDriverName();
@@ -46,6 +49,9 @@ void closeSession(CK_SESSION_HANDLE session);
 // PINs are passed as views, so that no copy of one is made on the way.
 void loginUser(CK_SESSION_HANDLE session, std::string_view pin);
 void loginSecurityOfficer(CK_SESSION_HANDLE session, std::string_view pin);
+// The login of one key for one signature (CKU_CONTEXT_SPECIFIC), after
+// C_SignInit; it fails with the messages of loginUser.
+void loginContextSpecific(CK_SESSION_HANDLE session, std::string_view pin);
 void logout(CK_SESSION_HANDLE session);
 
 // ---- Object queries ---------------------------------------------------------
@@ -59,6 +65,8 @@ CK_OBJECT_HANDLE findCertificateKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE 
                                     bool privateKey);
 CK_OBJECT_HANDLE findCertificatePrivateKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificate);
 CK_OBJECT_HANDLE findCertificatePublicKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificate);
+// Attributes the module withholds give empty fields; null when it withholds
+// the certificate's value itself.
 std::unique_ptr<CertificateInfo> readCertificateInfo(CK_SESSION_HANDLE session,
                                                      CK_OBJECT_HANDLE certificate);
 std::string readCertificateValue(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificate);
@@ -73,11 +81,22 @@ std::unique_ptr<ByteBuffer> readKeyId(CK_SESSION_HANDLE session, CK_OBJECT_HANDL
 // DD/MM/YYYY.
 std::string formatTokenDate(const CK_DATE& date);
 
+// ---- Signing ----------------------------------------------------------------
+
+// Signs the SHA-256 of the data with a private key: RSASSA-PKCS1-v1_5 for an
+// RSA key, ECDSA (raw r||s) for an EC key, with the mechanism the token
+// offers for it (hashed on the token when it can, else by the host). A key
+// that needs its PIN for every signature (CKA_ALWAYS_AUTHENTICATE) signs
+// only with `keyPin`.
+std::vector<uint8_t> signData(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key,
+                              TokenMechanisms& mechanisms, const uint8_t* data, size_t length,
+                              std::optional<std::string_view> keyPin = std::nullopt);
+std::string signToBase64(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key,
+                         TokenMechanisms& mechanisms, const std::string& text,
+                         std::optional<std::string_view> keyPin = std::nullopt);
+
 // ---- Write operations -------------------------------------------------------
 
-std::vector<uint8_t> signData(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key, const uint8_t* data,
-                              size_t length);
-std::string signToBase64(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key, const std::string& text);
 // Eight bytes from the operating system's secure generator.
 std::unique_ptr<ByteBuffer> generateKeyId();
 
@@ -104,4 +123,4 @@ CK_RV destroyObject(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object);
 // Base64 of the PKCS#10 request for a freshly generated 2048-bit pair, signed on
 // the token with its private key.
 std::string buildCsr(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE publicKey,
-                     CK_OBJECT_HANDLE privateKey);
+                     CK_OBJECT_HANDLE privateKey, TokenMechanisms& mechanisms);

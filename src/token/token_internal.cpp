@@ -33,14 +33,17 @@ CK_RV ObjectSearch::finish() {
 
 AttributeRead::AttributeRead(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object,
                              CK_ATTRIBUTE* attributes, CK_ULONG count, const char* lengthsMessage,
-                             const char* valuesMessage)
-    : attributes(attributes), buffers(count), capacities(count) {
+                             const char* valuesMessage, Unavailable unavailable)
+    : attributes(attributes), buffers(count), capacities(count), absent(count, false) {
     for (CK_ULONG i = 0; i < count; ++i) {
         capacities[i] = attributes[i].pValue != nullptr ? attributes[i].ulValueLen : 0;
     }
-    check(functions()->C_GetAttributeValue(session, object, attributes, count), lengthsMessage);
+    readPresent(session, object, lengthsMessage, unavailable);
     for (CK_ULONG i = 0; i < count; ++i) {
         CK_ATTRIBUTE& attribute = attributes[i];
+        if (absent[i]) {
+            continue;
+        }
         if (capacities[i] > 0) {
             attribute.ulValueLen = capacities[i];
         } else if (attribute.ulValueLen > 0) {
@@ -50,7 +53,36 @@ AttributeRead::AttributeRead(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object,
             capacities[i] = attribute.ulValueLen;
         }
     }
-    check(functions()->C_GetAttributeValue(session, object, attributes, count), valuesMessage);
+    readPresent(session, object, valuesMessage, unavailable);
+}
+
+void AttributeRead::readPresent(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object,
+                                const char* message, Unavailable unavailable) {
+    std::vector<CK_ATTRIBUTE> asked;
+    for (size_t i = 0; i < absent.size(); ++i) {
+        if (!absent[i]) {
+            asked.push_back(attributes[i]);
+        }
+    }
+    if (asked.empty()) {
+        return;
+    }
+    CK_RV rv = functions()->C_GetAttributeValue(session, object, asked.data(), asked.size());
+    bool withheld = rv == CKR_ATTRIBUTE_SENSITIVE || rv == CKR_ATTRIBUTE_TYPE_INVALID;
+    if (!(withheld && unavailable == Unavailable::Absent)) {
+        check(rv, message);
+    }
+    for (size_t i = 0, j = 0; i < absent.size(); ++i) {
+        if (absent[i]) {
+            continue;
+        }
+        attributes[i].ulValueLen = asked[j++].ulValueLen;
+        if (unavailable == Unavailable::Absent &&
+            attributes[i].ulValueLen == CK_UNAVAILABLE_INFORMATION) {
+            absent[i] = true;
+            attributes[i].ulValueLen = 0;
+        }
+    }
 }
 
 size_t AttributeRead::length(CK_ULONG index) const {

@@ -48,14 +48,26 @@ class ObjectSearch {
     bool finished = false;
 };
 
+// Whether a read fails when the module does not give every attribute, or
+// takes the ones it withholds as absent.
+enum class Unavailable { Fails, Absent };
+
 // The two-call read of an attribute template. Entries with a value pointer are
 // fixed-size and read into the caller's storage; entries without one get a
 // buffer of exactly the length the token reports, owned by this object.
+//
+// With Unavailable::Absent, CKR_ATTRIBUTE_SENSITIVE and
+// CKR_ATTRIBUTE_TYPE_INVALID count as success: PKCS#11 modules then fill every
+// other attribute and give the missing ones the length
+// CK_UNAVAILABLE_INFORMATION. Those are absent (length 0) and the second call
+// asks only for the ones present.
 class AttributeRead {
   public:
     AttributeRead(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object, CK_ATTRIBUTE* attributes,
-                  CK_ULONG count, const char* lengthsMessage, const char* valuesMessage);
+                  CK_ULONG count, const char* lengthsMessage, const char* valuesMessage,
+                  Unavailable unavailable = Unavailable::Fails);
 
+    bool present(CK_ULONG index) const { return !absent[index]; }
     // Bytes the token wrote into entry `index` (never more than its storage).
     size_t length(CK_ULONG index) const;
     std::vector<uint8_t> bytes(CK_ULONG index) const;
@@ -63,9 +75,15 @@ class AttributeRead {
     std::vector<uint8_t> take(CK_ULONG index);
 
   private:
+    // One C_GetAttributeValue of the entries present; marks the ones the
+    // module withholds absent.
+    void readPresent(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object, const char* message,
+                     Unavailable unavailable);
+
     CK_ATTRIBUTE* attributes;
     std::vector<std::vector<uint8_t>> buffers;
     std::vector<CK_ULONG> capacities;
+    std::vector<bool> absent;
 };
 
 }  // namespace token_internal

@@ -14,6 +14,15 @@ struct TokenLibrary {
 
 TokenLibrary library;
 
+// A module that cannot be used counts as not loaded: nothing may call into it
+// (C_Finalize neither: it was never initialised).
+bool dropModule() {
+    library.functions = nullptr;
+    platform::freeLibrary(library.module);
+    library.module = nullptr;
+    return false;
+}
+
 }  // namespace
 
 namespace token_internal {
@@ -43,16 +52,16 @@ bool loadTokenLibrary(const std::string& libraryName) {
         platform::findSymbol(library.module, "C_GetFunctionList"));
     if (getFunctionList == nullptr) {
         logger->error("Error retrieving C_GetFunctionList PKCS11 DLL entry point");
-        return false;
+        return dropModule();
     }
     getFunctionList(&library.functions);
     if (library.functions == nullptr) {
         logger->error("Error loading PKCS11 functions");
-        return false;
+        return dropModule();
     }
     if (library.functions->C_Initialize(nullptr) != CKR_OK) {
         logger->error("Error loading PKCS11 functions");
-        return false;
+        return dropModule();
     }
     return true;
 }

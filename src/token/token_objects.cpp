@@ -11,6 +11,7 @@
 using token_internal::AttributeRead;
 using token_internal::check;
 using token_internal::ObjectSearch;
+using token_internal::Unavailable;
 
 namespace {
 
@@ -137,9 +138,14 @@ std::unique_ptr<CertificateInfo> readCertificateInfo(CK_SESSION_HANDLE session,
         variable(CKA_CERTIFICATE_CATEGORY),
         variable(CKA_VALUE),
     };
+    // Smart cards and certificate stores withhold some of these (the dates,
+    // the check value, the category): those fields stay empty.
     AttributeRead read(session, certificate, attributes, kCount,
                        "Failed to get certificate filelds lengths",
-                       "Failed to get certificate filelds values");
+                       "Failed to get certificate filelds values", Unavailable::Absent);
+    if (!read.present(kValue)) {
+        return nullptr;
+    }
     auto info = std::make_unique<CertificateInfo>();
     info->validFrom = dateText(read, kStart, startDate);
     info->validUntil = dateText(read, kEnd, endDate);

@@ -29,11 +29,10 @@ const char* loginFailureMessage(CK_RV rv) {
     }
 }
 
-void login(CK_SESSION_HANDLE session, std::string_view pin, bool securityOfficer) {
+void login(CK_SESSION_HANDLE session, std::string_view pin, CK_USER_TYPE user) {
     // The whole PIN, NUL bytes included, with its byte length.
     auto pinBytes = reinterpret_cast<CK_UTF8CHAR*>(const_cast<char*>(pin.data()));
-    CK_RV rv =
-        functions()->C_Login(session, securityOfficer ? CKU_SO : CKU_USER, pinBytes, pin.size());
+    CK_RV rv = functions()->C_Login(session, user, pinBytes, pin.size());
     if (rv != CKR_OK) {
         throw TokenException(loginFailureMessage(rv), rv);
     }
@@ -58,11 +57,15 @@ void closeSession(CK_SESSION_HANDLE session) {
 }
 
 void loginUser(CK_SESSION_HANDLE session, std::string_view pin) {
-    login(session, pin, false);
+    login(session, pin, CKU_USER);
 }
 
 void loginSecurityOfficer(CK_SESSION_HANDLE session, std::string_view pin) {
-    login(session, pin, true);
+    login(session, pin, CKU_SO);
+}
+
+void loginContextSpecific(CK_SESSION_HANDLE session, std::string_view pin) {
+    login(session, pin, CKU_CONTEXT_SPECIFIC);
 }
 
 void logout(CK_SESSION_HANDLE session) {

@@ -1,7 +1,7 @@
+#include <algorithm>
 #include <cstring>
 
 #include "common/native_host_exception.h"
-#include "der/base64.h"
 #include "der/der_field.h"
 #include "der/der_writer.h"
 #include "der/parsed_certificate.h"
@@ -9,7 +9,6 @@
 #include "token/token.h"
 #include "token/token_internal.h"
 
-using token_internal::allocateOrRaise;
 using token_internal::check;
 using token_internal::functions;
 
@@ -48,30 +47,6 @@ bool allDigits(const ByteBuffer& text, size_t count) {
 }
 
 }  // namespace
-
-std::vector<uint8_t> signData(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key, const uint8_t* data,
-                              size_t length) {
-    CK_MECHANISM mechanism = {CKM_SHA256_RSA_PKCS, nullptr, 0};
-    check(functions()->C_SignInit(session, &mechanism, key),
-          "Failed to init signatiure generation");
-    auto input = const_cast<CK_BYTE_PTR>(data);
-    CK_ULONG signatureLength = 0;
-    check(functions()->C_Sign(session, input, length, nullptr, &signatureLength),
-          "Failed to determine the signature length");
-    std::vector<uint8_t> signature;
-    allocateOrRaise([&] { signature.resize(signatureLength); },
-                    "Failed to re-allocate memory for the signatiure");
-    check(functions()->C_Sign(session, input, length, signature.data(), &signatureLength),
-          "Failed to generate signature");
-    signature.resize(std::min<size_t>(signatureLength, signature.size()));
-    return signature;
-}
-
-std::string signToBase64(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key, const std::string& text) {
-    std::vector<uint8_t> signature =
-        signData(session, key, reinterpret_cast<const uint8_t*>(text.data()), text.size());
-    return base64Encode(signature.data(), signature.size());
-}
 
 std::unique_ptr<ByteBuffer> generateKeyId() {
     auto id = std::make_unique<ByteBuffer>(kKeyIdLength);
@@ -123,11 +98,13 @@ KeyPairResult generateKeyPair(CK_SESSION_HANDLE session) {
         attribute(CKA_TOKEN, yes),
         attribute(CKA_PRIVATE, yes),
         attribute(CKA_EXTRACTABLE, no),
+        // Tokens whose default is false would reveal the private exponent.
+        attribute(CKA_SENSITIVE, yes),
     };
     CK_MECHANISM mechanism = {CKM_RSA_PKCS_KEY_PAIR_GEN, nullptr, 0};
     KeyPairResult result;
     result.rv =
-        functions()->C_GenerateKeyPair(session, &mechanism, publicTemplate, 8, privateTemplate, 7,
+        functions()->C_GenerateKeyPair(session, &mechanism, publicTemplate, 8, privateTemplate, 8,
                                        &result.publicKey, &result.privateKey);
     return result;
 }
@@ -181,8 +158,18 @@ void importCertificate(CK_SESSION_HANDLE session, const ParsedCertificate& certi
         bytesAttribute(CKA_VALUE, der->getData(), der->getSize()),
     };
     CK_OBJECT_HANDLE created = CK_INVALID_HANDLE;
-    check(functions()->C_CreateObject(session, attributes, 10, &created),
-          "Error importing certificate on the token");
+    CK_RV rv = functions()->C_CreateObject(session, attributes, 10, &created);
+    if (rv == CKR_TEMPLATE_INCONSISTENT || rv == CKR_ATTRIBUTE_TYPE_INVALID) {
+        // Some tokens refuse validity dates on certificate objects; the
+        // certificate itself still carries them.
+        CK_ATTRIBUTE withoutDates[8];
+        std::remove_copy_if(std::begin(attributes), std::end(attributes), withoutDates,
+                            [](const CK_ATTRIBUTE& entry) {
+                                return entry.type == CKA_START_DATE || entry.type == CKA_END_DATE;
+                            });
+        rv = functions()->C_CreateObject(session, withoutDates, 8, &created);
+    }
+    check(rv, "Error importing certificate on the token");
 }
 
 CK_RV initToken(CK_SLOT_ID slot, std::string_view securityOfficerPin) {

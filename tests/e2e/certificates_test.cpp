@@ -3,6 +3,7 @@
 // getOrphanKeys and deleteOrphanKeys.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -133,6 +134,66 @@ TEST_F(CertificatesTest, ListCertificatesOfEveryTokenSkipsTheBlankSlot) {
         << lines;
 }
 
+// A token whose certificates cannot be searched, read or parsed is left out
+// whole, with a line naming its slot; the other tokens are still listed.
+// Withheld attributes leave only their fields empty, and a certificate
+// whose value is withheld is left out on its own.
+TEST_F(CertificatesTest, ListCertificatesOfEveryTokenSkipsATokenThatFails) {
+    CertificateOptions options;
+    options.subject = "/CN=Second";
+    options.serial = {0x01, 0x02};
+    StoredCertificate second = addCertificate(beta, toBytes("c2"), options);
+    const std::string betaSlot = std::to_string(beta.slot);
+    const std::string betaRecord = certificateRecord(second, issuerDN, "", "CN=Second", beta.serial,
+                                                     "01/01/2025", "01/01/2035");
+    start();
+    const std::string skipped =
+        "Failed to list certificates in slot " + slotText(beta.slot) + " - ";
+    struct Case {
+        std::string rules;
+        std::string betaListed;  // the record, or "" when beta is left out
+        std::string logged;      // besides the blank slot's line
+    };
+    const std::vector<Case> cases = {
+        {"", betaRecord, ""},
+        {"fail C_FindObjectsInit CKR_DEVICE_ERROR slot " + betaSlot, "",
+         skipped + "Error initialising the query for certificates (rc=48)\n"},
+        {"fail C_FindObjects CKR_DEVICE_ERROR slot " + betaSlot, "",
+         skipped + "Error quering token for certificates (rc=48)\n"},
+        {"fail C_GetAttributeValue CKR_DEVICE_ERROR slot " + betaSlot, "",
+         skipped + "Failed to get certificate filelds lengths (rc=48)\n"},
+        {"fail C_GetAttributeValue CKR_ATTRIBUTE_TYPE_INVALID slot " + betaSlot, "",
+         skipped + "Failed to parse certificate\n"},
+        {"unavailable CKA_VALUE slot " + betaSlot, "", "Skipping a certificate without a value\n"},
+        {"unavailable CKA_START_DATE slot " + betaSlot + "\nunavailable CKA_END_DATE slot " +
+             betaSlot,
+         certificateRecord(second, issuerDN, "", "CN=Second", beta.serial, "", ""), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rules);
+        fault.setRules(c.rules);
+        std::string records;
+        for (const SoftHsmSlot& slot : hsm.slots()) {
+            if (slot.serial == alpha.serial) {
+                records += std::string(records.empty() ? "" : ",") + holderRecord();
+            } else if (slot.serial == beta.serial && !c.betaListed.empty()) {
+                records += std::string(records.empty() ? "" : ",") + c.betaListed;
+            }
+        }
+        std::string before = host->errorText();
+        EXPECT_EQ(ask(R"({"action":"listCertificates"})"),
+                  R"({"action":"listCertificates","certificates":[)" + records + "]}");
+        std::string lines = newErrorText(before);
+        const std::string blank = "Failed to list certificates in slot " +
+                                  slotText(hsm.blankSlot()) +
+                                  " - Failed to open token session (rc=225)\n";
+        ASSERT_NE(lines.find(blank), std::string::npos) << lines;
+        EXPECT_EQ(lines.erase(lines.find(blank), blank.size()), c.logged);
+        EXPECT_EQ(fault.state().openSessions, 0u);
+        EXPECT_EQ(fault.state().activeSearches, 0u);
+    }
+}
+
 TEST_F(CertificatesTest, ListCertificatesOfOneToken) {
     start();
     struct Case {
@@ -153,8 +214,12 @@ TEST_F(CertificatesTest, ListCertificatesOfOneToken) {
         {"fail C_FindObjectsInit CKR_DEVICE_ERROR",
          R"({"action":"listCertificates","tokenSN":")" + alpha.serial + "\"}",
          R"j({"action":"listCertificates","error":"Error initialising the query for certificates (rc=48)"})j"},
-        {"fail C_GetAttributeValue CKR_DEVICE_ERROR", R"({"action":"listCertificates"})",
+        {"fail C_GetAttributeValue CKR_DEVICE_ERROR",
+         R"({"action":"listCertificates","tokenSN":")" + alpha.serial + "\"}",
          R"j({"action":"listCertificates","error":"Failed to get certificate filelds lengths (rc=48)"})j"},
+        {"unavailable CKA_VALUE",
+         R"({"action":"listCertificates","tokenSN":")" + alpha.serial + "\"}",
+         R"({"action":"listCertificates","certificates":[]})"},
     };
     for (const Case& c : cases) {
         fault.setRules(c.rules);
@@ -223,6 +288,29 @@ TEST_F(CertificatesTest, SignsWithTheCertificatesKeyOnTheToken) {
         << reply.dump();
 }
 
+// What a signature costs on the token: the Part's calls plus one attribute
+// read (the key's type and PIN flag); the token's mechanisms are read once
+// per login, at its first signature.
+TEST_F(CertificatesTest, EachSignatureAddsOneAttributeReadAndEachLoginOneMechanismList) {
+    start();
+    auto callsOfASignature = [&] {
+        FaultState before = fault.state();
+        EXPECT_NE(ask(sign(holder.certificateSN, "x")).find("signature"), std::string::npos);
+        return fault.state().callsSince(before);
+    };
+    const std::map<std::string, unsigned long> later = {
+        {"C_FindObjectsInit", 2},   {"C_FindObjects", 2}, {"C_FindObjectsFinal", 2},
+        {"C_GetAttributeValue", 4}, {"C_SignInit", 1},    {"C_Sign", 2}};
+    std::map<std::string, unsigned long> first = later;
+    first["C_GetMechanismList"] = 2;
+    for (int login = 0; login < 2; ++login) {
+        ASSERT_EQ(ask(e2e::login(alpha.serial, alpha.userPin, false)), loginReply(alpha.serial));
+        EXPECT_EQ(callsOfASignature(), first);
+        EXPECT_EQ(callsOfASignature(), later);
+        EXPECT_EQ(callsOfASignature(), later);
+    }
+}
+
 TEST_F(CertificatesTest, SignRefusals) {
     RsaKeyOptions extractable;
     extractable.extractable = true;
@@ -248,6 +336,9 @@ TEST_F(CertificatesTest, SignRefusals) {
         std::string reply;
     };
     const std::vector<Case> cases = {
+        // The login's first signature reads the token's mechanisms.
+        {"fail C_GetMechanismList CKR_DEVICE_ERROR", sign(holder.certificateSN, "x"),
+         signError("Failed to read the token's mechanisms (rc=48)")},
         {"", sign("020199", "x"), signError("Unable to find cerificate with sn:020199")},
         {"", sign(loose.certificateSN, "x"),
          signError("Cannot use extractable private key for signing")},
@@ -258,6 +349,11 @@ TEST_F(CertificatesTest, SignRefusals) {
          signError("Failed to determine the signature length (rc=48)")},
         {"fail C_Sign CKR_DEVICE_ERROR call 2", sign(holder.certificateSN, "x"),
          signError("Failed to generate signature (rc=48)")},
+        // A module that accepted a mechanism it cannot perform; the operation
+        // it left active is ended, or the next search in the login's session
+        // would fail.
+        {"signature empty", sign(holder.certificateSN, "x"),
+         signError("Failed to generate signature")},
     };
     for (const Case& c : cases) {
         fault.setRules(c.rules);

@@ -149,6 +149,85 @@ TEST_F(EnrolmentTest, GenerateKeysWorksOnTheLoggedInTokenWhateverTheRequestNames
     EXPECT_EQ(session.count(CKO_PRIVATE_KEY), 1u);
 }
 
+// A pair whose certification request cannot be made is destroyed again, the
+// private key first, before the error is answered; a key that cannot be
+// destroyed is logged and left, and the request's error is still the reply.
+TEST_F(EnrolmentTest, AFailedGenerateKeysLeavesNoKeyPairBehind) {
+    start();
+    ASSERT_EQ(ask(login(alpha.serial, alpha.userPin, true)),
+              R"({"action":"login","tokenSN":")" + alpha.serial + "\"}");
+    const std::string failed =
+        R"j({"action":"generateKeys","error":"Failed to init signatiure generation (rc=48)","tokenSN":")j" +
+        alpha.serial + "\"}";
+    struct Case {
+        std::string rules;
+        std::string logged;
+        size_t publicKeysLeft, privateKeysLeft;
+    };
+    const std::string destroyFailed = "Failed to delete a generated key (rc=48)\n";
+    const std::vector<Case> cases = {
+        {"", "", 0, 0},
+        {"fail C_DestroyObject CKR_DEVICE_ERROR call 1\n", destroyFailed, 0, 1},
+        {"fail C_DestroyObject CKR_DEVICE_ERROR call 2\n", destroyFailed, 1, 1},
+        {"fail C_DestroyObject CKR_DEVICE_ERROR\n", destroyFailed + destroyFailed, 2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rules);
+        fault.setRules("fail C_SignInit CKR_DEVICE_ERROR\n" + c.rules);
+        std::string before = host->errorText();
+        EXPECT_EQ(ask(generateKeys(alpha.serial)), failed);
+        EXPECT_EQ(host->errorText().substr(before.size()), c.logged);
+        Pkcs11Session session = userSession(alpha);
+        EXPECT_EQ(session.count(CKO_PUBLIC_KEY), c.publicKeysLeft);
+        EXPECT_EQ(session.count(CKO_PRIVATE_KEY), c.privateKeysLeft);
+    }
+}
+
+// generateKeys makes RSA-2048 pairs that sign their own request: a token
+// without the means for both is refused before anything is made.
+TEST_F(EnrolmentTest, GenerateKeysRefusesATokenThatCannotMakeSigningRsaPairs) {
+    start();
+    ASSERT_EQ(ask(login(alpha.serial, alpha.userPin, true)),
+              R"({"action":"login","tokenSN":")" + alpha.serial + "\"}");
+    const std::string refused =
+        R"({"action":"generateKeys","error":"The token cannot generate RSA-2048 key pairs","tokenSN":")" +
+        alpha.serial + "\"}";
+    struct Case {
+        std::string rules;
+        std::string reply;
+    };
+    const std::vector<Case> cases = {
+        {"withdraw CKM_RSA_PKCS_KEY_PAIR_GEN\n", refused},
+        {"withdraw CKM_SHA256_RSA_PKCS\nwithdraw CKM_RSA_PKCS\n", refused},
+        {"fail C_GetMechanismList CKR_DEVICE_ERROR\n",
+         R"j({"action":"generateKeys","error":"Failed to read the token's mechanisms (rc=48)","tokenSN":")j" +
+             alpha.serial + "\"}"},
+    };
+    for (const Case& c : cases) {
+        // A fresh login: the mechanisms are read once per login.
+        ASSERT_EQ(ask(login(alpha.serial, alpha.userPin, true)),
+                  R"({"action":"login","tokenSN":")" + alpha.serial + "\"}");
+        fault.setRules(c.rules);
+        FaultState before = fault.state();
+        EXPECT_EQ(ask(generateKeys(alpha.serial)), c.reply) << c.rules;
+        EXPECT_EQ(fault.state().callsSince(before).count("C_GenerateKeyPair"), 0u);
+    }
+    fault.clearRules();
+    Pkcs11Session session = userSession(alpha);
+    EXPECT_EQ(session.count(CKO_PUBLIC_KEY), 0u);
+    EXPECT_EQ(session.count(CKO_PRIVATE_KEY), 0u);
+
+    // Without CKM_SHA256_RSA_PKCS the request is signed through CKM_RSA_PKCS:
+    // the same request, verified with the new key.
+    ASSERT_EQ(ask(login(alpha.serial, alpha.userPin, true)),
+              R"({"action":"login","tokenSN":")" + alpha.serial + "\"}");
+    fault.setRules("withdraw CKM_SHA256_RSA_PKCS\n");
+    CertificationRequest request =
+        parseCertificationRequest(csrOf(ask(generateKeys(alpha.serial)), alpha.serial));
+    EXPECT_TRUE(request.signatureValid);
+    EXPECT_EQ(request.signatureAlgorithm, "sha256WithRSAEncryption");
+}
+
 TEST_F(EnrolmentTest, ImportCertificateRefusals) {
     Bytes tokenKeyCertificate;
     {

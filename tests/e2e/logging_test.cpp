@@ -83,6 +83,9 @@ TEST_F(LoggingTest, WritesOneFilePerExchangeWithEveryPinMasked) {
          R"({"action":"formatToken","tokenSN":"ab","tokenPIN":"********","adminPIN":"********"})"},
         {R"({"action":"login","tokenSN":"ab","pin":""})",
          R"({"action":"login","tokenSN":"ab","pin":""})"},
+        // The PIN of a key that needs it for every signature.
+        {R"({"action":"sign","certificateSN":"0a","payload":"x","pin":"pin-eight"})",
+         R"({"action":"sign","certificateSN":"0a","payload":"x","pin":"********"})"},
         {R"({ "action" : "info" })", R"({"action":"info"})"},
     };
     std::vector<std::string> expected;

@@ -3,6 +3,7 @@
 // failing to load, and a reader that goes away.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -158,8 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   "Error loading libeTPKCS11.so"},
                       LoadFailure{"ConfiguredModuleMissing", "/nonexistent/libmissing-pkcs11.so",
                                   "None", "Error loading /nonexistent/libmissing-pkcs11.so"},
-                      // A library that is not a PKCS#11 module stays loaded, so info names it.
-                      LoadFailure{"NotAPkcs11Module", "libz.so.1", "libz.so.1",
+                      // A library that is not a PKCS#11 module is released again.
+                      LoadFailure{"NotAPkcs11Module", "libz.so.1", "None",
                                   "Error retrieving C_GetFunctionList PKCS11 DLL entry point"}),
     [](const ::testing::TestParamInfo<LoadFailure>& info) { return info.param.name; });
 
@@ -174,20 +175,24 @@ TEST_F(LoopTest, FindsItsConfigurationWhenStartedByBareName) {
         R"({"action":"info","driver":"libsofthsm2.so","error":"There is no active token","host":"1.4"})");
 }
 
-TEST_F(LoopTest, ModuleThatFailsToInitialiseIsNamedButUnusable) {
-    fault.setRules("fail C_Initialize CKR_DEVICE_ERROR\n");
+// A module that refuses to start (NSS's softoken without its arguments) is
+// not loaded: no call reaches it, and the page hears that, not "no tokens".
+TEST_F(LoopTest, ModuleThatFailsToInitialiseIsNotLoaded) {
+    fault.setRules("fail C_Initialize CKR_ARGUMENTS_BAD\n");
     start(Module::Fault);
     EXPECT_EQ(
         ask(R"({"action":"info"})"),
-        R"({"action":"info","driver":"libvantrel_pkcs11_fault.so","error":"There is no active token","host":"1.4"})");
-    // The library is there but was never initialised: the module itself refuses.
-    EXPECT_EQ(
-        ask(R"({"action":"listTokens"})"),
-        R"j({"action":"listTokens","error":"Error retrieving the token slot count (rc=400)"})j");
+        R"({"action":"info","driver":"None","error":"There is no active token","host":"1.4"})");
+    EXPECT_EQ(ask(R"({"action":"listTokens"})"),
+              R"({"action":"listTokens","error":"Failed to initalise PKCS11 API"})");
+    EXPECT_EQ(ask(R"({"action":"listCertificates"})"),
+              R"({"action":"listCertificates","error":"Failed to initalise PKCS11 API"})");
     fault.clearRules();
     EXPECT_EQ(host->stop(), 0);
     EXPECT_EQ(host->errorText(),
               "Error loading PKCS11 functionsFailed to initialise PKCS11End of input");
+    // Nothing but the failed C_Initialize, not even C_Finalize at the end.
+    EXPECT_EQ(fault.state().calls, (std::map<std::string, unsigned long>{{"C_Initialize", 1}}));
 }
 
 TEST_F(LoopTest, ExitsZeroWhenTheReaderOfItsOutputGoesAway) {

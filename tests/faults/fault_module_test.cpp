@@ -2,6 +2,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -451,6 +452,107 @@ TEST_P(FailedSign, LeavesNoSigningOperation) {
 
 INSTANTIATE_TEST_SUITE_P(LengthQueryAndSignature, FailedSign, ::testing::Values(1ul, 2ul));
 
+// A module that accepted a mechanism it cannot perform: the length query
+// reports nothing to sign into, yet the operation stays active until a
+// C_Sign with an output buffer.
+TEST_F(FaultModuleTest, EmptySignaturesLeaveTheOperationActiveUntilACallWithABuffer) {
+    Pkcs11Session session = client->openSession(first.slot);
+    session.login(CKU_USER, first.userPin);
+    KeyPair pair = session.generateRsaKeyPair(RsaKeyOptions(toBytes("k"), 1024));
+    CK_MECHANISM mechanism = {CKM_SHA256_RSA_PKCS, nullptr, 0};
+    Bytes data = toBytes("payload");
+    setRules("signature empty slot {second}");
+    EXPECT_EQ(session.sign(pair.privateKey, data).size(), 128u) << "another slot's rule";
+
+    setRules("signature empty");
+    ASSERT_EQ(p11->C_SignInit(session.handle(), &mechanism, pair.privateKey), CKR_OK);
+    CK_ULONG length = 99;
+    EXPECT_EQ(p11->C_Sign(session.handle(), data.data(), data.size(), nullptr, &length), CKR_OK);
+    EXPECT_EQ(length, 0u);
+    EXPECT_EQ(p11->C_SignInit(session.handle(), &mechanism, pair.privateKey), CKR_OPERATION_ACTIVE);
+    Bytes scratch(1);
+    length = 0;
+    EXPECT_EQ(p11->C_Sign(session.handle(), data.data(), data.size(), scratch.data(), &length),
+              CKR_OK);
+    EXPECT_EQ(length, 0u);
+
+    fault.clearRules();
+    EXPECT_TRUE(verifyRsaSha256(session.publicKey(pair.publicKey).get(), data,
+                                session.sign(pair.privateKey, data)));
+}
+
+// Smart cards and certificate stores withhold attributes: the length
+// CK_UNAVAILABLE_INFORMATION and CKR_ATTRIBUTE_TYPE_INVALID (or the rule's
+// code), every other attribute still read.
+TEST_F(FaultModuleTest, WithheldAttributesAreUnavailableAndTheOthersRead) {
+    Pkcs11Session session = client->openSession(first.slot);
+    session.login(CKU_USER, first.userPin);
+    KeyPair pair = session.generateRsaKeyPair(RsaKeyOptions(toBytes("key-id"), 1024));
+    CK_KEY_TYPE keyType = 99;
+    CK_BYTE id[6] = {};
+    CK_ATTRIBUTE attributes[] = {
+        {CKA_KEY_TYPE, &keyType, sizeof keyType}, {CKA_ID, id, sizeof id}, {CKA_LABEL, nullptr, 0}};
+    auto read = [&] {
+        return p11->C_GetAttributeValue(session.handle(), pair.privateKey, attributes, 3);
+    };
+    struct Case {
+        const char* rules;
+        CK_RV rv;
+        bool keyTypeRead, idRead;
+    };
+    const Case cases[] = {
+        {"unavailable CKA_KEY_TYPE", CKR_ATTRIBUTE_TYPE_INVALID, false, true},
+        {"unavailable 0x3 code CKR_ATTRIBUTE_SENSITIVE", CKR_ATTRIBUTE_SENSITIVE, true, true},
+        {"unavailable CKA_ID slot {first}\nunavailable CKA_KEY_TYPE slot {second}",
+         CKR_ATTRIBUTE_TYPE_INVALID, true, false},
+        {"unavailable CKA_ID slot {second}", CKR_OK, true, true},
+        {"unavailable CKA_ID\nunavailable CKA_KEY_TYPE\nunavailable CKA_LABEL",
+         CKR_ATTRIBUTE_TYPE_INVALID, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rules);
+        keyType = 99;
+        attributes[0].ulValueLen = sizeof keyType;
+        attributes[1].ulValueLen = sizeof id;
+        attributes[2].ulValueLen = 0;
+        setRules(c.rules);
+        EXPECT_EQ(read(), c.rv);
+        EXPECT_EQ(attributes[0].ulValueLen,
+                  c.keyTypeRead ? sizeof keyType : CK_UNAVAILABLE_INFORMATION);
+        EXPECT_EQ(keyType, c.keyTypeRead ? CKK_RSA : 99u);
+        EXPECT_EQ(attributes[1].ulValueLen, c.idRead ? sizeof id : CK_UNAVAILABLE_INFORMATION);
+    }
+    // What a real module answers wins over the rule's code.
+    setRules("unavailable CKA_LABEL");
+    CK_BYTE small[1];
+    attributes[1] = {CKA_ID, small, sizeof small};
+    EXPECT_EQ(read(), CKR_BUFFER_TOO_SMALL);
+}
+
+TEST_F(FaultModuleTest, OffersAndWithdrawsMechanisms) {
+    std::vector<CK_MECHANISM_TYPE> real = client->mechanisms(first.slot);
+    auto has = [](const std::vector<CK_MECHANISM_TYPE>& list, CK_MECHANISM_TYPE mechanism) {
+        return std::find(list.begin(), list.end(), mechanism) != list.end();
+    };
+    ASSERT_TRUE(has(real, CKM_SHA256_RSA_PKCS));
+    ASSERT_FALSE(has(real, CKM_ECDSA_SHA256));
+
+    setRules("withdraw CKM_SHA256_RSA_PKCS\noffer CKM_ECDSA_SHA256 slot {first}\noffer 0x8001");
+    std::vector<CK_MECHANISM_TYPE> changed = client->mechanisms(first.slot);
+    EXPECT_EQ(changed.size(), real.size() + 1);
+    EXPECT_FALSE(has(changed, CKM_SHA256_RSA_PKCS));
+    EXPECT_TRUE(has(changed, CKM_ECDSA_SHA256));
+    EXPECT_TRUE(has(changed, 0x8001));
+    EXPECT_FALSE(has(client->mechanisms(second.slot), CKM_ECDSA_SHA256));
+
+    CK_MECHANISM_TYPE one[1];
+    CK_ULONG count = 1;
+    EXPECT_EQ(p11->C_GetMechanismList(first.slot, one, &count), CKR_BUFFER_TOO_SMALL);
+    EXPECT_EQ(count, changed.size());
+    setRules("fail C_GetMechanismList CKR_DEVICE_ERROR\nwithdraw CKM_RSA_PKCS");
+    EXPECT_EQ(p11->C_GetMechanismList(first.slot, nullptr, &count), CKR_DEVICE_ERROR);
+}
+
 TEST_F(FaultModuleTest, PinLengthRules) {
     setRules("maxpin unavailable");
     EXPECT_EQ(client->tokenInfo(first.slot).ulMaxPinLen, CK_UNAVAILABLE_INFORMATION);
@@ -607,13 +709,15 @@ TEST_P(MalformedRules, MakeEveryCallFail) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, MalformedRules,
-    ::testing::Values("bogus", "fail C_Nope 0x30", "fail C_Login", "fail C_Login 12x",
-                      "fail C_Login -1", "fail C_Login 0x30 call 0",
-                      "fail C_Login 0x30 call 1 from 2", "fail C_Login 0x30 slot",
-                      "fail C_GetSlotList 5 slot 1", "fail C_GetFunctionList 5", "serial",
-                      "serial copy", "serial text A pad ab", "label text \\q", "label text A\\x4",
-                      "maxpin", "maxpin lots", "hide slot x", "hide call 2", "hang", "hang C_Nope",
-                      "hang C_Login CKR_OK", "hang C_Login call 0", "hang C_GetSlotList slot 1"));
+    ::testing::Values(
+        "bogus", "fail C_Nope 0x30", "fail C_Login", "fail C_Login 12x", "fail C_Login -1",
+        "fail C_Login 0x30 call 0", "fail C_Login 0x30 call 1 from 2", "fail C_Login 0x30 slot",
+        "fail C_GetSlotList 5 slot 1", "fail C_GetFunctionList 5", "serial", "serial copy",
+        "serial text A pad ab", "label text \\q", "label text A\\x4", "maxpin", "maxpin lots",
+        "hide slot x", "hide call 2", "unavailable", "unavailable CKA_NOPE",
+        "unavailable CKA_ID code", "unavailable CKA_ID call 1", "signature", "signature full",
+        "signature empty call 1", "offer", "withdraw CKM_NOPE", "offer CKM_ECDSA code 5", "hang",
+        "hang C_Nope", "hang C_Login CKR_OK", "hang C_Login call 0", "hang C_GetSlotList slot 1"));
 
 TEST(FaultModuleLoading, LoadedByItsPathLikeAHost) {
     SoftHsm hsm;

@@ -32,7 +32,7 @@
 namespace {
 
 enum class Login { None, ReadOnly, ReadWrite };
-enum class Token { One, Two };
+enum class Token { One, Two, Three };
 
 // What must come of failing one call of an action with CKR_DEVICE_ERROR (48).
 // The texts may hold the placeholders of FaultSweepTest::fill.
@@ -47,7 +47,9 @@ struct Fault {
 // One action, swept: the request, the login it starts from (made before any
 // fault is set), the one token it sees, its reply when nothing fails, whether
 // repeating it afterwards must give that reply again (it changes nothing on
-// the token), and one row for every call it makes.
+// the token), and one row for every call it makes. `given` rules hold for the
+// whole sweep, clean run included: a failure whose own path (a clean-up, a
+// retry) is swept call by call.
 struct Sweep {
     std::string request;
     Login start;
@@ -55,6 +57,7 @@ struct Sweep {
     std::string clean;
     bool repeatable;
     std::vector<Fault> faults;
+    std::string given = "";
 };
 
 const bool kIn = true;
@@ -77,8 +80,121 @@ const std::string kPrivateKeyWarning =
     "Warning: Failed to retrive private key for certificate (sn=020101) during certificate "
     "detetion : ";
 const std::string kDeleted = R"({"action":"deleteCertificate","certificateSN":"020101"})";
+const std::string kCsrUnsigned =
+    R"x({"action":"generateKeys","error":"Failed to init signatiure generation (rc=48)","tokenSN":"{sn1}"})x";
+const std::string kKeyNotDeleted = "Failed to delete a generated key (rc=48)\n";
+const std::string kImportRefused =
+    R"x({"action":"importCertificate","error":"Error importing certificate on the token (rc=48)"})x";
 const std::string kOrphans =
     R"({"action":"getOrphanKeys","orphanKeys":[{"id":"0b","keyType":"public"}],"tokenSN":"{sn2}"})";
+
+std::vector<Fault> operator+(std::vector<Fault> first, const std::vector<Fault>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// A signature's calls up to C_SignInit: the certificate and its private key
+// found, the key read, the token's mechanisms (the login's first signature).
+std::vector<Fault> signFaultsThroughSignInit(const std::string& signedReply) {
+    return {
+        {"C_FindObjectsInit", 1,
+         R"x({"action":"sign","error":"Error initialising the query for certificates (rc=48)"})x",
+         "", kIn},
+        {"C_FindObjects", 1,
+         R"x({"action":"sign","error":"Error quering token for certificates (rc=48)"})x", "", kIn},
+        {"C_FindObjectsFinal", 1,
+         R"x({"action":"sign","error":"Error finalising the public keys query (rc=48)"})x", "",
+         kIn},
+        {"C_GetAttributeValue", 1,
+         R"x({"action":"sign","error":"Failed to get certificate id size (rc=48)"})x", "", kIn},
+        {"C_GetAttributeValue", 2,
+         R"x({"action":"sign","error":"Failed to get certificate id value (rc=48)"})x", "", kIn},
+        {"C_FindObjectsInit", 2,
+         R"x({"action":"sign","error":"Error initialising the query for certificate key (rc=48)"})x",
+         "", kIn},
+        {"C_FindObjects", 2,
+         R"x({"action":"sign","error":"Error quering token for certificate key (rc=48)"})x", "",
+         kIn},
+        {"C_FindObjectsFinal", 2, signedReply, kKeyQueryWarning, kIn},
+        {"C_GetAttributeValue", 3,
+         R"x({"action":"sign","error":"Failed to get secretKey never-extractable attribute value (rc=48)"})x",
+         "", kIn},
+        {"C_GetAttributeValue", 4,
+         R"x({"action":"sign","error":"Failed to read the private key's type (rc=48)"})x", "", kIn},
+        {"C_GetMechanismList", 1,
+         R"x({"action":"sign","error":"Failed to read the token's mechanisms (rc=48)"})x", "", kIn},
+        {"C_GetMechanismList", 2,
+         R"x({"action":"sign","error":"Failed to read the token's mechanisms (rc=48)"})x", "", kIn},
+        {"C_SignInit", 1,
+         R"x({"action":"sign","error":"Failed to init signatiure generation (rc=48)"})x", "", kIn},
+    };
+}
+
+std::vector<Fault> signFaultsOfSign() {
+    return {
+        {"C_Sign", 1,
+         R"x({"action":"sign","error":"Failed to determine the signature length (rc=48)"})x", "",
+         kIn},
+        {"C_Sign", 2, R"x({"action":"sign","error":"Failed to generate signature (rc=48)"})x", "",
+         kIn},
+    };
+}
+
+// generateKeys up to signing its request: the token's mechanisms, the pair,
+// its public key read, its private key's type read.
+std::vector<Fault> generateKeysFaultsBeforeSignInit() {
+    return {
+        {"C_GetMechanismList", 1,
+         R"x({"action":"generateKeys","error":"Failed to read the token's mechanisms (rc=48)","tokenSN":"{sn1}"})x",
+         "", kIn},
+        {"C_GetMechanismList", 2,
+         R"x({"action":"generateKeys","error":"Failed to read the token's mechanisms (rc=48)","tokenSN":"{sn1}"})x",
+         "", kIn},
+        {"C_GenerateKeyPair", 1,
+         R"x({"action":"generateKeys","error":"Failed to generate keypair on the token (rc=48)","tokenSN":"{sn1}"})x",
+         "", kIn},
+        {"C_GetAttributeValue", 1,
+         R"x({"action":"generateKeys","error":"Error retrieving RSA PK modulus and exponent sizes (rc=48)","tokenSN":"{sn1}"})x",
+         "", kIn},
+        {"C_GetAttributeValue", 2,
+         R"x({"action":"generateKeys","error":"Error retrieving RSA PK modulus and exponent values (rc=48)","tokenSN":"{sn1}"})x",
+         "", kIn},
+        {"C_GetAttributeValue", 3,
+         R"x({"action":"generateKeys","error":"Failed to read the private key's type (rc=48)","tokenSN":"{sn1}"})x",
+         "", kIn},
+    };
+}
+
+// importCertificate up to storing the certificate: the public key it
+// certifies found and its identifier read.
+std::vector<Fault> importFaultsBeforeCreate() {
+    return {
+        {"C_FindObjectsInit", 1,
+         R"x({"action":"importCertificate","error":"Error initialising the query for certificates (rc=48)"})x",
+         "", kIn},
+        {"C_FindObjects", 1,
+         R"x({"action":"importCertificate","error":"Error quering token for certificates (rc=48)"})x",
+         "", kIn},
+        {"C_FindObjects", 2,
+         R"x({"action":"importCertificate","error":"Error quering token for certificates (rc=48)"})x",
+         "", kIn},
+        {"C_FindObjectsFinal", 1,
+         R"x({"action":"importCertificate","error":"Error finalising the public keys query (rc=48)"})x",
+         "", kIn},
+        {"C_GetAttributeValue", 1,
+         R"x({"action":"importCertificate","error":"Error retrieving RSA PK modulus and exponent sizes (rc=48)"})x",
+         "", kIn},
+        {"C_GetAttributeValue", 2,
+         R"x({"action":"importCertificate","error":"Error retrieving RSA PK modulus and exponent values (rc=48)"})x",
+         "", kIn},
+        {"C_GetAttributeValue", 3,
+         R"x({"action":"importCertificate","error":"Failed to get public key id size (rc=48)"})x",
+         "", kIn},
+        {"C_GetAttributeValue", 4,
+         R"x({"action":"importCertificate","error":"Failed to get public key id value (rc=48)"})x",
+         "", kIn},
+    };
+}
 
 std::vector<Sweep> sweeps() {
     return {
@@ -110,7 +226,7 @@ std::vector<Sweep> sweeps() {
               "Failed to get token info in slot {slot1} - Failed to get token info (rc=48)", kOut},
          }},
         // listCertificates of every token: a slot that cannot be opened or
-        // read is skipped
+        // read, or whose certificates cannot be found or read, is skipped
         {R"({"action":"listCertificates"})",
          Login::ReadOnly,
          Token::One,
@@ -130,24 +246,30 @@ std::vector<Sweep> sweeps() {
              {"C_GetTokenInfo", 1, kNoCertificates,
               "Failed to list certificates in slot {slot1} - Failed to get token info (rc=48)\n",
               kIn},
-             {"C_FindObjectsInit", 1,
-              R"x({"action":"listCertificates","error":"Error initialising the query for certificates (rc=48)"})x",
-              "", kIn},
-             {"C_FindObjects", 1,
-              R"x({"action":"listCertificates","error":"Error quering token for certificates (rc=48)"})x",
-              "", kIn},
-             {"C_FindObjects", 2,
-              R"x({"action":"listCertificates","error":"Error quering token for certificates (rc=48)"})x",
-              "", kIn},
-             {"C_FindObjectsFinal", 1,
-              R"x({"action":"listCertificates","error":"Error finalising the public keys query (rc=48)"})x",
-              "", kIn},
-             {"C_GetAttributeValue", 1,
-              R"x({"action":"listCertificates","error":"Failed to get certificate filelds lengths (rc=48)"})x",
-              "", kIn},
-             {"C_GetAttributeValue", 2,
-              R"x({"action":"listCertificates","error":"Failed to get certificate filelds values (rc=48)"})x",
-              "", kIn},
+             {"C_FindObjectsInit", 1, kNoCertificates,
+              "Failed to list certificates in slot {slot1} - Error initialising the query for "
+              "certificates (rc=48)\n",
+              kIn},
+             {"C_FindObjects", 1, kNoCertificates,
+              "Failed to list certificates in slot {slot1} - Error quering token for certificates "
+              "(rc=48)\n",
+              kIn},
+             {"C_FindObjects", 2, kNoCertificates,
+              "Failed to list certificates in slot {slot1} - Error quering token for certificates "
+              "(rc=48)\n",
+              kIn},
+             {"C_FindObjectsFinal", 1, kNoCertificates,
+              "Failed to list certificates in slot {slot1} - Error finalising the public keys "
+              "query (rc=48)\n",
+              kIn},
+             {"C_GetAttributeValue", 1, kNoCertificates,
+              "Failed to list certificates in slot {slot1} - Failed to get certificate filelds "
+              "lengths (rc=48)\n",
+              kIn},
+             {"C_GetAttributeValue", 2, kNoCertificates,
+              "Failed to list certificates in slot {slot1} - Failed to get certificate filelds "
+              "values (rc=48)\n",
+              kIn},
              {"C_CloseSession", 1, kListing, kCloseWarning, kIn},
          }},
         // listCertificates of one token: any failure fails the listing
@@ -247,47 +369,19 @@ std::vector<Sweep> sweeps() {
          true,
          {}},
         // sign
-        {R"({"action":"sign","certificateSN":"020101","payload":"fault sweep"})",
-         Login::ReadOnly,
-         Token::One,
-         R"({"action":"sign","signature":"{signature}"})",
-         true,
-         {
-             {"C_FindObjectsInit", 1,
-              R"x({"action":"sign","error":"Error initialising the query for certificates (rc=48)"})x",
-              "", kIn},
-             {"C_FindObjects", 1,
-              R"x({"action":"sign","error":"Error quering token for certificates (rc=48)"})x", "",
-              kIn},
-             {"C_FindObjectsFinal", 1,
-              R"x({"action":"sign","error":"Error finalising the public keys query (rc=48)"})x", "",
-              kIn},
-             {"C_GetAttributeValue", 1,
-              R"x({"action":"sign","error":"Failed to get certificate id size (rc=48)"})x", "",
-              kIn},
-             {"C_GetAttributeValue", 2,
-              R"x({"action":"sign","error":"Failed to get certificate id value (rc=48)"})x", "",
-              kIn},
-             {"C_FindObjectsInit", 2,
-              R"x({"action":"sign","error":"Error initialising the query for certificate key (rc=48)"})x",
-              "", kIn},
-             {"C_FindObjects", 2,
-              R"x({"action":"sign","error":"Error quering token for certificate key (rc=48)"})x",
-              "", kIn},
-             {"C_FindObjectsFinal", 2, R"({"action":"sign","signature":"{signature}"})",
-              kKeyQueryWarning, kIn},
-             {"C_GetAttributeValue", 3,
-              R"x({"action":"sign","error":"Failed to get secretKey never-extractable attribute value (rc=48)"})x",
-              "", kIn},
-             {"C_SignInit", 1,
-              R"x({"action":"sign","error":"Failed to init signatiure generation (rc=48)"})x", "",
-              kIn},
-             {"C_Sign", 1,
-              R"x({"action":"sign","error":"Failed to determine the signature length (rc=48)"})x",
-              "", kIn},
-             {"C_Sign", 2, R"x({"action":"sign","error":"Failed to generate signature (rc=48)"})x",
-              "", kIn},
-         }},
+        {R"({"action":"sign","certificateSN":"020101","payload":"fault sweep"})", Login::ReadOnly,
+         Token::One, R"({"action":"sign","signature":"{signature}"})", true,
+         signFaultsThroughSignInit(R"({"action":"sign","signature":"{signature}"})") +
+             signFaultsOfSign()},
+        // sign with a key that needs its PIN for every signature: the key's
+        // own login follows C_SignInit
+        {R"({"action":"sign","certificateSN":"020103","payload":"fault sweep","pin":"123456"})",
+         Login::ReadOnly, Token::Three, R"({"action":"sign","signature":"{base64}"})", true,
+         signFaultsThroughSignInit(R"({"action":"sign","signature":"{base64}"})") +
+             std::vector<Fault>{
+                 {"C_Login", 1, R"x({"action":"sign","error":"Login failed (rc=48)"})x", "", kIn},
+             } +
+             signFaultsOfSign()},
         // deleteCertificate: a key that cannot be found or deleted is only
         // logged
         {R"({"action":"deleteCertificate","certificateSN":"020101"})",
@@ -474,66 +568,46 @@ std::vector<Sweep> sweeps() {
               kOut},
          }},
         // generateKeys
-        {R"({"action":"generateKeys","tokenSN":"{sn1}","result":"csr"})",
-         Login::ReadWrite,
-         Token::One,
-         R"({"action":"generateKeys","csr":"{base64}","tokenSN":"{sn1}"})",
-         false,
-         {
-             {"C_GenerateKeyPair", 1,
-              R"x({"action":"generateKeys","error":"Failed to generate keypair on the token (rc=48)","tokenSN":"{sn1}"})x",
-              "", kIn},
-             {"C_GetAttributeValue", 1,
-              R"x({"action":"generateKeys","error":"Error retrieving RSA PK modulus and exponent sizes (rc=48)","tokenSN":"{sn1}"})x",
-              "", kIn},
-             {"C_GetAttributeValue", 2,
-              R"x({"action":"generateKeys","error":"Error retrieving RSA PK modulus and exponent values (rc=48)","tokenSN":"{sn1}"})x",
-              "", kIn},
-             {"C_SignInit", 1,
-              R"x({"action":"generateKeys","error":"Failed to init signatiure generation (rc=48)","tokenSN":"{sn1}"})x",
-              "", kIn},
-             {"C_Sign", 1,
-              R"x({"action":"generateKeys","error":"Failed to determine the signature length (rc=48)","tokenSN":"{sn1}"})x",
-              "", kIn},
-             {"C_Sign", 2,
-              R"x({"action":"generateKeys","error":"Failed to generate signature (rc=48)","tokenSN":"{sn1}"})x",
-              "", kIn},
-         }},
+        {R"({"action":"generateKeys","tokenSN":"{sn1}","result":"csr"})", Login::ReadWrite,
+         Token::One, R"({"action":"generateKeys","csr":"{base64}","tokenSN":"{sn1}"})", false,
+         generateKeysFaultsBeforeSignInit() +
+             std::vector<Fault>{
+                 {"C_SignInit", 1, kCsrUnsigned, "", kIn},
+                 {"C_Sign", 1,
+                  R"x({"action":"generateKeys","error":"Failed to determine the signature length (rc=48)","tokenSN":"{sn1}"})x",
+                  "", kIn},
+                 {"C_Sign", 2,
+                  R"x({"action":"generateKeys","error":"Failed to generate signature (rc=48)","tokenSN":"{sn1}"})x",
+                  "", kIn},
+             }},
+        // generateKeys whose request cannot be signed: the pair it made is
+        // destroyed, private key first; a key that cannot be destroyed is
+        // logged and the reply stays the signing error
+        {R"({"action":"generateKeys","tokenSN":"{sn1}","result":"csr"})", Login::ReadWrite,
+         Token::One, kCsrUnsigned, false,
+         generateKeysFaultsBeforeSignInit() +
+             std::vector<Fault>{
+                 {"C_SignInit", 1, kCsrUnsigned, "", kIn},
+                 {"C_DestroyObject", 1, kCsrUnsigned, kKeyNotDeleted, kIn},
+                 {"C_DestroyObject", 2, kCsrUnsigned, kKeyNotDeleted, kIn},
+             },
+         "fail C_SignInit CKR_DEVICE_ERROR\n"},
         // importCertificate, of a second certificate for the stored key pair
-        {R"({"action":"importCertificate","certificate":"{import}"})",
-         Login::ReadWrite,
-         Token::One,
-         R"({"action":"importCertificate"})",
-         false,
-         {
-             {"C_FindObjectsInit", 1,
-              R"x({"action":"importCertificate","error":"Error initialising the query for certificates (rc=48)"})x",
-              "", kIn},
-             {"C_FindObjects", 1,
-              R"x({"action":"importCertificate","error":"Error quering token for certificates (rc=48)"})x",
-              "", kIn},
-             {"C_FindObjects", 2,
-              R"x({"action":"importCertificate","error":"Error quering token for certificates (rc=48)"})x",
-              "", kIn},
-             {"C_FindObjectsFinal", 1,
-              R"x({"action":"importCertificate","error":"Error finalising the public keys query (rc=48)"})x",
-              "", kIn},
-             {"C_GetAttributeValue", 1,
-              R"x({"action":"importCertificate","error":"Error retrieving RSA PK modulus and exponent sizes (rc=48)"})x",
-              "", kIn},
-             {"C_GetAttributeValue", 2,
-              R"x({"action":"importCertificate","error":"Error retrieving RSA PK modulus and exponent values (rc=48)"})x",
-              "", kIn},
-             {"C_GetAttributeValue", 3,
-              R"x({"action":"importCertificate","error":"Failed to get public key id size (rc=48)"})x",
-              "", kIn},
-             {"C_GetAttributeValue", 4,
-              R"x({"action":"importCertificate","error":"Failed to get public key id value (rc=48)"})x",
-              "", kIn},
-             {"C_CreateObject", 1,
-              R"x({"action":"importCertificate","error":"Error importing certificate on the token (rc=48)"})x",
-              "", kIn},
-         }},
+        {R"({"action":"importCertificate","certificate":"{import}"})", Login::ReadWrite, Token::One,
+         R"({"action":"importCertificate"})", false,
+         importFaultsBeforeCreate() +
+             std::vector<Fault>{{"C_CreateObject", 1, kImportRefused, "", kIn}}},
+        // importCertificate on a token that refuses the certificate's dates:
+        // the import is made again without them
+        {R"({"action":"importCertificate","certificate":"{import}"})", Login::ReadWrite, Token::One,
+         R"({"action":"importCertificate"})", false,
+         importFaultsBeforeCreate() +
+             std::vector<Fault>{
+                 // The given rule answers the first attempt.
+                 {"C_CreateObject", 1, R"({"action":"importCertificate"})", "", kIn},
+                 {"C_CreateObject", 2, kImportRefused, "", kIn},
+             },
+         "fail C_CreateObject CKR_TEMPLATE_INCONSISTENT call 1\n"},
     };
 }
 
@@ -565,6 +639,7 @@ class FaultSweepTest : public ::testing::Test {
     void SetUp() override {
         one = hsm.createToken("Token one");
         two = hsm.createToken("Token two");
+        three = hsm.createToken("Token three");
         blank = hsm.blankSlot();
         {
             Pkcs11Client client;
@@ -581,6 +656,16 @@ class FaultSweepTest : public ::testing::Test {
             second.login(CKU_USER, two.userPin);
             KeyPair orphan = second.generateRsaKeyPair(RsaKeyOptions({0x0B}, 1024));
             second.destroy(orphan.privateKey);
+
+            // A key that needs its PIN for every signature, with its certificate.
+            Pkcs11Session third = client.openSession(three.slot);
+            third.login(CKU_USER, three.userPin);
+            RsaKeyOptions alwaysAuthenticate({0x0C}, 1024);
+            alwaysAuthenticate.extraPrivate.flag(CKA_ALWAYS_AUTHENTICATE, true);
+            KeyPair keys = third.generateRsaKeyPair(alwaysAuthenticate);
+            third.createCertificate(
+                ca.issueForKey(third.publicKey(keys.publicKey).get(), certificateOptions({0x03})),
+                {0x0C});
         }
         std::filesystem::copy(hsm.tokenDir(), snapshot.file("tokens"),
                               std::filesystem::copy_options::recursive);
@@ -633,8 +718,13 @@ class FaultSweepTest : public ::testing::Test {
     // Hides every slot but the sweep's token, so that each action sees one
     // token whatever order the module lists its slots in.
     std::string visibleOnly(Token token) const {
-        CK_SLOT_ID other = token == Token::One ? two.slot : one.slot;
-        return "hide slot " + std::to_string(other) + "\nhide slot " + std::to_string(blank) + "\n";
+        std::string rules = "hide slot " + std::to_string(blank) + "\n";
+        for (Token other : {Token::One, Token::Two, Token::Three}) {
+            if (other != token) {
+                rules += "hide slot " + std::to_string(tokenOf(other).slot) + "\n";
+            }
+        }
+        return rules;
     }
 
     std::string answer(const std::string& text) {
@@ -681,7 +771,7 @@ class FaultSweepTest : public ::testing::Test {
         }
         Outcome outcome;
         FaultState before = faults.state();
-        faults.setRules(hidden + rule);
+        faults.setRules(hidden + sweep.given + rule);
         testing::internal::CaptureStderr();
         outcome.reply = answer(fill(sweep.request));
         outcome.log = testing::internal::GetCapturedStderr();
@@ -699,9 +789,10 @@ class FaultSweepTest : public ::testing::Test {
         return outcome;
     }
 
-    const std::string& serialOf(Token token) const {
-        return token == Token::One ? one.serial : two.serial;
+    const SoftHsmToken& tokenOf(Token token) const {
+        return token == Token::One ? one : token == Token::Two ? two : three;
     }
+    const std::string& serialOf(Token token) const { return tokenOf(token).serial; }
 
     std::string infoReply(bool loggedIn, Token token) const {
         if (!loggedIn) {
@@ -716,6 +807,7 @@ class FaultSweepTest : public ::testing::Test {
     SoftHsm hsm;
     SoftHsmToken one;
     SoftHsmToken two;
+    SoftHsmToken three;
     CK_SLOT_ID blank = 0;
     TestCa ca;
     Bytes certificateDer;
@@ -734,7 +826,7 @@ TEST_F(FaultSweepTest, EveryFailingCallOfEveryActionIsAnsweredAndLeavesNothingOp
     for (const Sweep& sweep : sweeps()) {
         SCOPED_TRACE(sweep.request);
         Outcome clean = run(sweep, "");
-        if (sweep.request.find(R"("action":"sign")") != std::string::npos) {
+        if (sweep.clean.find("{signature}") != std::string::npos) {
             cleanSignature = clean.reply.substr(clean.reply.find(R"("signature":")") + 13);
             cleanSignature.resize(cleanSignature.size() - 2);
             std::vector<uint8_t> signature = base64Decode(cleanSignature);

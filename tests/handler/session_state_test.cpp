@@ -89,3 +89,19 @@ TEST_F(TokenTest, EndLoginForgetsTheLoginWhenItsSessionFailsToClose) {
     EXPECT_FALSE(state.isLoggedIn());
     EXPECT_EQ(FaultModule::loadedOpenSessions(), 0u);
 }
+
+// The token's mechanisms are read at most once per login: kept while the
+// login lasts, read again for the next one.
+TEST_F(TokenTest, TheMechanismsGoWithTheLogin) {
+    load(true);
+    SessionState state;
+    for (int login = 1; login <= 2; ++login) {
+        state.setLogin(token.serial, token.slot, openSession(token.slot, false), false);
+        for (int use = 0; use < 3; ++use) {
+            EXPECT_TRUE(state.getMechanisms().offers(CKM_SHA256_RSA_PKCS));
+            EXPECT_FALSE(state.getMechanisms().offers(CKM_ECDSA_SHA256));
+        }
+        EXPECT_EQ(FaultModule::loadedCalls("C_GetMechanismList"), 2u * login);
+        state.endLogin();
+    }
+}

@@ -59,6 +59,26 @@ check "prerm unregisters system-wide" grep -q -- 'vantrel-register" --uninstall 
 check "the configuration is a conffile" grep -qx /etc/vantrel/vantrel.cfg "$scratch/control/conffiles"
 check "the package depends on python3" grep -Eq '^Depends:.*\bpython3\b' "$scratch/control/control"
 check "the package depends on the C++ runtime" grep -Eq '^Depends:.*\blibstdc\+\+6\b' "$scratch/control/control"
+check "the package depends on p11-kit's proxy module" grep -Eq '^Depends:.*\bp11-kit-modules\b' "$scratch/control/control"
+check "the package depends on OpenSSL's libcrypto" grep -Eq '^Depends:.*\blibssl3\b' "$scratch/control/control"
+check "the package recommends OpenSC and pcscd for smart cards" \
+    grep -Eq '^Recommends: opensc-pkcs11, pcscd$' "$scratch/control/control"
+
+# Out of the box the host loads p11-kit's proxy, which reaches every module
+# registered on this machine: it answers listTokens instead of failing to
+# load a module nobody installed.
+dpkg-deb -x "$package" "$scratch/files"
+check "the configuration names p11-kit's proxy module" \
+    grep -Eqx 'pkcs11Library=/.*/p11-kit-proxy\.so' "$scratch/files/etc/vantrel/vantrel.cfg"
+mkdir "$scratch/try"
+cp "$scratch/files/usr/libexec/vantrel/vantrel" "$scratch/files/usr/libexec/vantrel/vantrel-client" \
+    "$scratch/files/etc/vantrel/vantrel.cfg" "$scratch/try/"
+env -u SOFTHSM2_CONF "$scratch/try/vantrel-client" '{"action":"info"}' '{"action":"listTokens"}' \
+    >"$scratch/try/replies" 2>"$scratch/try/errors" || true
+check "the packaged host loads the proxy module" \
+    grep -q '^{"action":"info","driver":"p11-kit-proxy.so",' "$scratch/try/replies"
+check "the packaged host lists the machine's tokens through it" \
+    grep -q '^{"action":"listTokens","tokens":\[' "$scratch/try/replies"
 
 # A plain cmake --install into a staging root: files, links and registration.
 stage=$scratch/stage

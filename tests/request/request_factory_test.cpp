@@ -43,7 +43,8 @@ class Describer : public RequestVisitor {
         text = "deleteCertificate certificateSN=" + r.getCertificateSN();
     }
     void visit(SignRequest& r) override {
-        text = "sign certificateSN=" + r.getCertificateSN() + " payload=" + r.getPayload();
+        text = "sign certificateSN=" + r.getCertificateSN() + " payload=" + r.getPayload() +
+               " pin=" + optional(r.getPin());
     }
     void visit(SelectCertificateRequest& r) override {
         text = "selectCertificate forceLogon=" + flag(r.getForceLogon());
@@ -125,14 +126,18 @@ TEST(RequestFactory, EachActionReachesItsClassWithItsMembers) {
         {R"({"action":"selectCertificate","forceLogon":false})",
          "selectCertificate forceLogon=0 port="},
         {R"({"action":"sign","certificateSN":"0a","payload":"data"})",
-         "sign certificateSN=0a payload=data port="},
+         "sign certificateSN=0a payload=data pin=absent port="},
+        {R"({"action":"sign","certificateSN":"0a","payload":"data","pin":"1234"})",
+         "sign certificateSN=0a payload=data pin='1234' port="},
+        {R"({"action":"sign","pin":"","certificateSN":"0a","payload":"data"})",
+         "sign certificateSN=0a payload=data pin='' port="},
         {R"({"action":"sign","certificateSN":"0a","payload":""})",
-         "sign certificateSN=0a payload= port="},
+         "sign certificateSN=0a payload= pin=absent port="},
         {R"({"action":"sign","certificateSN":"0a","payload":{"b":[1,true],"a":"x"}})",
          "sign certificateSN=0a payload=<a>x</a><b><item>1.000000</item><item>true</item></b> "
-         "port="},
+         "pin=absent port="},
         {R"({"action":"sign","certificateSN":"0a","payload":{}})",
-         "sign certificateSN=0a payload= port="},
+         "sign certificateSN=0a payload= pin=absent port="},
         {R"({"action":"deleteCertificate","certificateSN":"0a"})",
          "deleteCertificate certificateSN=0a port="},
         {R"({"action":"getOrphanKeys","tokenSN":"1","keyType":"private"})",
@@ -210,6 +215,11 @@ TEST(RequestFactory, DecodingFailuresCarryTheirMessages) {
         {R"({"action":"sign","certificateSN":"0a","payload":null})",
          "Invalid JSON 'payload' property type"},
         {R"({"action":"sign","certificateSN":"0a","payload":5})",
+         "Invalid JSON 'payload' property type"},
+        {R"({"action":"sign","certificateSN":"0a","payload":"x","pin":1234})",
+         "Expected JSON object string property pin but got something else"},
+        // The payload is examined before the PIN.
+        {R"({"action":"sign","certificateSN":"0a","payload":5,"pin":1234})",
          "Invalid JSON 'payload' property type"},
         {R"({"action":"deleteCertificate","certificateSN":[]})",
          "Missing mandatory JSON object string property certificateSN"},

@@ -3,9 +3,11 @@
 #include <openssl/asn1.h>
 #include <openssl/bio.h>
 #include <openssl/core_names.h>
+#include <openssl/ec.h>
 #include <openssl/err.h>
 #include <openssl/objects.h>
 #include <openssl/param_build.h>
+#include <openssl/pkcs12.h>
 #include <openssl/rsa.h>
 #include <openssl/x509v3.h>
 
@@ -34,7 +36,24 @@ using ParamPtr = std::unique_ptr<OSSL_PARAM, Deleter<OSSL_PARAM, OSSL_PARAM_free
 using PkeyCtxPtr = std::unique_ptr<EVP_PKEY_CTX, Deleter<EVP_PKEY_CTX, EVP_PKEY_CTX_free>>;
 using MdCtxPtr = std::unique_ptr<EVP_MD_CTX, Deleter<EVP_MD_CTX, EVP_MD_CTX_free>>;
 using BioPtr = std::unique_ptr<BIO, Deleter<BIO, BIO_free_all>>;
+using EcdsaSigPtr = std::unique_ptr<ECDSA_SIG, Deleter<ECDSA_SIG, ECDSA_SIG_free>>;
+using Asn1ObjectPtr = std::unique_ptr<ASN1_OBJECT, Deleter<ASN1_OBJECT, ASN1_OBJECT_free>>;
+using OctetStringPtr =
+    std::unique_ptr<ASN1_OCTET_STRING, Deleter<ASN1_OCTET_STRING, ASN1_OCTET_STRING_free>>;
+using Pkcs12Ptr = std::unique_ptr<PKCS12, Deleter<PKCS12, PKCS12_free>>;
 using ExtensionPtr = std::unique_ptr<X509_EXTENSION, Deleter<X509_EXTENSION, X509_EXTENSION_free>>;
+
+// A public key of this type from the parameters pushed onto `build`.
+EvpPkeyPtr publicKeyFrom(const char* type, OSSL_PARAM_BLD* build) {
+    ParamPtr params(OSSL_PARAM_BLD_to_param(build));
+    PkeyCtxPtr context(EVP_PKEY_CTX_new_from_name(nullptr, type, nullptr));
+    EVP_PKEY* key = nullptr;
+    if (!params || !context || EVP_PKEY_fromdata_init(context.get()) <= 0 ||
+        EVP_PKEY_fromdata(context.get(), &key, EVP_PKEY_PUBLIC_KEY, params.get()) <= 0) {
+        fail("EVP_PKEY_fromdata");
+    }
+    return EvpPkeyPtr(key);
+}
 
 BignumPtr bignum(const Bytes& bigEndian) {
     BignumPtr number(BN_bin2bn(bigEndian.data(), static_cast<int>(bigEndian.size()), nullptr));
@@ -169,14 +188,7 @@ EvpPkeyPtr rsaPublicKey(const Bytes& modulus, const Bytes& exponent) {
         !OSSL_PARAM_BLD_push_BN(build.get(), OSSL_PKEY_PARAM_RSA_E, e.get())) {
         fail("OSSL_PARAM_BLD");
     }
-    ParamPtr params(OSSL_PARAM_BLD_to_param(build.get()));
-    PkeyCtxPtr context(EVP_PKEY_CTX_new_from_name(nullptr, "RSA", nullptr));
-    EVP_PKEY* key = nullptr;
-    if (!params || !context || EVP_PKEY_fromdata_init(context.get()) <= 0 ||
-        EVP_PKEY_fromdata(context.get(), &key, EVP_PKEY_PUBLIC_KEY, params.get()) <= 0) {
-        fail("EVP_PKEY_fromdata");
-    }
-    return EvpPkeyPtr(key);
+    return publicKeyFrom("RSA", build.get());
 }
 
 bool samePublicKey(EVP_PKEY* a, EVP_PKEY* b) {
@@ -199,6 +211,78 @@ bool verifyRsaSha256(EVP_PKEY* key, const Bytes& data, const Bytes& signature) {
 bool verifyRsaSha256(const Bytes& certificateDer, const Bytes& data, const Bytes& signature) {
     EvpPkeyPtr key = certificatePublicKey(certificateDer);
     return verifyRsaSha256(key.get(), data, signature);
+}
+
+EvpPkeyPtr ecPublicKey(const Bytes& ecParams, const Bytes& ecPoint) {
+    const unsigned char* cursor = ecParams.data();
+    Asn1ObjectPtr curve(d2i_ASN1_OBJECT(nullptr, &cursor, static_cast<long>(ecParams.size())));
+    const char* group = curve ? OBJ_nid2sn(OBJ_obj2nid(curve.get())) : nullptr;
+    cursor = ecPoint.data();
+    OctetStringPtr point(
+        d2i_ASN1_OCTET_STRING(nullptr, &cursor, static_cast<long>(ecPoint.size())));
+    if (group == nullptr || !point) {
+        fail("not a named curve and a DER point");
+    }
+    ParamBuildPtr build(OSSL_PARAM_BLD_new());
+    if (!build ||
+        !OSSL_PARAM_BLD_push_utf8_string(build.get(), OSSL_PKEY_PARAM_GROUP_NAME, group, 0) ||
+        !OSSL_PARAM_BLD_push_octet_string(build.get(), OSSL_PKEY_PARAM_PUB_KEY,
+                                          ASN1_STRING_get0_data(point.get()),
+                                          static_cast<size_t>(ASN1_STRING_length(point.get())))) {
+        fail("OSSL_PARAM_BLD");
+    }
+    return publicKeyFrom("EC", build.get());
+}
+
+bool verifyEcdsaSha256(EVP_PKEY* key, const Bytes& data, const Bytes& rawSignature) {
+    size_t half = rawSignature.size() / 2;
+    EcdsaSigPtr signature(ECDSA_SIG_new());
+    BIGNUM* r = BN_bin2bn(rawSignature.data(), static_cast<int>(half), nullptr);
+    BIGNUM* s = BN_bin2bn(rawSignature.data() + half, static_cast<int>(half), nullptr);
+    if (!signature || r == nullptr || s == nullptr || ECDSA_SIG_set0(signature.get(), r, s) != 1) {
+        BN_free(r);
+        BN_free(s);
+        fail("ECDSA_SIG");
+    }
+    unsigned char* der = nullptr;
+    int length = i2d_ECDSA_SIG(signature.get(), &der);
+    MdCtxPtr context(EVP_MD_CTX_new());
+    bool valid = rawSignature.size() % 2 == 0 && length > 0 && context &&
+                 EVP_DigestVerifyInit(context.get(), nullptr, EVP_sha256(), nullptr, key) == 1 &&
+                 EVP_DigestVerify(context.get(), der, static_cast<size_t>(length), data.data(),
+                                  data.size()) == 1;
+    OPENSSL_free(der);
+    ERR_clear_error();
+    return valid;
+}
+
+Bytes makePkcs12(EVP_PKEY* key, const Bytes& certificateDer, const std::string& friendlyName,
+                 const std::string& password) {
+    X509Ptr certificate = parseCertificate(certificateDer);
+    Pkcs12Ptr pkcs12(PKCS12_create(password.c_str(), friendlyName.c_str(), key, certificate.get(),
+                                   nullptr, 0, 0, 0, 0, 0));
+    if (!pkcs12) {
+        fail("PKCS12_create");
+    }
+    unsigned char* der = nullptr;
+    int length = i2d_PKCS12(pkcs12.get(), &der);
+    if (length <= 0) {
+        fail("i2d_PKCS12");
+    }
+    Bytes bytes(der, der + length);
+    OPENSSL_free(der);
+    return bytes;
+}
+
+Bytes encodeSerial(const ASN1_INTEGER* serial) {
+    unsigned char* encoded = nullptr;
+    int length = i2d_ASN1_INTEGER(serial, &encoded);
+    if (length < 0) {
+        fail("i2d_ASN1_INTEGER");
+    }
+    Bytes der(encoded, encoded + length);
+    OPENSSL_free(encoded);
+    return der;
 }
 
 X509Ptr parseCertificate(const Bytes& der) {

@@ -32,6 +32,21 @@ bool samePublicKey(EVP_PKEY* a, EVP_PKEY* b);
 bool verifyRsaSha256(EVP_PKEY* key, const Bytes& data, const Bytes& signature);
 bool verifyRsaSha256(const Bytes& certificateDer, const Bytes& data, const Bytes& signature);
 
+// An EC public key from a token's CKA_EC_PARAMS (the DER OID of a named
+// curve) and CKA_EC_POINT (the uncompressed point in a DER OCTET STRING).
+EvpPkeyPtr ecPublicKey(const Bytes& ecParams, const Bytes& ecPoint);
+// ECDSA over the SHA-256 of `data`; the signature is raw r||s, each half as
+// long as the curve's order (what CKM_ECDSA returns and Web Crypto verifies).
+bool verifyEcdsaSha256(EVP_PKEY* key, const Bytes& data, const Bytes& rawSignature);
+
+// A PKCS#12 file (the form NSS's pk12util imports) with the private key and
+// its certificate under `friendlyName`, protected by `password`.
+Bytes makePkcs12(EVP_PKEY* key, const Bytes& certificateDer, const std::string& friendlyName,
+                 const std::string& password);
+
+// The DER INTEGER of a serial number, as CKA_SERIAL_NUMBER holds it.
+Bytes encodeSerial(const ASN1_INTEGER* serial);
+
 // Parses DER; the whole input must be the one certificate.
 X509Ptr parseCertificate(const Bytes& der);
 EvpPkeyPtr certificatePublicKey(const Bytes& der);

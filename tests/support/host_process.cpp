@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "support/file_owner.h"
 #include "support/pipe.h"
 
 extern char** environ;
@@ -53,6 +54,21 @@ int decodeStatus(int status) {
 
 std::string milliseconds(std::chrono::milliseconds timeout) {
     return std::to_string(timeout.count()) + " ms";
+}
+
+// The program and arguments that start the host as HostSettings say.
+std::vector<std::string> hostCommand(const HostSettings& settings, const std::string& executable) {
+    if (settings.user.empty()) {
+        return {executable, settings.argv0.empty() ? executable : settings.argv0};
+    }
+    UserIds ids = userIds(settings.user);
+    return {"/usr/bin/setpriv",
+            "setpriv",
+            "--reuid=" + std::to_string(ids.uid),
+            "--regid=" + std::to_string(ids.gid),
+            "--clear-groups",
+            "--",
+            executable};
 }
 
 }  // namespace
@@ -286,9 +302,15 @@ HostFolder::HostFolder(const HostSettings& settings) {
     }
     std::filesystem::copy_file(settings.executable, executable());
     std::filesystem::create_directory(logDir());
-    if (!settings.writeConfig) {
-        return;
+    if (settings.writeConfig) {
+        writeWholeFile(configPath(), configText(settings));
     }
+    if (!settings.user.empty()) {
+        giveToUser(path(), settings.user);
+    }
+}
+
+std::string HostFolder::configText(const HostSettings& settings) const {
     std::string config;
     if (!settings.pkcs11Library.empty()) {
         config += "pkcs11Library=" + settings.pkcs11Library + "\n";
@@ -301,7 +323,7 @@ HostFolder::HostFolder(const HostSettings& settings) {
         config += "devMode=true\n";
     }
     config += settings.extraLines;
-    writeWholeFile(configPath(), config);
+    return config;
 }
 
 std::vector<std::string> HostFolder::logFileNames() const {
@@ -326,9 +348,12 @@ std::vector<std::string> HostFolder::logFiles() const {
 }
 
 HostProcess::HostProcess(const HostSettings& settings)
-    : hostFolder(settings),
-      child(hostFolder.executable(),
-            {settings.argv0.empty() ? hostFolder.executable() : settings.argv0}) {}
+    : hostFolder(settings), child(startHost(settings, hostFolder.executable())) {}
+
+ChildProcess HostProcess::startHost(const HostSettings& settings, const std::string& executable) {
+    std::vector<std::string> command = hostCommand(settings, executable);
+    return ChildProcess(command[0], std::vector<std::string>(command.begin() + 1, command.end()));
+}
 
 HostProcess::~HostProcess() {
     EXPECT_TRUE(pinWatch.nothingLeaked(hostFolder.logDir(), child.errorText()));

@@ -122,6 +122,10 @@ struct HostSettings {
     // The host's argv[0]; empty: the copied executable's path. A bare name
     // is what the host sees when it was started through PATH.
     std::string argv0;
+    // The user the host runs as (through setpriv, which needs root), as a
+    // browser of that user would start it; the host's folder becomes that
+    // user's. Empty: this process's user.
+    std::string user;
 };
 
 // A fresh folder with a copy of the host and its configuration, as an
@@ -141,6 +145,8 @@ class HostFolder {
     std::vector<std::string> logFiles() const;
 
   private:
+    std::string configText(const HostSettings& settings) const;
+
     TempDir dir;
 };
 
@@ -177,6 +183,8 @@ class HostProcess {
     PinWatch& pins() { return pinWatch; }
 
   private:
+    static ChildProcess startHost(const HostSettings& settings, const std::string& executable);
+
     HostFolder hostFolder;
     ChildProcess child;
     PinWatch pinWatch;

@@ -25,6 +25,17 @@ void check(const char* function, CK_RV rv) {
     }
 }
 
+// The two-call list read: the count, then the items.
+template <typename T, typename Call>
+std::vector<T> listOf(const char* function, Call call) {
+    CK_ULONG count = 0;
+    check(function, call(nullptr, &count));
+    std::vector<T> items(count);
+    check(function, call(items.data(), &count));
+    items.resize(count);
+    return items;
+}
+
 template <typename T>
 Bytes bytesOf(const T& value) {
     const unsigned char* start = reinterpret_cast<const unsigned char*>(&value);
@@ -36,17 +47,6 @@ Bytes encodeName(const X509_NAME* name) {
     int length = i2d_X509_NAME(name, &encoded);
     if (length < 0) {
         throw std::runtime_error("i2d_X509_NAME");
-    }
-    Bytes der(encoded, encoded + length);
-    OPENSSL_free(encoded);
-    return der;
-}
-
-Bytes encodeSerial(const ASN1_INTEGER* serial) {
-    unsigned char* encoded = nullptr;
-    int length = i2d_ASN1_INTEGER(serial, &encoded);
-    if (length < 0) {
-        throw std::runtime_error("i2d_ASN1_INTEGER");
     }
     Bytes der(encoded, encoded + length);
     OPENSSL_free(encoded);
@@ -150,15 +150,18 @@ CK_OBJECT_HANDLE Pkcs11Session::create(Attributes& attributes) {
 }
 
 CK_OBJECT_HANDLE Pkcs11Session::createCertificate(const Bytes& der, const Bytes& id,
-                                                  const Attributes& overrides) {
+                                                  const Attributes& overrides,
+                                                  CertificateDates dates) {
     X509Ptr certificate = parseCertificate(der);
     Attributes attributes;
     attributes.number(CKA_CLASS, CKO_CERTIFICATE)
         .number(CKA_CERTIFICATE_TYPE, CKC_X_509)
-        .flag(CKA_TOKEN, true)
-        .bytes(CKA_START_DATE, tokenDate(X509_get0_notBefore(certificate.get())))
-        .bytes(CKA_END_DATE, tokenDate(X509_get0_notAfter(certificate.get())))
-        .bytes(CKA_SUBJECT, encodeName(X509_get_subject_name(certificate.get())))
+        .flag(CKA_TOKEN, true);
+    if (dates == CertificateDates::Included) {
+        attributes.bytes(CKA_START_DATE, tokenDate(X509_get0_notBefore(certificate.get())))
+            .bytes(CKA_END_DATE, tokenDate(X509_get0_notAfter(certificate.get())));
+    }
+    attributes.bytes(CKA_SUBJECT, encodeName(X509_get_subject_name(certificate.get())))
         .bytes(CKA_ISSUER, encodeName(X509_get_issuer_name(certificate.get())))
         .bytes(CKA_SERIAL_NUMBER, encodeSerial(X509_get0_serialNumber(certificate.get())))
         .bytes(CKA_VALUE, der);
@@ -205,15 +208,22 @@ KeyPair Pkcs11Session::generateRsaKeyPair(const RsaKeyOptions& options) {
     return pair;
 }
 
-KeyPair Pkcs11Session::generateEcKeyPair(const Bytes& id) {
-    // The named curve prime256v1 (1.2.840.10045.3.1.7).
-    const Bytes curve = {0x06, 0x08, 0x2A, 0x86, 0x48, 0xCE, 0x3D, 0x03, 0x01, 0x07};
+Bytes ecCurveParams(EcCurve curve) {
+    // prime256v1 (1.2.840.10045.3.1.7) and secp384r1 (1.3.132.0.34).
+    if (curve == EcCurve::P384) {
+        return {0x06, 0x05, 0x2B, 0x81, 0x04, 0x00, 0x22};
+    }
+    return {0x06, 0x08, 0x2A, 0x86, 0x48, 0xCE, 0x3D, 0x03, 0x01, 0x07};
+}
+
+KeyPair Pkcs11Session::generateEcKeyPair(const Bytes& id, EcCurve curve,
+                                         const Attributes& extraPrivate) {
     Attributes publicKey;
     publicKey.number(CKA_CLASS, CKO_PUBLIC_KEY)
         .number(CKA_KEY_TYPE, CKK_EC)
         .flag(CKA_TOKEN, true)
         .flag(CKA_PRIVATE, false)
-        .bytes(CKA_EC_PARAMS, curve)
+        .bytes(CKA_EC_PARAMS, ecCurveParams(curve))
         .bytes(CKA_ID, id);
     Attributes privateKey;
     privateKey.number(CKA_CLASS, CKO_PRIVATE_KEY)
@@ -221,7 +231,8 @@ KeyPair Pkcs11Session::generateEcKeyPair(const Bytes& id) {
         .flag(CKA_TOKEN, true)
         .flag(CKA_PRIVATE, true)
         .flag(CKA_SIGN, true)
-        .bytes(CKA_ID, id);
+        .bytes(CKA_ID, id)
+        .merge(extraPrivate);
     CK_MECHANISM mechanism = {CKM_EC_KEY_PAIR_GEN, nullptr, 0};
     KeyPair pair;
     check("C_GenerateKeyPair",
@@ -311,9 +322,17 @@ EvpPkeyPtr Pkcs11Session::publicKey(CK_OBJECT_HANDLE object) {
     return rsaPublicKey(getBytes(object, CKA_MODULUS), getBytes(object, CKA_PUBLIC_EXPONENT));
 }
 
-Bytes Pkcs11Session::sign(CK_OBJECT_HANDLE key, const Bytes& data, CK_MECHANISM_TYPE type) {
+EvpPkeyPtr Pkcs11Session::ecPublicKey(CK_OBJECT_HANDLE object) {
+    return ::ecPublicKey(getBytes(object, CKA_EC_PARAMS), getBytes(object, CKA_EC_POINT));
+}
+
+Bytes Pkcs11Session::sign(CK_OBJECT_HANDLE key, const Bytes& data, CK_MECHANISM_TYPE type,
+                          const std::optional<std::string>& contextPin) {
     CK_MECHANISM mechanism = {type, nullptr, 0};
     check("C_SignInit", functions->C_SignInit(sessionHandle, &mechanism, key));
+    if (contextPin) {
+        login(CKU_CONTEXT_SPECIFIC, *contextPin);
+    }
     Bytes input = data;
     CK_ULONG length = 0;
     check("C_Sign", functions->C_Sign(sessionHandle, input.data(), input.size(), nullptr, &length));
@@ -402,18 +421,22 @@ void* Pkcs11Client::symbol(const char* name) const {
 
 std::vector<CK_SLOT_ID> Pkcs11Client::slots(bool tokenPresent) const {
     CK_BBOOL present = tokenPresent ? CK_TRUE : CK_FALSE;
-    CK_ULONG count = 0;
-    check("C_GetSlotList", list->C_GetSlotList(present, nullptr, &count));
-    std::vector<CK_SLOT_ID> slots(count);
-    check("C_GetSlotList", list->C_GetSlotList(present, slots.data(), &count));
-    slots.resize(count);
-    return slots;
+    return listOf<CK_SLOT_ID>("C_GetSlotList", [&](CK_SLOT_ID* slots, CK_ULONG* count) {
+        return list->C_GetSlotList(present, slots, count);
+    });
 }
 
 CK_TOKEN_INFO Pkcs11Client::tokenInfo(CK_SLOT_ID slot) const {
     CK_TOKEN_INFO info;
     check("C_GetTokenInfo", list->C_GetTokenInfo(slot, &info));
     return info;
+}
+
+std::vector<CK_MECHANISM_TYPE> Pkcs11Client::mechanisms(CK_SLOT_ID slot) const {
+    return listOf<CK_MECHANISM_TYPE>("C_GetMechanismList",
+                                     [&](CK_MECHANISM_TYPE* types, CK_ULONG* count) {
+                                         return list->C_GetMechanismList(slot, types, count);
+                                     });
 }
 
 Pkcs11Session Pkcs11Client::openSession(CK_SLOT_ID slot, bool readWrite) const {

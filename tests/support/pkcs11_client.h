@@ -12,6 +12,7 @@
 
 #include <p11-kit/pkcs11.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -70,6 +71,13 @@ struct RsaKeyOptions {
     Attributes extraPrivate;
 };
 
+enum class CertificateDates { Included, Left };
+
+// The named curves tests make EC keys on.
+enum class EcCurve { P256, P384 };
+// CKA_EC_PARAMS of the curve: the DER of its object identifier.
+Bytes ecCurveParams(EcCurve curve);
+
 class Pkcs11Session {
   public:
     Pkcs11Session(CK_FUNCTION_LIST* functions, CK_SESSION_HANDLE handle);
@@ -88,12 +96,16 @@ class Pkcs11Session {
     CK_OBJECT_HANDLE create(Attributes& attributes);
     // A token certificate object. CKA_SUBJECT, CKA_ISSUER, CKA_SERIAL_NUMBER
     // (the DER INTEGER) and CKA_START_DATE/CKA_END_DATE are taken from the
-    // certificate; `overrides` replaces or adds attributes.
+    // certificate (the dates can be left out: some tokens refuse them);
+    // `overrides` replaces or adds attributes.
     CK_OBJECT_HANDLE createCertificate(const Bytes& der, const Bytes& id,
-                                       const Attributes& overrides = Attributes());
+                                       const Attributes& overrides = Attributes(),
+                                       CertificateDates dates = CertificateDates::Included);
     KeyPair generateRsaKeyPair(const RsaKeyOptions& options = RsaKeyOptions());
-    // A P-256 token key pair: a public key object without CKA_MODULUS.
-    KeyPair generateEcKeyPair(const Bytes& id);
+    // An EC token key pair (a public key object without CKA_MODULUS);
+    // `extraPrivate` replaces or adds attributes of the private half.
+    KeyPair generateEcKeyPair(const Bytes& id, EcCurve curve = EcCurve::P256,
+                              const Attributes& extraPrivate = Attributes());
     void destroy(CK_OBJECT_HANDLE object);
 
     std::vector<CK_OBJECT_HANDLE> find(Attributes& match);
@@ -110,8 +122,13 @@ class Pkcs11Session {
 
     // The RSA public key object's modulus and exponent as a libcrypto key.
     EvpPkeyPtr publicKey(CK_OBJECT_HANDLE object);
+    // The EC public key object's curve and point as a libcrypto key.
+    EvpPkeyPtr ecPublicKey(CK_OBJECT_HANDLE object);
+    // With `contextPin`, the key's own login (CKU_CONTEXT_SPECIFIC) follows
+    // C_SignInit, as keys with CKA_ALWAYS_AUTHENTICATE need.
     Bytes sign(CK_OBJECT_HANDLE key, const Bytes& data,
-               CK_MECHANISM_TYPE mechanism = CKM_SHA256_RSA_PKCS);
+               CK_MECHANISM_TYPE mechanism = CKM_SHA256_RSA_PKCS,
+               const std::optional<std::string>& contextPin = std::nullopt);
 
   private:
     CK_FUNCTION_LIST* functions;
@@ -137,6 +154,7 @@ class Pkcs11Client {
 
     std::vector<CK_SLOT_ID> slots(bool tokenPresent = true) const;
     CK_TOKEN_INFO tokenInfo(CK_SLOT_ID slot) const;
+    std::vector<CK_MECHANISM_TYPE> mechanisms(CK_SLOT_ID slot) const;
     // Sessions must be gone before their client.
     Pkcs11Session openSession(CK_SLOT_ID slot, bool readWrite = true) const;
 

@@ -1,57 +1,12 @@
 #include "support/softhsm.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <sstream>
 #include <stdexcept>
 
-extern char** environ;
+#include "support/run_tool.h"
 
 namespace {
-
-// Runs a program with these arguments (no shell, so labels may hold any
-// byte) and returns what it printed on stdout and stderr; throws when it
-// does not exit with 0.
-std::string runTool(const std::vector<std::string>& arguments) {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        throw std::runtime_error("pipe failed");
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], 2);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_addclose(&actions, fds[1]);
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    std::string output;
-    char buffer[4096];
-    ssize_t got;
-    while ((got = read(fds[0], buffer, sizeof buffer)) > 0) {
-        output.append(buffer, static_cast<size_t>(got));
-    }
-    close(fds[0]);
-    if (spawned != 0) {
-        throw std::runtime_error("cannot run " + arguments[0]);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw std::runtime_error(arguments[0] + " failed: " + output);
-    }
-    return output;
-}
 
 std::string afterColon(const std::string& line) {
     size_t colon = line.find(':');

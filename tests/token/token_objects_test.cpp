@@ -143,6 +143,60 @@ TEST_F(TokenObjectsTest, ShortOrMissingDatesAndSerialsGiveEmptyTexts) {
     EXPECT_EQ(info->subjectAN, "");
 }
 
+// Smart cards and certificate stores withhold some of a certificate's
+// attributes (as PKCS#11 allows): the record still comes, those fields empty.
+TEST_F(TokenObjectsTest, WithheldCertificateAttributesLeaveTheirFieldsEmpty) {
+    Pkcs11Session setup = clientSession();
+    enrol(setup, {0x01}, options({0x00, 0x9F, 0x01}, "email:someone@example.com"));
+    load(true);
+    CK_SESSION_HANDLE session = userSession(false);
+    CK_OBJECT_HANDLE certificate = findCertificate(session, "0203009f01");
+    auto fields = [](const CertificateInfo& info) {
+        return std::vector<std::string>{info.validFrom, info.validUntil,   info.subjectDN,
+                                        info.issuerDN,  info.serialNumber, info.activationCode,
+                                        info.subjectAN};
+    };
+    const std::vector<std::string> whole = fields(*readCertificateInfo(session, certificate));
+    ASSERT_EQ(whole[0], "01/01/2025");
+    struct Case {
+        const char* rules;
+        std::vector<size_t> empty;  // indexes into fields()
+    };
+    const Case cases[] = {
+        {"unavailable CKA_START_DATE\nunavailable CKA_END_DATE", {0, 1}},
+        {"unavailable CKA_CHECK_VALUE code CKR_ATTRIBUTE_SENSITIVE", {5}},
+        {"unavailable CKA_CERTIFICATE_CATEGORY", {}},
+        {"unavailable CKA_SUBJECT\nunavailable CKA_ISSUER\nunavailable CKA_SERIAL_NUMBER",
+         {2, 3, 4}},
+        {"unavailable CKA_START_DATE\nunavailable CKA_END_DATE\nunavailable CKA_SUBJECT\n"
+         "unavailable CKA_ISSUER\nunavailable CKA_SERIAL_NUMBER\nunavailable CKA_CHECK_VALUE\n"
+         "unavailable CKA_CERTIFICATE_CATEGORY code CKR_ATTRIBUTE_SENSITIVE",
+         {0, 1, 2, 3, 4, 5}},
+    };
+    for (const Case& c : cases) {
+        faults->setRules(c.rules);
+        std::vector<std::string> expected = whole;
+        for (size_t i : c.empty) {
+            expected[i] = "";
+        }
+        std::unique_ptr<CertificateInfo> info = readCertificateInfo(session, certificate);
+        ASSERT_TRUE(info) << c.rules;
+        EXPECT_EQ(fields(*info), expected) << c.rules;
+    }
+    // Without its value a certificate cannot be named or used: no record.
+    faults->setRules("unavailable CKA_VALUE\nunavailable CKA_START_DATE");
+    EXPECT_FALSE(readCertificateInfo(session, certificate));
+    // Every other read still needs what it asks for.
+    EXPECT_EQ(failureOf([&] { readCertificateValue(session, certificate); }),
+              "Failed to get certificate content length (rc=18)");
+    faults->setRules("fail C_GetAttributeValue CKR_ATTRIBUTE_TYPE_INVALID call 2");
+    EXPECT_EQ(failureOf([&] { readCertificateValue(session, certificate); }),
+              "Failed to get certificate content value (rc=18)");
+    faults->setRules("fail C_GetAttributeValue CKR_DEVICE_ERROR call 2");
+    EXPECT_EQ(failureOf([&] { readCertificateInfo(session, certificate); }),
+              "Failed to get certificate filelds values (rc=48)");
+}
+
 TEST_F(TokenObjectsTest, TellsExtractableKeysAndOrphans) {
     Pkcs11Session setup = clientSession();
     enrol(setup, {0x01}, options({0x01}));

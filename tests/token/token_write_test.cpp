@@ -36,46 +36,29 @@ class TokenWriteTest : public TokenTest {
         EXPECT_EQ(pair.rv, CKR_OK);
         return pair;
     }
+
+    std::string csr(CK_SESSION_HANDLE session, const KeyPairResult& pair) {
+        TokenMechanisms mechanisms(token.slot);
+        return buildCsr(session, pair.publicKey, pair.privateKey, mechanisms);
+    }
+
+    // A certificate a CA issued for a new pair's request, ready to import.
+    struct Issued {
+        Bytes der;
+        std::unique_ptr<ParsedCertificate> certificate;
+        std::unique_ptr<RsaPublicKey> publicKey;
+    };
+    Issued issueForNewPair(CK_SESSION_HANDLE session, const KeyPairResult& pair) {
+        TestCa ca;
+        Issued issued;
+        issued.der = ca.issue(fromBase64(csr(session, pair)));
+        issued.certificate = parse(issued.der);
+        issued.publicKey = findPublicKeyForCertificate(session, *issued.certificate);
+        return issued;
+    }
 };
 
 }  // namespace
-
-TEST_F(TokenWriteTest, SignaturesVerifyWithTheTokensPublicKey) {
-    load();
-    CK_SESSION_HANDLE session = userSession();
-    KeyPairResult pair = generate(session);
-    Pkcs11Session inspect = clientSession();
-    EvpPkeyPtr publicKey =
-        inspect.publicKey(clientHandle(inspect, CKO_PUBLIC_KEY, idOf(session, pair.publicKey)));
-    const std::string texts[] = {"", std::string("nul\0inside\0", 11),
-                                 std::string(1024 * 1024, 'm'), "\xC3\xA9t\xC3\xA9"};
-    for (const std::string& text : texts) {
-        std::string signature = signToBase64(session, pair.privateKey, text);
-        EXPECT_EQ(signature.size(), 344u);
-        EXPECT_TRUE(verifyRsaSha256(publicKey.get(), Bytes(text.begin(), text.end()),
-                                    fromBase64(signature)))
-            << text.size() << " bytes";
-    }
-}
-
-TEST_F(TokenWriteTest, SigningFailuresCarryTheirMessages) {
-    load(true);
-    CK_SESSION_HANDLE session = userSession();
-    KeyPairResult pair = generate(session);
-    const std::pair<const char*, const char*> cases[] = {
-        {"fail C_SignInit CKR_KEY_HANDLE_INVALID", "Failed to init signatiure generation (rc=96)"},
-        {"fail C_Sign CKR_DEVICE_ERROR call 1", "Failed to determine the signature length (rc=48)"},
-        {"fail C_Sign CKR_DEVICE_ERROR call 2", "Failed to generate signature (rc=48)"},
-    };
-    for (const auto& c : cases) {
-        faults->setRules(std::string(c.first) + "\n");
-        EXPECT_EQ(failureOf([&] { signToBase64(session, pair.privateKey, "data"); }), c.second);
-        faults->clearRules();
-        // No signing operation is left active: the next one succeeds.
-        EXPECT_EQ(failureOf([&] { signToBase64(session, pair.privateKey, "data"); }), "")
-            << c.first;
-    }
-}
 
 TEST_F(TokenWriteTest, GeneratedPairsCarryTheirAttributesAndAFreshSharedId) {
     load();
@@ -104,6 +87,7 @@ TEST_F(TokenWriteTest, GeneratedPairsCarryTheirAttributesAndAFreshSharedId) {
     EXPECT_TRUE(inspect.getBool(first.privateKey, CKA_PRIVATE));
     EXPECT_FALSE(inspect.getBool(first.privateKey, CKA_EXTRACTABLE));
     EXPECT_TRUE(inspect.getBool(first.privateKey, CKA_NEVER_EXTRACTABLE));
+    EXPECT_TRUE(inspect.getBool(first.privateKey, CKA_SENSITIVE));
     EXPECT_FALSE(isKeyExtractable(session, hostHandle(session, CKO_PRIVATE_KEY, id)));
 }
 
@@ -136,7 +120,7 @@ TEST_F(TokenWriteTest, CertificationRequestIsTheFixedLayoutSignedByTheNewKey) {
     CK_SESSION_HANDLE session = userSession();
     KeyPairResult first = generate(session);
     KeyPairResult second = generate(session);
-    std::string text = buildCsr(session, first.publicKey, first.privateKey);
+    std::string text = csr(session, first);
     EXPECT_EQ(text.size(), 920u);
     EXPECT_EQ(text.back(), '=');
     EXPECT_NE(text[text.size() - 2], '=') << "one fill character";
@@ -151,7 +135,7 @@ TEST_F(TokenWriteTest, CertificationRequestIsTheFixedLayoutSignedByTheNewKey) {
         clientHandle(inspect, CKO_PUBLIC_KEY, idOf(session, first.publicKey));
     EXPECT_TRUE(samePublicKey(request.publicKey.get(), inspect.publicKey(publicKey).get()));
     // Another pair's request differs only in the key and the signature.
-    Bytes other = fromBase64(buildCsr(session, second.publicKey, second.privateKey));
+    Bytes other = fromBase64(csr(session, second));
     ASSERT_EQ(other.size(), der.size());
     EXPECT_TRUE(std::equal(der.begin(), der.begin() + 150, other.begin()));
     EXPECT_TRUE(std::equal(der.begin() + 406, der.begin() + 408, other.begin() + 406));
@@ -165,7 +149,8 @@ TEST_F(TokenWriteTest, CertificationRequestRefusesKeysOfOtherSizes) {
     setup.generateRsaKeyPair(RsaKeyOptions({0x01}, 1024));
     CK_OBJECT_HANDLE publicKey = hostHandle(session, CKO_PUBLIC_KEY, {0x01});
     CK_OBJECT_HANDLE privateKey = hostHandle(session, CKO_PRIVATE_KEY, {0x01});
-    EXPECT_EQ(failureOf([&] { buildCsr(session, publicKey, privateKey); }),
+    TokenMechanisms mechanisms(token.slot);
+    EXPECT_EQ(failureOf([&] { buildCsr(session, publicKey, privateKey, mechanisms); }),
               "Unsupported RSA key size for the CSR");
 }
 
@@ -173,7 +158,7 @@ TEST_F(TokenWriteTest, ImportedCertificateJoinsItsKeyPair) {
     load();
     CK_SESSION_HANDLE session = userSession();
     KeyPairResult pair = generate(session);
-    Bytes request = fromBase64(buildCsr(session, pair.publicKey, pair.privateKey));
+    Bytes request = fromBase64(csr(session, pair));
     TestCa ca;
     CertificateOptions options;
     options.serial = {0x5A, 0x17, 0xC0, 0xDE};
@@ -228,13 +213,59 @@ TEST_F(TokenWriteTest, ARefusedImportIsReported) {
     load(true);
     CK_SESSION_HANDLE session = userSession();
     KeyPairResult pair = generate(session);
-    TestCa ca;
-    Bytes der = ca.issue(fromBase64(buildCsr(session, pair.publicKey, pair.privateKey)));
-    std::unique_ptr<ParsedCertificate> certificate = parse(der);
-    std::unique_ptr<RsaPublicKey> publicKey = findPublicKeyForCertificate(session, *certificate);
+    Issued issued = issueForNewPair(session, pair);
     faults->setRules("fail C_CreateObject CKR_DEVICE_MEMORY\n");
-    EXPECT_EQ(failureOf([&] { importCertificate(session, *certificate, *publicKey); }),
-              "Error importing certificate on the token (rc=49)");
+    EXPECT_EQ(
+        failureOf([&] { importCertificate(session, *issued.certificate, *issued.publicKey); }),
+        "Error importing certificate on the token (rc=49)");
+}
+
+// Some tokens refuse certificate objects with validity dates; the import is
+// tried once more without them. Other refusals are not retried.
+TEST_F(TokenWriteTest, AnImportRefusedForItsDatesIsRetriedWithoutThem) {
+    load(true);
+    CK_SESSION_HANDLE session = userSession();
+    KeyPairResult pair = generate(session);
+    Issued issued = issueForNewPair(session, pair);
+    struct Case {
+        const char* rules;
+        const char* failure;
+        unsigned long creates;
+        bool datesStored;
+    };
+    const Case cases[] = {
+        {"fail C_CreateObject CKR_TEMPLATE_INCONSISTENT call 1", "", 2, false},
+        {"fail C_CreateObject CKR_ATTRIBUTE_TYPE_INVALID call 1", "", 2, false},
+        {"fail C_CreateObject CKR_TEMPLATE_INCONSISTENT",
+         "Error importing certificate on the token (rc=209)", 2, false},
+        {"fail C_CreateObject CKR_ATTRIBUTE_TYPE_INVALID call 1\n"
+         "fail C_CreateObject CKR_DEVICE_ERROR call 2",
+         "Error importing certificate on the token (rc=48)", 2, false},
+        {"fail C_CreateObject CKR_ATTRIBUTE_VALUE_INVALID",
+         "Error importing certificate on the token (rc=19)", 1, false},
+        {"", "", 1, true},
+    };
+    Pkcs11Session inspect = clientSession();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rules);
+        for (CK_OBJECT_HANDLE stored : inspect.find(CKO_CERTIFICATE)) {
+            inspect.destroy(stored);
+        }
+        faults->setRules(c.rules);
+        FaultState before = faults->state();
+        EXPECT_EQ(
+            failureOf([&] { importCertificate(session, *issued.certificate, *issued.publicKey); }),
+            c.failure);
+        EXPECT_EQ(faults->state().callsSince(before)["C_CreateObject"], c.creates);
+        std::vector<CK_OBJECT_HANDLE> stored = inspect.find(CKO_CERTIFICATE);
+        ASSERT_EQ(stored.size(), std::string(c.failure).empty() ? 1u : 0u);
+        if (!stored.empty()) {
+            EXPECT_EQ(inspect.getBytes(stored[0], CKA_VALUE), issued.der);
+            EXPECT_EQ(inspect.getBytes(stored[0], CKA_ID), idOf(session, pair.publicKey));
+            EXPECT_EQ(inspect.getBytes(stored[0], CKA_START_DATE).empty(), !c.datesStored);
+            EXPECT_EQ(inspect.getBytes(stored[0], CKA_END_DATE).empty(), !c.datesStored);
+        }
+    }
 }
 
 TEST(CertificateTimeToDate, ReadsBothTimeForms) {

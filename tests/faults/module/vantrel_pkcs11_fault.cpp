@@ -199,6 +199,59 @@ const std::map<std::string, CK_RV>& returnCodeNames() {
     return names;
 }
 
+// The mechanisms a rule may name; any other is given by its number.
+const std::map<std::string, CK_MECHANISM_TYPE>& mechanismNames() {
+#define FAULT_MECHANISM(name) \
+    { #name, name }
+    static const std::map<std::string, CK_MECHANISM_TYPE> names = {
+        FAULT_MECHANISM(CKM_RSA_PKCS_KEY_PAIR_GEN),
+        FAULT_MECHANISM(CKM_RSA_PKCS),
+        FAULT_MECHANISM(CKM_RSA_X_509),
+        FAULT_MECHANISM(CKM_SHA1_RSA_PKCS),
+        FAULT_MECHANISM(CKM_SHA256_RSA_PKCS),
+        FAULT_MECHANISM(CKM_SHA256),
+        FAULT_MECHANISM(CKM_EC_KEY_PAIR_GEN),
+        FAULT_MECHANISM(CKM_ECDSA),
+        FAULT_MECHANISM(CKM_ECDSA_SHA256),
+    };
+#undef FAULT_MECHANISM
+    return names;
+}
+
+// The attributes a rule may name; any other is given by its number.
+const std::map<std::string, CK_ATTRIBUTE_TYPE>& attributeNames() {
+#define FAULT_ATTRIBUTE(name) \
+    { #name, name }
+    static const std::map<std::string, CK_ATTRIBUTE_TYPE> names = {
+        FAULT_ATTRIBUTE(CKA_CLASS),
+        FAULT_ATTRIBUTE(CKA_TOKEN),
+        FAULT_ATTRIBUTE(CKA_PRIVATE),
+        FAULT_ATTRIBUTE(CKA_LABEL),
+        FAULT_ATTRIBUTE(CKA_VALUE),
+        FAULT_ATTRIBUTE(CKA_CERTIFICATE_TYPE),
+        FAULT_ATTRIBUTE(CKA_ISSUER),
+        FAULT_ATTRIBUTE(CKA_SERIAL_NUMBER),
+        FAULT_ATTRIBUTE(CKA_CERTIFICATE_CATEGORY),
+        FAULT_ATTRIBUTE(CKA_CHECK_VALUE),
+        FAULT_ATTRIBUTE(CKA_KEY_TYPE),
+        FAULT_ATTRIBUTE(CKA_SUBJECT),
+        FAULT_ATTRIBUTE(CKA_ID),
+        FAULT_ATTRIBUTE(CKA_SENSITIVE),
+        FAULT_ATTRIBUTE(CKA_SIGN),
+        FAULT_ATTRIBUTE(CKA_START_DATE),
+        FAULT_ATTRIBUTE(CKA_END_DATE),
+        FAULT_ATTRIBUTE(CKA_MODULUS),
+        FAULT_ATTRIBUTE(CKA_PUBLIC_EXPONENT),
+        FAULT_ATTRIBUTE(CKA_EXTRACTABLE),
+        FAULT_ATTRIBUTE(CKA_NEVER_EXTRACTABLE),
+        FAULT_ATTRIBUTE(CKA_ALWAYS_AUTHENTICATE),
+        FAULT_ATTRIBUTE(CKA_EC_PARAMS),
+        FAULT_ATTRIBUTE(CKA_EC_POINT),
+    };
+#undef FAULT_ATTRIBUTE
+    return names;
+}
+
 // ---- Rules ----------------------------------------------------------------
 
 // A "fail" rule, or a "hang" rule (which has no code).
@@ -229,11 +282,29 @@ struct PinRule {
     std::optional<CK_SLOT_ID> slot;
 };
 
+// An attribute C_GetAttributeValue answers as unavailable, the way modules
+// answer for attributes they do not have or will not reveal.
+struct UnavailableRule {
+    CK_ATTRIBUTE_TYPE attribute;
+    CK_RV code;
+    std::optional<CK_SLOT_ID> slot;
+};
+
+// A mechanism C_GetMechanismList adds to the real module's list, or leaves out.
+struct MechanismRule {
+    bool offer;
+    CK_MECHANISM_TYPE mechanism;
+    std::optional<CK_SLOT_ID> slot;
+};
+
 struct Rules {
     std::vector<FailRule> fails;
     std::vector<FieldRule> fields;
     std::vector<PinRule> pins;
     std::vector<std::optional<CK_SLOT_ID>> hidden;
+    std::vector<UnavailableRule> unavailable;
+    std::vector<std::optional<CK_SLOT_ID>> emptySignatures;
+    std::vector<MechanismRule> mechanisms;
     std::string error;  // set when the file does not parse
 };
 
@@ -274,6 +345,13 @@ unsigned long parseNumber(const std::string& word, const char* what) {
         throw RuleError(std::string("bad ") + what + " '" + word + "'");
     }
     return value;
+}
+
+template <typename Value>
+Value parseNamed(const std::map<std::string, Value>& names, const std::string& word,
+                 const char* what) {
+    auto named = names.find(word);
+    return named != names.end() ? named->second : parseNumber(word, what);
 }
 
 CK_RV parseCode(const std::string& word) {
@@ -340,6 +418,7 @@ struct Options {
     std::optional<unsigned long> call;
     std::optional<unsigned long> from;
     std::optional<unsigned char> pad;
+    std::optional<CK_RV> code;
 };
 
 // Reads "name value" pairs from `first` on; `allowed` lists the names the verb takes.
@@ -372,6 +451,8 @@ Options parseOptions(const std::vector<std::string>& words, size_t first,
                 throw RuleError("pad takes one byte");
             }
             options.pad = static_cast<unsigned char>(bytes[0]);
+        } else if (name == "code") {
+            options.code = parseCode(value);
         }
     }
     return options;
@@ -444,6 +525,26 @@ void parseLine(const std::vector<std::string>& words, Rules& rules) {
         rules.pins.push_back({verb == "maxpin", value, options.slot});
     } else if (verb == "hide") {
         rules.hidden.push_back(parseOptions(words, 1, {"slot"}).slot);
+    } else if (verb == "unavailable") {
+        if (words.size() < 2) {
+            throw RuleError("unavailable needs an attribute");
+        }
+        CK_ATTRIBUTE_TYPE attribute = parseNamed(attributeNames(), words[1], "attribute");
+        Options options = parseOptions(words, 2, {"code", "slot"});
+        rules.unavailable.push_back(
+            {attribute, options.code.value_or(CKR_ATTRIBUTE_TYPE_INVALID), options.slot});
+    } else if (verb == "signature") {
+        if (words.size() < 2 || words[1] != "empty") {
+            throw RuleError("signature takes 'empty'");
+        }
+        rules.emptySignatures.push_back(parseOptions(words, 2, {"slot"}).slot);
+    } else if (verb == "offer" || verb == "withdraw") {
+        if (words.size() < 2) {
+            throw RuleError(verb + " needs a mechanism");
+        }
+        CK_MECHANISM_TYPE mechanism = parseNamed(mechanismNames(), words[1], "mechanism");
+        rules.mechanisms.push_back(
+            {verb == "offer", mechanism, parseOptions(words, 2, {"slot"}).slot});
     } else {
         throw RuleError("unknown rule '" + verb + "'");
     }
@@ -502,6 +603,12 @@ struct Module {
     void writeState() const;
     void rewriteTokenInfo(CK_SLOT_ID slot, CK_TOKEN_INFO* tokenInfo);
     bool hidden(CK_SLOT_ID slot) const;
+    // The code a withheld attribute of this type makes C_GetAttributeValue
+    // report, or none when the attribute is not withheld.
+    std::optional<CK_RV> withheld(CK_ATTRIBUTE_TYPE attribute,
+                                  std::optional<CK_SLOT_ID> slot) const;
+    bool emptiesSignatures(std::optional<CK_SLOT_ID> slot) const;
+    void rewriteMechanisms(CK_SLOT_ID slot, std::vector<CK_MECHANISM_TYPE>& mechanisms) const;
 };
 
 Module& module() {
@@ -674,6 +781,58 @@ bool Module::hidden(CK_SLOT_ID slot) const {
     }
 }
 
+// Rules with a slot apply to that slot's sessions only.
+bool appliesTo(const std::optional<CK_SLOT_ID>& ruleSlot, const std::optional<CK_SLOT_ID>& slot) {
+    return !ruleSlot || ruleSlot == slot;
+}
+
+std::optional<CK_RV> Module::withheld(CK_ATTRIBUTE_TYPE attribute,
+                                      std::optional<CK_SLOT_ID> slot) const {
+    for (const UnavailableRule& rule : rules.unavailable) {
+        if (rule.attribute == attribute && appliesTo(rule.slot, slot)) {
+            return rule.code;
+        }
+    }
+    return std::nullopt;
+}
+
+bool Module::emptiesSignatures(std::optional<CK_SLOT_ID> slot) const {
+    for (const std::optional<CK_SLOT_ID>& rule : rules.emptySignatures) {
+        if (appliesTo(rule, slot)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Module::rewriteMechanisms(CK_SLOT_ID slot, std::vector<CK_MECHANISM_TYPE>& mechanisms) const {
+    for (const MechanismRule& rule : rules.mechanisms) {
+        if (!appliesTo(rule.slot, slot)) {
+            continue;
+        }
+        mechanisms.erase(std::remove(mechanisms.begin(), mechanisms.end(), rule.mechanism),
+                         mechanisms.end());
+        if (rule.offer) {
+            mechanisms.push_back(rule.mechanism);
+        }
+    }
+}
+
+// Answers a list query the PKCS#11 way: the count alone, the items, or
+// CKR_BUFFER_TOO_SMALL with the count needed.
+template <typename Item>
+CK_RV answerList(const std::vector<Item>& items, Item* list, CK_ULONG_PTR count) {
+    if (list != nullptr && *count < items.size()) {
+        *count = items.size();
+        return CKR_BUFFER_TOO_SMALL;
+    }
+    if (list != nullptr) {
+        std::copy(items.begin(), items.end(), list);
+    }
+    *count = items.size();
+    return CKR_OK;
+}
+
 // Runs one call of `fn` under the module's lock. `body` does the forwarding
 // and bookkeeping; it gets the decision and returns the code to report. A
 // hanging call counts and is written to the state file, and hangs without the
@@ -782,15 +941,33 @@ CK_RV getSlotList(CK_BBOOL tokenPresent, CK_SLOT_ID_PTR list, CK_ULONG_PTR count
         slots.erase(std::remove_if(slots.begin(), slots.end(),
                                    [&m](CK_SLOT_ID slot) { return m.hidden(slot); }),
                     slots.end());
-        if (list != nullptr && *count < slots.size()) {
-            *count = slots.size();
-            return CKR_BUFFER_TOO_SMALL;
+        return answerList(slots, list, count);
+    });
+}
+
+CK_RV getMechanismList(CK_SLOT_ID slot, CK_MECHANISM_TYPE_PTR list, CK_ULONG_PTR count) {
+    return run(Fn::C_GetMechanismList, slot, [&](Module& m, Decision decision) {
+        if (decision.inject) {
+            return decision.code;
         }
-        if (list != nullptr) {
-            std::copy(slots.begin(), slots.end(), list);
+        if (m.rules.mechanisms.empty()) {
+            return m.target->C_GetMechanismList(slot, list, count);
         }
-        *count = slots.size();
-        return CKR_OK;
+        if (count == nullptr) {
+            return CKR_ARGUMENTS_BAD;
+        }
+        CK_ULONG real = 0;
+        CK_RV rv = m.target->C_GetMechanismList(slot, nullptr, &real);
+        std::vector<CK_MECHANISM_TYPE> mechanisms(real);
+        if (rv == CKR_OK) {
+            rv = m.target->C_GetMechanismList(slot, mechanisms.data(), &real);
+        }
+        if (rv != CKR_OK) {
+            return rv;
+        }
+        mechanisms.resize(std::min<size_t>(real, mechanisms.size()));
+        m.rewriteMechanisms(slot, mechanisms);
+        return answerList(mechanisms, list, count);
     });
 }
 
@@ -872,12 +1049,35 @@ CK_RV findObjectsFinal(CK_SESSION_HANDLE session) {
     });
 }
 
+// "signature empty": a length query reports 0 bytes and leaves the real
+// operation active, as a module does that accepted a mechanism it cannot
+// perform; a call with an output buffer ends the real operation (signing
+// into a scratch buffer) and reports 0 bytes written.
+CK_RV emptySignature(Module& m, CK_SESSION_HANDLE session, CK_BYTE_PTR data, CK_ULONG dataLength,
+                     CK_BYTE_PTR signature, CK_ULONG_PTR signatureLength) {
+    if (signatureLength == nullptr) {
+        return CKR_ARGUMENTS_BAD;
+    }
+    CK_ULONG length = 0;
+    CK_RV rv = m.target->C_Sign(session, data, dataLength, nullptr, &length);
+    if (rv == CKR_OK && signature != nullptr) {
+        std::vector<CK_BYTE> scratch(length);
+        rv = m.target->C_Sign(session, data, dataLength, scratch.data(), &length);
+    }
+    *signatureLength = 0;
+    return rv;
+}
+
 // A failed C_Sign ends the signing operation, so a failure injected into
 // either the length query or the signing itself still completes the real
 // operation; otherwise the session would stay busy for the next C_SignInit.
 CK_RV sign(CK_SESSION_HANDLE session, CK_BYTE_PTR data, CK_ULONG dataLength, CK_BYTE_PTR signature,
            CK_ULONG_PTR signatureLength) {
-    return run(Fn::C_Sign, slotOfSession(session), [&](Module& mod, Decision decision) {
+    const std::optional<CK_SLOT_ID> slot = slotOfSession(session);
+    return run(Fn::C_Sign, slot, [&](Module& mod, Decision decision) {
+        if (!decision.inject && mod.emptiesSignatures(slot)) {
+            return emptySignature(mod, session, data, dataLength, signature, signatureLength);
+        }
         if (!decision.inject) {
             return mod.target->C_Sign(session, data, dataLength, signature, signatureLength);
         }
@@ -896,6 +1096,44 @@ CK_RV sign(CK_SESSION_HANDLE session, CK_BYTE_PTR data, CK_ULONG dataLength, CK_
     });
 }
 
+// Withheld attributes get the length CK_UNAVAILABLE_INFORMATION and the
+// rule's code, as a module reports attributes it does not have; the others
+// are read from the real module, whose own failure wins.
+CK_RV getAttributeValue(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object, CK_ATTRIBUTE_PTR templ,
+                        CK_ULONG count) {
+    Module& m = module();
+    std::lock_guard<std::recursive_mutex> lock(m.mutex);
+    std::optional<CK_SLOT_ID> slot = m.slotOfSession(session);
+    return run(Fn::C_GetAttributeValue, slot, [&](Module& mod, Decision decision) {
+        if (decision.inject) {
+            return decision.code;
+        }
+        std::optional<CK_RV> code;
+        std::vector<CK_ATTRIBUTE> asked;
+        std::vector<CK_ULONG> positions;
+        for (CK_ULONG i = 0; templ != nullptr && i < count; ++i) {
+            if (std::optional<CK_RV> withheld = mod.withheld(templ[i].type, slot)) {
+                code = code.value_or(*withheld);
+                templ[i].ulValueLen = CK_UNAVAILABLE_INFORMATION;
+            } else {
+                asked.push_back(templ[i]);
+                positions.push_back(i);
+            }
+        }
+        if (!code) {
+            return mod.target->C_GetAttributeValue(session, object, templ, count);
+        }
+        CK_RV rv = CKR_OK;
+        if (!asked.empty()) {
+            rv = mod.target->C_GetAttributeValue(session, object, asked.data(), asked.size());
+        }
+        for (size_t j = 0; j < asked.size(); ++j) {
+            templ[positions[j]].ulValueLen = asked[j].ulValueLen;
+        }
+        return rv == CKR_OK ? *code : rv;
+    });
+}
+
 CK_RV getFunctionList(CK_FUNCTION_LIST_PTR_PTR list);
 
 #define FAULT_PLAIN(name) &Forward<Fn::name, &CK_FUNCTION_LIST::name>::call
@@ -909,7 +1147,7 @@ CK_FUNCTION_LIST functionList = {
     getSlotList,
     FAULT_PLAIN(C_GetSlotInfo),
     getTokenInfo,
-    FAULT_PLAIN(C_GetMechanismList),
+    getMechanismList,
     FAULT_PLAIN(C_GetMechanismInfo),
     FAULT_PLAIN(C_InitToken),
     FAULT_PLAIN(C_InitPIN),
@@ -926,7 +1164,7 @@ CK_FUNCTION_LIST functionList = {
     FAULT_PLAIN(C_CopyObject),
     FAULT_PLAIN(C_DestroyObject),
     FAULT_PLAIN(C_GetObjectSize),
-    FAULT_PLAIN(C_GetAttributeValue),
+    getAttributeValue,
     FAULT_PLAIN(C_SetAttributeValue),
     findObjectsInit,
     FAULT_PLAIN(C_FindObjects),
