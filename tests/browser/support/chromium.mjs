@@ -29,11 +29,28 @@ function trustCa(space, caPem) {
   run("certutil", ["-A", "-d", `sql:${nssdb}`, "-n", "Vantrel Browser Test Web CA", "-t", "C,,", "-i", caPem]);
 }
 
+const POLICY_FILE_PREFIX = "vantrel-browser-test-";
+
+/**
+ * Removes the policy files of earlier runs that were stopped before they could
+ * clean up (their process is gone): Chromium merges every file of the folder,
+ * so one left behind would change every later run's policy.
+ */
+function removeLeftoverPolicyFiles() {
+  const leftovers = (fs.existsSync(POLICY_DIR) ? fs.readdirSync(POLICY_DIR) : []).filter((name) => {
+    const owner = name.match(new RegExp(`^${POLICY_FILE_PREFIX}(\\d+)\\.json$`));
+    return owner && !fs.existsSync(`/proc/${owner[1]}`);
+  });
+  if (leftovers.length > 0) {
+    asRoot("rm", ["-f", ...leftovers.map((name) => path.join(POLICY_DIR, name))]);
+  }
+}
+
 class ChromiumSession extends BrowserSession {
   constructor(context) {
     super(EXTENSION_URL);
     this.context = context;
-    this.policyFile = path.join(POLICY_DIR, `vantrel-browser-test-${process.pid}.json`);
+    this.policyFile = path.join(POLICY_DIR, `${POLICY_FILE_PREFIX}${process.pid}.json`);
     // The folders made for the policy file, deepest first.
     this.policyFoldersMade = [];
   }
@@ -185,6 +202,9 @@ export const driver = {
   async launch(space, { environment = {}, siteNames = [], trustedCa } = {}) {
     if (trustedCa) {
       trustCa(space, trustedCa);
+    }
+    if (!driver.policyUnavailable()) {
+      removeLeftoverPolicyFiles();
     }
     const extension = path.join(SOURCE, "extension");
     const resolving = siteNames.map((name) => `MAP ${name} 127.0.0.1`);
