@@ -29,11 +29,28 @@ function trustCa(space, caPem) {
   run("certutil", ["-A", "-d", `sql:${nssdb}`, "-n", "Vantrel Browser Test Web CA", "-t", "C,,", "-i", caPem]);
 }
 
+const POLICY_FILE_PREFIX = "vantrel-browser-test-";
+
+/**
+ * Removes the policy files of earlier runs that were stopped before they could
+ * clean up (their process is gone): Chromium merges every file of the folder,
+ * so one left behind would change every later run's policy.
+ */
+function removeLeftoverPolicyFiles() {
+  const leftovers = (fs.existsSync(POLICY_DIR) ? fs.readdirSync(POLICY_DIR) : []).filter((name) => {
+    const owner = name.match(new RegExp(`^${POLICY_FILE_PREFIX}(\\d+)\\.json$`));
+    return owner && !fs.existsSync(`/proc/${owner[1]}`);
+  });
+  if (leftovers.length > 0) {
+    asRoot("rm", ["-f", ...leftovers.map((name) => path.join(POLICY_DIR, name))]);
+  }
+}
+
 class ChromiumSession extends BrowserSession {
   constructor(context) {
     super(EXTENSION_URL);
     this.context = context;
-    this.policyFile = path.join(POLICY_DIR, `vantrel-browser-test-${process.pid}.json`);
+    this.policyFile = path.join(POLICY_DIR, `${POLICY_FILE_PREFIX}${process.pid}.json`);
     // The folders made for the policy file, deepest first.
     this.policyFoldersMade = [];
   }
@@ -81,20 +98,35 @@ class ChromiumSession extends BrowserSession {
     const policy = { "3rdparty": { extensions: { [EXTENSION_ID]: values } } };
     asRoot("tee", [this.policyFile], JSON.stringify(policy));
     asRoot("chmod", ["0644", this.policyFile]);
-    await this.reloadPolicies();
-    await waitFor(async () => isDeepStrictEqual(await this.managedSettings(), values), "the policy to reach the extension");
+    await this.reloadPoliciesUntil(async () => isDeepStrictEqual(await this.managedSettings(), values), "the policy to reach the extension");
   }
 
   async clearPolicy() {
     this.removePolicyFiles();
-    await this.reloadPolicies();
-    await waitFor(async () => Object.keys(await this.managedSettings()).length === 0, "the policy to be gone");
+    await this.reloadPoliciesUntil(async () => Object.keys(await this.managedSettings()).length === 0, "the policy to be gone");
   }
 
-  async reloadPolicies() {
+  // Chromium puts off loading a policy folder changed in the last few seconds
+  // (it waits for the files to settle) and then only reloads on its own
+  // schedule: the folder's times are set back so that it counts as settled,
+  // and the reload is asked for again while waiting, for a busy machine.
+  async reloadPoliciesUntil(check, what) {
+    const settled = `@${Math.floor(Date.now() / 1000) - 60}`;
+    asRoot("touch", ["-c", "-d", settled, POLICY_DIR, this.policyFile]);
     const policies = await this.context.newPage();
     await policies.goto("chrome://policy");
-    await policies.locator("#reload-policies").click();
+    let lastReload = 0;
+    await waitFor(
+      async () => {
+        if (Date.now() - lastReload > 3000) {
+          lastReload = Date.now();
+          await policies.locator("#reload-policies").click();
+        }
+        return check();
+      },
+      what,
+      30000,
+    );
     await policies.close();
   }
 
@@ -170,6 +202,9 @@ export const driver = {
   async launch(space, { environment = {}, siteNames = [], trustedCa } = {}) {
     if (trustedCa) {
       trustCa(space, trustedCa);
+    }
+    if (!driver.policyUnavailable()) {
+      removeLeftoverPolicyFiles();
     }
     const extension = path.join(SOURCE, "extension");
     const resolving = siteNames.map((name) => `MAP ${name} 127.0.0.1`);
