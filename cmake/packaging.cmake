@@ -116,7 +116,8 @@ set(CPACK_PACKAGE_CONTACT "Vantrel developers <dev@vantrel.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Native messaging host: PKCS#11 tokens and signatures for web pages")
 set(CPACK_PACKAGE_DESCRIPTION "Vantrel lets a browser extension list the PKCS#11 tokens and certificates \
 of the machine, log in with a PIN and sign data on the token. The package registers the host \
-org.vantrel.host with Chromium, Google Chrome and Firefox for every user.")
+org.vantrel.host with Chromium, Google Chrome, Microsoft Edge, Brave, Vivaldi and Firefox for every \
+user.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${VANTREL_PACKAGE_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};runtime;/;${CMAKE_BINARY_DIR};${PROJECT_NAME};debian;/")
@@ -136,6 +137,12 @@ if(VANTREL_BUILD_TESTS)
     if(Python3_Interpreter_FOUND)
         add_test(NAME vantrel_register
             COMMAND ${Python3_EXECUTABLE} -m unittest discover -s ${CMAKE_SOURCE_DIR}/tests/register)
+        # --check starts this build's host, and makes its token misbehave
+        # through this build's fault-injecting module.
+        if(TARGET vantrel AND TARGET vantrel_pkcs11_fault)
+            set_tests_properties(vantrel_register PROPERTIES ENVIRONMENT
+                "VANTREL_HOST=$<TARGET_FILE:vantrel>;VANTREL_FAULT_MODULE=$<TARGET_FILE:vantrel_pkcs11_fault>")
+        endif()
     endif()
     # The package of a sanitizer build is of no use to anyone.
     if(NOT VANTREL_SANITIZE AND TARGET vantrel)

@@ -1,12 +1,14 @@
 @echo off
 rem Registers the Vantrel native messaging host (org.vantrel.host) with Google
-rem Chrome, Chromium and Firefox, or removes it again.
+rem Chrome, Chromium, Microsoft Edge and Firefox, or removes it again. Brave and
+rem Vivaldi document no key of their own; as builds of Chromium without Google's
+rem branding they read Chromium's key, then Chrome's.
 rem
 rem   register.cmd [/machine] [/origin chrome-extension://ID/] [/extension ID]
 rem   register.cmd [/machine] /uninstall
 rem
 rem It belongs in the folder of vantrel.exe and writes the browsers' manifests
-rem there: org.vantrel.host.json (Chrome and Chromium, allowed_origins) and
+rem there: org.vantrel.host.json (the Chromium family, allowed_origins) and
 rem org.vantrel.host.firefox.json (Firefox, allowed_extensions). The registry
 rem keys name them for the current user, or with /machine for all users (which
 rem needs an administrator). The manifests follow the templates
@@ -65,8 +67,12 @@ set "FOLDER=%FOLDER:~0,-1%"
 set "PROGRAM=%FOLDER%\vantrel.exe"
 set "CHROMIUM_MANIFEST=%FOLDER%\%HOST%.json"
 set "FIREFOX_MANIFEST=%FOLDER%\%HOST%.firefox.json"
+rem Chrome's key: Chrome's native messaging documentation; Chromium's: the
+rem search order of Microsoft's native messaging documentation for Edge, which
+rem names Edge's own key too; Firefox's: MDN's native manifests.
 set "CHROME_KEY=Software\Google\Chrome\NativeMessagingHosts\%HOST%"
 set "CHROMIUM_KEY=Software\Chromium\NativeMessagingHosts\%HOST%"
+set "EDGE_KEY=Software\Microsoft\Edge\NativeMessagingHosts\%HOST%"
 set "FIREFOX_KEY=Software\Mozilla\NativeMessagingHosts\%HOST%"
 
 if defined UNINSTALL goto uninstall
@@ -97,6 +103,8 @@ call :add_key "%CHROME_KEY%" "%CHROMIUM_MANIFEST%"
 if errorlevel 1 goto registry_failed
 call :add_key "%CHROMIUM_KEY%" "%CHROMIUM_MANIFEST%"
 if errorlevel 1 goto registry_failed
+call :add_key "%EDGE_KEY%" "%CHROMIUM_MANIFEST%"
+if errorlevel 1 goto registry_failed
 call :add_key "%FIREFOX_KEY%" "%FIREFOX_MANIFEST%"
 if errorlevel 1 goto registry_failed
 echo Registered %HOST% for %HIVE%: %PROGRAM%
@@ -105,6 +113,7 @@ exit /b 0
 :uninstall
 call :delete_key "%CHROME_KEY%"
 call :delete_key "%CHROMIUM_KEY%"
+call :delete_key "%EDGE_KEY%"
 call :delete_key "%FIREFOX_KEY%"
 rem The manifests stay while the other scope's keys still name them.
 set "OTHER_HIVE=HKLM"
@@ -112,6 +121,8 @@ if /i "%HIVE%"=="HKLM" set "OTHER_HIVE=HKCU"
 call :still_named "%CHROME_KEY%"
 if not errorlevel 1 goto uninstalled
 call :still_named "%CHROMIUM_KEY%"
+if not errorlevel 1 goto uninstalled
+call :still_named "%EDGE_KEY%"
 if not errorlevel 1 goto uninstalled
 call :still_named "%FIREFOX_KEY%"
 if not errorlevel 1 goto uninstalled

@@ -126,9 +126,11 @@ mkdir -p "$root/etc/chromium/policies"
 dpkg_in_root() {
     dpkg --root="$root" --force-script-chrootless --force-depends "$@" >>"$scratch/dpkg.log" 2>&1
 }
+# Brave and Vivaldi read Chromium's system-wide folder.
 manifests=(
     etc/chromium/native-messaging-hosts/org.vantrel.host.json
     etc/opt/chrome/native-messaging-hosts/org.vantrel.host.json
+    etc/opt/edge/native-messaging-hosts/org.vantrel.host.json
     usr/lib/mozilla/native-messaging-hosts/org.vantrel.host.json
 )
 
@@ -138,8 +140,10 @@ for manifest in "${manifests[@]}"; do
         test "$(manifest_path "$root/$manifest" 2>/dev/null)" = /usr/libexec/vantrel/vantrel
 done
 check "the default package is for the sample extension" \
-    test "$(manifest_extensions "$root/${manifests[0]}" 2>/dev/null) $(manifest_extensions "$root/${manifests[2]}" 2>/dev/null)" = \
+    test "$(manifest_extensions "$root/${manifests[0]}" 2>/dev/null) $(manifest_extensions "$root/${manifests[3]}" 2>/dev/null)" = \
     "chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/ vantrel-sample@vantrel.org"
+check "it writes no manifest the table does not name" \
+    test "$(find "$root/etc" "$root/usr/lib/mozilla" -name org.vantrel.host.json | wc -l)" -eq ${#manifests[@]}
 
 check "dpkg upgrades the package over itself" dpkg_in_root -i "$package"
 for manifest in "${manifests[@]}"; do
@@ -160,7 +164,8 @@ check "dpkg installs the package again" dpkg_in_root -i "$package"
 echo '{"name":"someone.else"}' >"$root/${manifests[0]}"
 check "dpkg removes the package beside a foreign manifest" dpkg_in_root -r vantrel
 check "the foreign manifest stays" grep -q someone.else "$root/${manifests[0]}"
-check "the other manifests are gone" test ! -e "$root/${manifests[1]}" -a ! -e "$root/${manifests[2]}"
+check "the other manifests are gone" test ! -e "$root/${manifests[1]}" -a ! -e "$root/${manifests[2]}" \
+    -a ! -e "$root/${manifests[3]}"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed; dpkg said:" >&2

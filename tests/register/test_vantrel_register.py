@@ -14,14 +14,25 @@ SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 REGISTER = os.path.join(SOURCE, "tools", "vantrel-register")
 HOST_NAME = "org.vantrel.host"
 
+# Where each browser reads the manifest on Linux, below the home folder and
+# below /. Chrome and Chromium: Chrome's native messaging documentation; Edge:
+# Microsoft's; Firefox: MDN's native manifests. Brave and Vivaldi document none:
+# their user data folders, and Chromium's system-wide folder, which every
+# Chromium build without Google's branding reads.
 USER_FOLDERS = {
     "chromium": ".config/chromium/NativeMessagingHosts",
     "chrome": ".config/google-chrome/NativeMessagingHosts",
+    "edge": ".config/microsoft-edge/NativeMessagingHosts",
+    "brave": ".config/BraveSoftware/Brave-Browser/NativeMessagingHosts",
+    "vivaldi": ".config/vivaldi/NativeMessagingHosts",
     "firefox": ".mozilla/native-messaging-hosts",
 }
 SYSTEM_FOLDERS = {
     "chromium": "etc/chromium/native-messaging-hosts",
     "chrome": "etc/opt/chrome/native-messaging-hosts",
+    "edge": "etc/opt/edge/native-messaging-hosts",
+    "brave": "etc/chromium/native-messaging-hosts",
+    "vivaldi": "etc/chromium/native-messaging-hosts",
     "firefox": "usr/lib/mozilla/native-messaging-hosts",
 }
 
@@ -213,13 +224,50 @@ class RegisterTest(unittest.TestCase):
         self.assertNotEqual(result.returncode, 0)
         self.assertIn("Firefox", result.stderr)
 
-    def test_xdg_config_home_moves_the_chromium_family_folders(self):
-        config = os.path.join(self.root, "xdg")
-        environment = dict(os.environ, HOME=self.home, XDG_CONFIG_HOME=config)
-        environment.pop("CHROME_CONFIG_HOME", None)
-        subprocess.run([sys.executable, REGISTER, "--host", self.host], env=environment, check=True, capture_output=True)
-        self.assertTrue(os.path.isfile(os.path.join(config, "chromium", "NativeMessagingHosts", HOST_NAME + ".json")))
-        self.assertTrue(os.path.isfile(os.path.join(self.home, USER_FOLDERS["firefox"], HOST_NAME + ".json")))
+    def test_config_home_variables_move_the_chromium_family_folders(self):
+        # $CHROME_CONFIG_HOME is Chrome's and Chromium's alone; the others
+        # follow $XDG_CONFIG_HOME, and Firefox neither.
+        chrome_config, xdg_config = os.path.join(self.root, "chrome-config"), os.path.join(self.root, "xdg")
+        expected_with_both = {
+            "chromium": chrome_config, "chrome": chrome_config, "edge": xdg_config,
+            "brave": xdg_config, "vivaldi": xdg_config, "firefox": self.home,
+        }
+        cases = (
+            ({"XDG_CONFIG_HOME": xdg_config}, {b: (self.home if b == "firefox" else xdg_config) for b in USER_FOLDERS}),
+            ({"XDG_CONFIG_HOME": xdg_config, "CHROME_CONFIG_HOME": chrome_config}, expected_with_both),
+            # A relative value counts as unset.
+            ({"XDG_CONFIG_HOME": "relative", "CHROME_CONFIG_HOME": "relative"}, {b: self.home for b in USER_FOLDERS}),
+        )
+        for variables, expected in cases:
+            with self.subTest(variables):
+                environment = dict(os.environ, HOME=self.home, **variables)
+                for unset in {"XDG_CONFIG_HOME", "CHROME_CONFIG_HOME"} - set(variables):
+                    environment.pop(unset, None)
+                subprocess.run([sys.executable, REGISTER, "--host", self.host], env=environment, check=True,
+                               capture_output=True, cwd=self.root)
+                for browser, base in expected.items():
+                    folder = USER_FOLDERS[browser]
+                    if base != self.home:
+                        folder = folder[len(".config/"):]
+                    self.assertTrue(os.path.isfile(os.path.join(base, folder, HOST_NAME + ".json")), browser)
+                subprocess.run([sys.executable, REGISTER, "--uninstall"], env=environment, check=True,
+                               capture_output=True, cwd=self.root)
+                self.assertEqual(snapshot(self.home), {})
+
+    def test_browsers_that_share_a_folder_share_one_manifest(self):
+        staging = os.path.join(self.root, "staging")
+        os.makedirs(os.path.join(staging, "opt", "vantrel"))
+        os.symlink(self.host, os.path.join(staging, "opt", "vantrel", "vantrel"))
+        result = self.register("--system", "--root", staging, "--host", "/opt/vantrel/vantrel",
+                               "--browser", "vivaldi", "--browser", "brave")
+        chromium = os.path.join(staging, SYSTEM_FOLDERS["chromium"], HOST_NAME + ".json")
+        self.assertEqual(result.stdout, "registered %s for Brave and Vivaldi: %s\n" % (HOST_NAME, chromium))
+        self.assertEqual(self.read_manifest(os.path.dirname(chromium))["path"], "/opt/vantrel/vantrel")
+        self.assertEqual(sorted(p for p in snapshot(staging) if p.endswith(".json")),
+                         [os.path.relpath(chromium, staging)])
+        # What one of them registered, the other's uninstall removes: it is one file.
+        self.register("--uninstall", "--system", "--root", staging, "--browser", "brave")
+        self.assertFalse(os.path.exists(chromium))
 
     def test_system_registration_under_a_root_names_the_final_host_path(self):
         staging = os.path.join(self.root, "staging")
@@ -278,10 +326,6 @@ class RegisterTest(unittest.TestCase):
         self.assertEqual(chromium["allowed_origins"], ["chrome-extension://%s/" % extension_id])
         firefox = self.read_manifest(os.path.join(self.home, USER_FOLDERS["firefox"]))
         self.assertEqual(firefox["allowed_extensions"], [extension["browser_specific_settings"]["gecko"]["id"]])
-
-
-if __name__ == "__main__":
-    unittest.main()
 
 
 class SystemRegistrationTest(unittest.TestCase):
@@ -370,3 +414,7 @@ class SystemRegistrationTest(unittest.TestCase):
                     self.assert_refused("is owned by user 65534, not by root", path)
                 finally:
                     os.chown(path, 0, 0)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -14,12 +14,17 @@ namespace {
 const char kDefaultOrigin[] = "chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/";
 const char kDefaultExtension[] = "vantrel-sample@vantrel.org";
 
+const char kEdgeKey[] = "Software\\Microsoft\\Edge\\NativeMessagingHosts\\org.vantrel.host";
+const char kFirefoxKey[] = "Software\\Mozilla\\NativeMessagingHosts\\org.vantrel.host";
+// Each browser's key, from its documentation: Chrome's, Microsoft's (Edge's
+// own, and Chromium's in its search order), MDN's (Firefox). Brave and Vivaldi
+// read Chromium's, then Chrome's.
 const char* const kKeys[] = {
     "Software\\Google\\Chrome\\NativeMessagingHosts\\org.vantrel.host",
     "Software\\Chromium\\NativeMessagingHosts\\org.vantrel.host",
-    "Software\\Mozilla\\NativeMessagingHosts\\org.vantrel.host",
+    kEdgeKey,
+    kFirefoxKey,
 };
-const char kFirefoxKey[] = "Software\\Mozilla\\NativeMessagingHosts\\org.vantrel.host";
 
 // Both views of HKLM\Software on 64-bit Windows; HKCU\Software has one.
 const REGSAM kViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
@@ -144,7 +149,7 @@ class RegistrationTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(RegistrationTest, UserRegistrationWritesTheManifestsAndTheKeysOfThreeBrowsers) {
+TEST_F(RegistrationTest, UserRegistrationWritesTheManifestsAndEveryBrowsersKey) {
     ProcessResult result = registerHost("");
     ASSERT_EQ(result.exitCode, 0u) << result.out << result.err;
     expectKeys(HKEY_CURRENT_USER, true);
@@ -166,11 +171,14 @@ TEST_F(RegistrationTest, MachineRegistrationWritesBothRegistryViews) {
     expectKeys(HKEY_CURRENT_USER, false);
     expectManifests(origin, "other@example.org");
 
-    for (const char* view : {"/reg:32", "/reg:64"}) {
-        ProcessResult query =
-            reg("query " + quoteArgument(std::string("HKLM\\") + kKeys[0]) + " /ve " + view);
-        EXPECT_EQ(query.exitCode, 0u) << view;
-        EXPECT_NE(query.out.find(chromiumManifest()), std::string::npos) << view << query.out;
+    for (const char* key : {kKeys[0], kEdgeKey}) {
+        for (const char* view : {"/reg:32", "/reg:64"}) {
+            ProcessResult query =
+                reg("query " + quoteArgument(std::string("HKLM\\") + key) + " /ve " + view);
+            EXPECT_EQ(query.exitCode, 0u) << key << view;
+            EXPECT_NE(query.out.find(chromiumManifest()), std::string::npos)
+                << key << view << query.out;
+        }
     }
 }
 
