@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The page's side, tested: web/vendor/ checked against the pinned npm packages;
-# in Node, the extension's site rules, the client library (web/vantrel.js), the
+# in Node, the extension's site rules and its PIN window's rules, the client library (web/vantrel.js), the
 # page's certificate and signature modules, docs/protocol.md, whose every
 # example is sent to the built host, and the tests' Marionette client; then, end to end with the sample
 # extension, the extension's boundary (through a module that can be made to
@@ -66,7 +66,7 @@ run_tests() {
 
 failed=()
 echo "== Page modules, client library, protocol reference, the tests' Marionette client"
-run_tests site-rules.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs \
+run_tests site-rules.test.mjs pin-entry.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs \
     marionette-client.test.mjs || failed+=("Node")
 
 # One file at a time, one browser at a time: the boundary test's policy file
