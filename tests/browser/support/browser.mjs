@@ -17,7 +17,8 @@
 //   policyUnavailable()      why a policy cannot be set here, or false
 //   launch(space, { environment, siteNames, trustedCa }) resolves with a session:
 //     extensionId(), firstPage(), newPage(url), openOptions(),
-//     questionRaisedBy(trigger), questionWindows(), setPolicy(values),
+//     questionRaisedBy(trigger), questionWindows(), pinWindowRaisedBy(trigger),
+//     pinWindows(), setPolicy(values),
 //     clearPolicy(), close(), and where backgroundIdleMs is not null,
 //     backgroundState() ("running" or "stopped")
 //

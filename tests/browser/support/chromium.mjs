@@ -57,19 +57,37 @@ class ChromiumSession extends BrowserSession {
    * Starts `trigger` and resolves with the window of the extension's question it
    * raised (the next page to open) and what `trigger` resolves with.
    */
-  async questionRaisedBy(trigger) {
+  questionRaisedBy(trigger) {
+    return this.windowRaisedBy(trigger, "ask.html", { width: 520, height: 360 });
+  }
+
+  /** Like questionRaisedBy, for the extension's PIN window. */
+  pinWindowRaisedBy(trigger) {
+    return this.windowRaisedBy(trigger, "pin.html", { width: 560, height: 640 });
+  }
+
+  async windowRaisedBy(trigger, page, size) {
     const opened = this.context.waitForEvent("page", { timeout: 15000 });
     const outcome = trigger();
     const window = await opened;
-    await window.waitForURL(/\/ask\.html\?/, { timeout: 5000 });
+    await window.waitForURL((url) => url.href.startsWith(`${EXTENSION_URL}${page}?`), { timeout: 5000 });
     await window.locator("#dialog:not([hidden])").waitFor();
-    await window.setViewportSize({ width: 520, height: 360 });
+    await window.setViewportSize(size);
     return { window: new PlaywrightPage(window), outcome };
   }
 
   /** The addresses of the extension's question windows that are open. */
   async questionWindows() {
-    return this.context.pages().map((page) => page.url()).filter((url) => url.startsWith(`${EXTENSION_URL}ask.html`));
+    return this.windowsShowing("ask.html");
+  }
+
+  /** The addresses of the extension's PIN windows that are open. */
+  async pinWindows() {
+    return this.windowsShowing("pin.html");
+  }
+
+  windowsShowing(page) {
+    return this.context.pages().map((p) => p.url()).filter((url) => url.startsWith(`${EXTENSION_URL}${page}`));
   }
 
   /** Sets the administrator's policy and waits until the extension sees it. */
