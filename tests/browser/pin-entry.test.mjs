@@ -183,7 +183,9 @@ test("a login: the window names the site, the action and the token; a wrong PIN 
 
   await port.say({ type: "submit", pins: { pin: "bad-pin" } });
   assert.deepEqual(port.last(), { type: "again", error: "Incorrect PIN  (rc=160)" });
-  await port.say({ type: "submit", pins: { pin: "good-pin" } });
+  const submitted = { type: "submit", pins: { pin: "good-pin" } };
+  await port.say(submitted);
+  assert.deepEqual(submitted, { type: "submit" }, "the window's message lets go of the PIN");
   assert.deepEqual(await outcome, { action: "login", tokenSN: TOKENS[0].tokenSN });
   assert.deepEqual(port.last(), { type: "done" });
   assert.deepEqual(hostRequests(), [
