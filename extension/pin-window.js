@@ -7,7 +7,7 @@
 // windows, it keeps messaging the background while it is open, since Firefox
 // would otherwise suspend the background page under a window that waits for a
 // person.
-import { api } from "./api.js";
+import { api, isOwnPage } from "./api.js";
 import { refuse } from "./refusals.js";
 
 export const PIN_PORT = "vantrel-pin";
@@ -135,12 +135,8 @@ async function settleAfter(entry, sent) {
   }
 }
 
-function isPinWindow(sender) {
-  return typeof sender.url === "string" && sender.url.startsWith(api.runtime.getURL("pin.html"));
-}
-
 export function servePinWindow(port) {
-  if (!isPinWindow(port.sender)) {
+  if (!isOwnPage(port.sender, "pin.html")) {
     port.disconnect();
     return;
   }

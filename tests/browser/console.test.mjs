@@ -12,18 +12,9 @@
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import fs from "node:fs";
-import http from "node:http";
-import {
-  SOFTHSM,
-  closeServers,
-  installHost,
-  makeCa,
-  makeToken,
-  makeWorkspace,
-  run,
-  serveWeb,
-} from "./support/environment.mjs";
+import { SOFTHSM, installHost, makeCa, makeToken, makeWorkspace, run } from "./support/environment.mjs";
 import { answer, browserDriver, focusedOn } from "./support/browser.mjs";
+import { openConsole } from "./support/console-page.mjs";
 import { AccessibilityRecord } from "./support/page-driver.mjs";
 
 const TOKEN_LABEL = "Vantrel console test";
@@ -34,8 +25,8 @@ const STEP = { timeout: 60000 };
 
 const browser = await browserDriver();
 const space = makeWorkspace("console");
-const servers = [];
 const accessibility = new AccessibilityRecord("console");
+let consolePage;
 let session;
 let page;
 let site;
@@ -45,14 +36,9 @@ let ca;
 before(async () => {
   makeToken(space, { label: TOKEN_LABEL, soPin: SO_PIN, userPin: USER_PIN });
   installHost(space, SOFTHSM);
-  browser.register(space);
   ca = makeCa(space.file("ca"), "Vantrel Console Test CA");
-  const served = await serveWeb(http.createServer);
-  servers.push(served.server);
-  site = `http://127.0.0.1:${served.port}`;
-  session = await browser.launch(space);
-  page = await session.firstPage();
-  await page.goto(`${site}/index.html`);
+  consolePage = await openConsole(browser, space);
+  ({ site, session, page } = consolePage);
   // Here the PINs are typed in the page, through its switch for development;
   // pin-window.test.mjs drives the console as it is by default, with the PINs
   // typed in the extension's window.
@@ -61,11 +47,7 @@ before(async () => {
 
 after(async () => {
   accessibility.write();
-  if (session) {
-    await page.screenshot("console-last.png").catch(() => {});
-    await session.close();
-  }
-  closeServers(servers);
+  await consolePage?.close("console-last.png");
   fs.rmSync(space.work, { recursive: true, force: true });
 }, { timeout: 60000 });
 

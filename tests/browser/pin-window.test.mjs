@@ -11,21 +11,10 @@
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import fs from "node:fs";
-import http from "node:http";
 import path from "node:path";
-import {
-  SOFTHSM,
-  closeServers,
-  installHost,
-  makeCa,
-  makeToken,
-  makeWorkspace,
-  run,
-  serveWeb,
-  testEnvironment,
-  withClient,
-} from "./support/environment.mjs";
+import { SOFTHSM, installHost, makeCa, makeToken, makeWorkspace, run, testEnvironment, withClient } from "./support/environment.mjs";
 import { answer, ask, browserDriver, focusedOn } from "./support/browser.mjs";
+import { openConsole } from "./support/console-page.mjs";
 import { AccessibilityRecord } from "./support/page-driver.mjs";
 
 const TOKEN_LABEL = "Vantrel PIN test";
@@ -55,8 +44,8 @@ const STEP = { timeout: 60000 };
 
 const browser = await browserDriver();
 const space = makeWorkspace("pin");
-const servers = [];
 const accessibility = new AccessibilityRecord("pin-window");
+let consolePage;
 let session;
 let page;
 let site;
@@ -120,24 +109,15 @@ before(async () => {
   makeToken(space, { label: TOKEN_LABEL, soPin: SO_PIN, userPin: USER_PIN });
   installHost(space, SOFTHSM);
   await makeKeys(makeCa(space.file("ca"), "Vantrel PIN Test CA"));
-  browser.register(space);
-  const served = await serveWeb(http.createServer);
-  servers.push(served.server);
-  site = `http://127.0.0.1:${served.port}`;
-  session = await browser.launch(space);
-  page = await session.firstPage();
-  await page.goto(`${site}/index.html`);
+  consolePage = await openConsole(browser, space);
+  ({ site, session, page } = consolePage);
   await page.waitFor("#status.good");
   await recordMessages();
 }, { timeout: 180000 });
 
 after(async () => {
   accessibility.write();
-  if (session) {
-    await page.screenshot("pin-window-last.png").catch(() => {});
-    await session.close();
-  }
-  closeServers(servers);
+  await consolePage?.close("pin-window-last.png");
   fs.rmSync(space.work, { recursive: true, force: true });
 }, { timeout: 60000 });
 
