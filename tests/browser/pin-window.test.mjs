@@ -228,7 +228,7 @@ test("cancelling the window by Escape, by its button or by closing it: the page 
   assert.deepEqual(await session.pinWindows(), []);
 });
 
-test("a key that needs its PIN for every signature gets it through the window, which shows the certificate and the text; a plain key signs without it", { ...STEP, timeout: 90000 }, async () => {
+test("a key that needs its PIN for every signature gets it through the window, which shows the certificate and the text and takes a wrong PIN again; a plain key signs without it", { ...STEP, timeout: 90000 }, async () => {
   await page.click("#list-certificates");
   await idle();
   await page.check(`${certificateRow(ALWAYS_SERIAL)} input`);
@@ -244,6 +244,11 @@ test("a key that needs its PIN for every signature gets it through the window, w
   await focusedOn(window, "#pin");
   await accessible(window, "the PIN window, signing");
   await window.screenshot("pin-window-sign.png");
+  // The key's PIN is checked by the token when it signs: a wrong one is asked again.
+  await typeAndSend(window, [WRONG_PIN]);
+  assert.equal(await problemShown(window),
+    "The token refused the PIN: Incorrect PIN  (rc=160). Check it and try again; a token locks after a few wrong tries.");
+  await focusedOn(window, "#pin");
   await answer(window, () => typeAndSend(window, [USER_PIN]));
   await idle();
   assert.equal(await page.attribute("#verification", "data-state"), "valid");
