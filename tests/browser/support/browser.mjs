@@ -24,6 +24,7 @@
 //
 // Pages are driven through the methods of page-driver.mjs.
 import { BROWSER, waitFor } from "./environment.mjs";
+import { WINDOW_WAIT_MS } from "./page-driver.mjs";
 
 const DRIVERS = {
   chromium: () => import("./chromium.mjs"),
@@ -57,7 +58,10 @@ export function focusedOn(window, choice = "#yes") {
   return window.waitForFocus(choice);
 }
 
-/** Answers a question window with `how` and waits for it to close. */
+/**
+ * Answers a question window with `how` and waits for it to close; a PIN
+ * window closes only once the host has answered the request it completed.
+ */
 export async function answer(window, how) {
   try {
     await how();
@@ -67,5 +71,5 @@ export async function answer(window, how) {
       throw error;
     }
   }
-  await waitFor(() => window.isClosed(), "the question window to close");
+  await waitFor(() => window.isClosed(), "the window to close", WINDOW_WAIT_MS);
 }

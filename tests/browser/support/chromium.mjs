@@ -6,7 +6,7 @@ import path from "node:path";
 import { isDeepStrictEqual } from "node:util";
 import { chromium } from "playwright-core";
 import { SOURCE, run, testEnvironment, waitFor } from "./environment.mjs";
-import { BrowserSession, PlaywrightPage } from "./page-driver.mjs";
+import { BrowserSession, PlaywrightPage, WAIT_MS, WINDOW_WAIT_MS } from "./page-driver.mjs";
 
 export const CHROMIUM = process.env.VANTREL_CHROMIUM || "/usr/bin/chromium";
 const EXTENSION_ID = "dimbhkphloanhhcpkcakgkgdcooempmh";
@@ -100,10 +100,10 @@ class ChromiumSession extends BrowserSession {
   }
 
   async windowRaisedBy(trigger, page, size) {
-    const opened = this.context.waitForEvent("page", { timeout: 15000 });
+    const opened = this.context.waitForEvent("page", { timeout: WINDOW_WAIT_MS });
     const outcome = trigger();
     const window = await opened;
-    await window.waitForURL((url) => url.href.startsWith(`${EXTENSION_URL}${page}?`), { timeout: 5000 });
+    await window.waitForURL((url) => url.href.startsWith(`${EXTENSION_URL}${page}?`), { timeout: WAIT_MS });
     await window.locator("#dialog:not([hidden])").waitFor();
     await window.setViewportSize(size);
     return { window: new PlaywrightPage(window), outcome };

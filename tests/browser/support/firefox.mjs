@@ -14,7 +14,7 @@ import net from "node:net";
 import path from "node:path";
 import { SOURCE, run, testEnvironment, waitFor } from "./environment.mjs";
 import { Marionette, MarionetteError } from "./marionette.mjs";
-import { BrowserSession, WAIT_MS, axeSource, axeViolations, artifactPath } from "./page-driver.mjs";
+import { BrowserSession, WAIT_MS, WINDOW_WAIT_MS, axeSource, axeViolations, artifactPath } from "./page-driver.mjs";
 
 export const FIREFOX = process.env.VANTREL_FIREFOX || "/usr/bin/firefox-esr";
 const EXTENSION_ID = "vantrel-sample@vantrel.org";
@@ -291,7 +291,7 @@ class FirefoxSession extends BrowserSession {
     const window = await waitFor(async () => {
       const opened = (await this.handles()).filter((handle) => !before.has(handle));
       return (await this.windowsIn(opened, page))[0];
-    }, `a window showing ${page}`, 15000);
+    }, `a window showing ${page}`, WINDOW_WAIT_MS);
     await window.waitFor("#dialog:not([hidden])");
     return { window, outcome };
   }

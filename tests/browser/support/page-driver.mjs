@@ -16,6 +16,10 @@ export const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve(
 // How long a page operation waits for its element, or a wait for its condition.
 export const WAIT_MS = 20000;
 
+// How long a test waits for a window of the extension to open: the extension
+// may first ask the site's host about the token, starting one if none runs.
+export const WINDOW_WAIT_MS = 30000;
+
 /** Where a screenshot or a log called `name` goes. */
 export function artifactPath(name) {
   fs.mkdirSync(ARTIFACTS, { recursive: true });
