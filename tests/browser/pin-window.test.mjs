@@ -155,6 +155,15 @@ async function typeAndSend(window, pins) {
   await window.press("Enter");
 }
 
+/** Sends a wrong PIN: the window shows the token's refusal in the host's words and asks again. */
+async function sendWrongPin(window) {
+  await typeAndSend(window, [WRONG_PIN]);
+  assert.equal(await problemShown(window),
+    "The token refused the PIN: Incorrect PIN  (rc=160). Check it and try again; a token locks after a few wrong tries.");
+  assert.equal(await window.value("#pin"), "");
+  await focusedOn(window, "#pin");
+}
+
 function tokenRow(serial) {
   return `#tokens tr[data-token-sn="${serial}"]`;
 }
@@ -193,11 +202,7 @@ test("logging in through the window: it names the site, the action and the token
   await accessible(window, "the PIN window, logging in");
   await window.screenshot("pin-window-login.png");
 
-  await typeAndSend(window, [WRONG_PIN]);
-  assert.equal(await problemShown(window),
-    "The token refused the PIN: Incorrect PIN  (rc=160). Check it and try again; a token locks after a few wrong tries.");
-  assert.equal(await window.value("#pin"), "");
-  await focusedOn(window, "#pin");
+  await sendWrongPin(window);
   await accessible(window, "the PIN window after a wrong PIN");
   await window.screenshot("pin-window-wrong-pin.png");
 
@@ -245,10 +250,7 @@ test("a key that needs its PIN for every signature gets it through the window, w
   await accessible(window, "the PIN window, signing");
   await window.screenshot("pin-window-sign.png");
   // The key's PIN is checked by the token when it signs: a wrong one is asked again.
-  await typeAndSend(window, [WRONG_PIN]);
-  assert.equal(await problemShown(window),
-    "The token refused the PIN: Incorrect PIN  (rc=160). Check it and try again; a token locks after a few wrong tries.");
-  await focusedOn(window, "#pin");
+  await sendWrongPin(window);
   await answer(window, () => typeAndSend(window, [USER_PIN]));
   await idle();
   assert.equal(await page.attribute("#verification", "data-state"), "valid");
