@@ -11,8 +11,9 @@
 # headless Firefox ESR (driven over Marionette), with the time each browser
 # took. Screenshots go to <build>/artifacts/<browser>/. Writes an extension
 # policy into /etc/chromium/policies/managed/ for part of the Chromium run
-# (root or password-less sudo). Usage: scripts/test-browser.sh [BUILD_DIR]
-# (default: build)
+# (root or password-less sudo); since that applies to every Chromium on the
+# machine, a Chromium test file waits while one of another checkout runs.
+# Usage: scripts/test-browser.sh [BUILD_DIR] (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
