@@ -3,13 +3,16 @@
 // page's origin is the one the browser reports for that port, never one the
 // page writes: each origin gets a host process, and so a login, of its own
 // (origin-host.js), and only pages allowed to use the tokens reach one
-// (site-access.js).
+// (site-access.js). PINs may be asked for in the extension's own window
+// instead of coming from the page (pin-entry.js).
 import { api } from "./api.js";
 import { confirm, needsConfirmation } from "./confirmations.js";
 import { OriginHost } from "./origin-host.js";
+import { asksForPins, carriesPins, exchangeWithPinWindow, needsPinToSign, withoutPinPrompt } from "./pin-entry.js";
+import { PIN_PORT, servePinWindow } from "./pin-window.js";
 import { QUESTION_PORT, ask, serveQuestionWindow } from "./questions.js";
 import { refuse } from "./refusals.js";
-import { onSettingsChanged } from "./settings.js";
+import { onSettingsChanged, settings } from "./settings.js";
 import { accessOf, isAnswerChange, rememberAnswer, unservable } from "./site-access.js";
 
 const PAGE_PORT = "vantrel-page";
@@ -67,6 +70,24 @@ async function admit(origin) {
   }
 }
 
+// Serves one request of an admitted site through `exchange`, its host's.
+async function serve(origin, request, exchange) {
+  if (carriesPins(request) && !(await settings()).pinFromPage) {
+    throw refuse.pinFromPage();
+  }
+  // The PIN window names the site and the token and warns before a format:
+  // it is the question that formatting otherwise gets.
+  if (asksForPins(request)) {
+    return exchangeWithPinWindow(origin, request, exchange);
+  }
+  const sent = withoutPinPrompt(request);
+  if (needsConfirmation(sent)) {
+    await confirm(origin, sent, exchange);
+  }
+  const reply = await exchange(sent);
+  return needsPinToSign(sent, reply) ? exchangeWithPinWindow(origin, sent, exchange) : reply;
+}
+
 function isPlainObject(value) {
   return value !== null && typeof value === "object" && !Array.isArray(value);
 }
@@ -105,11 +126,7 @@ async function relayRequest(page, origin, message) {
         return null;
       }
       await admit(origin);
-      const exchange = (asked) => host.exchange(asked);
-      if (needsConfirmation(request)) {
-        await confirm(origin, request, exchange);
-      }
-      return exchange(request);
+      return serve(origin, request, (asked) => host.exchange(asked));
     });
     if (reply === null) {
       return;
@@ -128,6 +145,10 @@ async function relayRequest(page, origin, message) {
 api.runtime.onConnect.addListener((port) => {
   if (port.name === QUESTION_PORT) {
     serveQuestionWindow(port);
+    return;
+  }
+  if (port.name === PIN_PORT) {
+    servePinWindow(port);
     return;
   }
   if (port.name !== PAGE_PORT || !port.sender || !port.sender.tab) {

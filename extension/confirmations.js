@@ -1,8 +1,8 @@
 // The actions that destroy what is on a token are put to the user every time,
-// in a window naming the site and the token. The token is named by what the
-// site's own host reports about it, asked just before the question.
+// in a window naming the site and the token (token-names.js).
 import { refuse } from "./refusals.js";
 import { ask } from "./questions.js";
+import { certificateOfLogin, describeToken, listTokens } from "./token-names.js";
 
 const ACTIONS = {
   formatToken: {
@@ -37,20 +37,6 @@ export function needsConfirmation(request) {
   return Object.hasOwn(ACTIONS, request.action);
 }
 
-function describeToken(serial, tokens) {
-  const token = tokens.find((t) => t.tokenSN === serial);
-  if (serial === "") {
-    // A blank token has neither label nor serial number until it is formatted.
-    return token ? `the blank ${token.tokenModel || "token"} (not initialised)` : "a blank token";
-  }
-  return token && token.tokenLabel ? `the token “${token.tokenLabel}” (serial number ${serial})` : `the token with serial number ${serial}`;
-}
-
-async function listTokens(exchange) {
-  const reply = await exchange({ action: "listTokens" });
-  return Array.isArray(reply.tokens) ? reply.tokens : [];
-}
-
 async function tokenOfRequest(request, exchange) {
   if (typeof request.tokenSN !== "string") {
     return { token: "a token" };
@@ -58,26 +44,9 @@ async function tokenOfRequest(request, exchange) {
   return { token: describeToken(request.tokenSN, await listTokens(exchange)) };
 }
 
-// The value of a certificate's serial number INTEGER as listCertificates shows
-// it, from the whole DER INTEGER that a request names the certificate by.
-function serialValue(certificateSN) {
-  const integer = /^02([0-9a-fA-F]{2})((?:[0-9a-fA-F]{2})*)$/.exec(String(certificateSN));
-  return integer && parseInt(integer[1], 16) * 2 === integer[2].length ? integer[2].toLowerCase() : String(certificateSN);
-}
-
 async function tokenOfLogin(request, exchange) {
-  const serial = serialValue(request.certificateSN);
-  const info = await exchange({ action: "info" });
-  if (typeof info.token !== "string") {
-    return { token: "the logged-in token (none at the moment)", certificate: `with serial number ${serial}` };
-  }
-  const listed = await exchange({ action: "listCertificates", tokenSN: info.token });
-  const certificates = Array.isArray(listed.certificates) ? listed.certificates : [];
-  const certificate = certificates.find((c) => c.serialNumber === serial);
-  return {
-    token: describeToken(info.token, await listTokens(exchange)),
-    certificate: certificate ? `“${certificate.subjectDN}” (serial number ${serial})` : `with serial number ${serial}`,
-  };
+  const { token, serial, certificate } = await certificateOfLogin(request.certificateSN, exchange);
+  return { token, certificate: certificate ? `“${certificate.subjectDN}” (serial number ${serial})` : `with serial number ${serial}` };
 }
 
 // Resolves when the user agreed; throws the refusal otherwise.

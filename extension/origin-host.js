@@ -53,10 +53,14 @@ export class OriginHost {
   // Sends one request to the origin's host (starting one if none runs) and
   // resolves with its reply. A reply that does not come within the time limit
   // ends the host, and the login with it.
+  // The request is copied before anything is awaited, and the copy dropped
+  // once it is sent: a caller may let go of a request that holds PINs as soon
+  // as this returns.
   async exchange(request) {
+    const wireId = "vantrel-" + nextWireId++;
+    let message = { ...request, port: wireId };
     const { requestTimeoutSeconds } = await settings();
     const port = this.connect();
-    const wireId = "vantrel-" + nextWireId++;
     return new Promise((resolve, reject) => {
       const timer = setTimeout(
         () => this.end(refuse.timeout(requestTimeoutSeconds)),
@@ -64,10 +68,11 @@ export class OriginHost {
       );
       this.waiting.set(wireId, { resolve, reject, timer });
       try {
-        port.postMessage({ ...request, port: wireId });
+        port.postMessage(message);
       } catch (error) {
         this.settle(wireId, (entry) => entry.reject(new Error(String(error.message || error))));
       }
+      message = null;
     });
   }
 

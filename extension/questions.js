@@ -3,7 +3,7 @@
 // fetches its question through a port and sends the answer back the same way;
 // it keeps sending while it is open, since Firefox would otherwise suspend
 // the background page under a window that waits for a person.
-import { api } from "./api.js";
+import { api, isOwnPage } from "./api.js";
 
 export const QUESTION_PORT = "vantrel-question";
 
@@ -41,12 +41,8 @@ export function ask(question) {
   });
 }
 
-function isAskWindow(sender) {
-  return typeof sender.url === "string" && sender.url.startsWith(api.runtime.getURL("ask.html"));
-}
-
 export function serveQuestionWindow(port) {
-  if (!isAskWindow(port.sender)) {
+  if (!isOwnPage(port.sender, "ask.html")) {
     port.disconnect();
     return;
   }

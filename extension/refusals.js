@@ -15,6 +15,15 @@ export const refuse = Object.freeze({
   notAllowed: () => new Refusal("not-allowed", "This site is not allowed to use security tokens."),
   denied: () => new Refusal("denied", "The user did not allow this site to use security tokens."),
   action: (verb) => new Refusal("refused", `The user refused to let this site ${verb}.`),
+  cancelled: () => new Refusal("cancelled", "The user cancelled the PIN entry."),
+  pinFromPage: () =>
+    new Refusal(
+      "pin-from-page",
+      "This browser's administrator does not let pages send PINs: " +
+        'send the request with "pinPrompt": true, and the Vantrel extension asks the user for the PIN in its own window.',
+    ),
+  noToken: (serial) =>
+    new Refusal("no-token", `No token with serial number ${serial} is connected, so the Vantrel extension did not ask for its PIN.`),
   timeout: (seconds) =>
     new Refusal(
       "timeout",

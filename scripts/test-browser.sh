@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # The page's side, tested: web/vendor/ checked against the pinned npm packages;
-# in Node, the extension's site rules, the client library (web/vantrel.js), the
-# page's certificate and signature modules, docs/protocol.md, whose every
-# example is sent to the built host, and the tests' Marionette client; then, end to end with the sample
-# extension, the extension's boundary (through a module that can be made to
-# hang, the fault-injecting module of tests/faults) and the token console, each on a SoftHSM2
+# in Node, the extension's site rules and its PIN window's rules, the client
+# library (web/vantrel.js), the page's certificate and signature modules,
+# docs/protocol.md, whose every example is sent to the built host, and the
+# tests' Marionette client; then, end to end with the sample extension, the
+# extension's boundary (through a module that can be made to hang, the
+# fault-injecting module of tests/faults), the token console and PINs typed in
+# the extension's own window, each on a SoftHSM2
 # token of its own, first in headless Chromium (driven by Playwright), then in
 # headless Firefox ESR (driven over Marionette), with the time each browser
 # took. Screenshots go to <build>/artifacts/<browser>/. Writes an extension
 # policy into /etc/chromium/policies/managed/ for part of the Chromium run
-# (root or password-less sudo). Usage: scripts/test-browser.sh [BUILD_DIR]
-# (default: build)
+# (root or password-less sudo); since that applies to every Chromium on the
+# machine, a Chromium test file waits while one of another checkout runs.
+# Usage: scripts/test-browser.sh [BUILD_DIR] (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -26,6 +29,7 @@ missing=()
 command -v node >/dev/null || missing+=(nodejs)
 command -v npm >/dev/null || missing+=(npm)
 command -v certutil >/dev/null || missing+=(libnss3-tools)
+command -v pkcs11-tool >/dev/null || missing+=(opensc)
 if [ ${#missing[@]} -gt 0 ]; then
     echo "== Installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
@@ -66,7 +70,7 @@ run_tests() {
 
 failed=()
 echo "== Page modules, client library, protocol reference, the tests' Marionette client"
-run_tests site-rules.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs \
+run_tests site-rules.test.mjs pin-entry.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs \
     marionette-client.test.mjs || failed+=("Node")
 
 # One file at a time, one browser at a time: the boundary test's policy file
@@ -77,7 +81,7 @@ for browser in chromium firefox; do
     name=$([ "$browser" = chromium ] && echo "Chromium" || echo "Firefox ESR")
     echo "== Browser end-to-end tests in $name"
     started=$SECONDS
-    if VANTREL_BROWSER=$browser run_tests e2e.test.mjs console.test.mjs; then
+    if VANTREL_BROWSER=$browser run_tests e2e.test.mjs console.test.mjs pin-window.test.mjs; then
         verdict="passed"
     else
         verdict="FAILED"

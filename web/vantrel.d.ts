@@ -126,7 +126,22 @@ export class HostError extends Error {
   readonly reply: Reply & { error: string } & Record<string, unknown>;
 }
 
-export type RefusalReason = "plain-http" | "sub-frame" | "not-allowed" | "denied" | "refused" | "timeout";
+export type RefusalReason =
+  | "plain-http"
+  | "sub-frame"
+  | "not-allowed"
+  | "denied"
+  | "refused"
+  | "cancelled"
+  | "pin-from-page"
+  | "no-token"
+  | "timeout";
+
+/**
+ * Either the PINs themselves, or `pinPrompt: true` without them: the extension
+ * then asks the user for them in a window of its own and the page never holds them.
+ */
+export type PinsOrPrompt<Pins> = (Pins & { pinPrompt?: false }) | ({ [name in keyof Pins]?: never } & { pinPrompt: true });
 
 /** No extension, no host, the host gone, or a refusal of the extension. */
 export class ConnectionError extends Error {
@@ -172,16 +187,23 @@ export function certificateSN(serialNumber: string): string;
 /** Resolves with the reply also when it carries "error" ("There is no active token" when nobody is logged in). */
 export function info(options?: WithPort): Promise<InfoReply>;
 export function listTokens(options?: WithPort): Promise<ListTokensReply>;
-export function login(options: { tokenSN: string; pin: string; mode?: "read" | "write" } & WithPort): Promise<LoginReply>;
+export function login(options: { tokenSN: string; mode?: "read" | "write" } & PinsOrPrompt<{ pin: string }> & WithPort): Promise<LoginReply>;
 /** The host answers "Not Implemented" every time. */
 export function selectCertificate(options: { forceLogon: boolean } & WithPort): Promise<SelectCertificateReply>;
 export function listCertificates(options?: { tokenSN?: string } & WithPort): Promise<ListCertificatesReply>;
 export function getCertificate(options: { certificateSN: string } & WithPort): Promise<GetCertificateReply>;
+/**
+ * A key that needs its PIN for every signature gets it from the extension's
+ * window when neither `pin` nor `pinPrompt` is given; `pinPrompt: true` asks
+ * for it before signing, whatever the key.
+ */
 export function sign(
-  options: { certificateSN: string; payload: string | JsonObject; /** The key's own PIN, for a key that needs it for every signature. */ pin?: string } & WithPort,
+  options: { certificateSN: string; payload: string | JsonObject } & PinsOrPrompt<{ /** The key's own PIN. */ pin?: string }> & WithPort,
 ): Promise<SignReply>;
-export function changePIN(options: { tokenSN: string; oldPIN: string; newPIN: string } & WithPort): Promise<ChangePINReply>;
-export function formatToken(options: { tokenSN: string; tokenPIN: string; adminPIN?: string } & WithPort): Promise<FormatTokenReply>;
+export function changePIN(options: { tokenSN: string } & PinsOrPrompt<{ oldPIN: string; newPIN: string }> & WithPort): Promise<ChangePINReply>;
+export function formatToken(
+  options: { tokenSN: string } & PinsOrPrompt<{ tokenPIN: string; adminPIN?: string }> & WithPort,
+): Promise<FormatTokenReply>;
 export function deleteCertificate(options: { certificateSN: string } & WithPort): Promise<DeleteCertificateReply>;
 export function getOrphanKeys(options: { tokenSN: string; keyType: "private" | "public" } & WithPort): Promise<GetOrphanKeysReply>;
 export function deleteOrphanKeys(options: { tokenSN: string; keyType: "private" | "public" } & WithPort): Promise<DeleteOrphanKeysReply>;

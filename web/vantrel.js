@@ -5,7 +5,7 @@
 //
 //   import { Vantrel } from "./vantrel.js";
 //   const { tokens } = await Vantrel.listTokens();
-//   await Vantrel.login({ tokenSN: tokens[0].tokenSN, pin, mode: "write" });
+//   await Vantrel.login({ tokenSN: tokens[0].tokenSN, pinPrompt: true, mode: "write" });
 //   const { signature } = await Vantrel.sign({ certificateSN: Vantrel.certificateSN(listed.serialNumber), payload: "…" });
 //
 // The action functions resolve with the host's reply and reject with a
@@ -14,11 +14,18 @@
 // is its answer whenever nobody is logged in. Vantrel.request() sends any
 // request as it is and resolves with whatever the host replied.
 //
+// With `pinPrompt: true` and no PIN, login, changePIN, formatToken and sign
+// leave the PINs to the extension, which asks the user for them in a window
+// of its own and sends them to the host itself: this page never holds them.
+//
 // Failures that are not the host's reply reject with a ConnectionError; when
 // the extension refused the request, its `reason` says why: "plain-http",
 // "sub-frame", "not-allowed", "denied" (the user did not allow the site),
-// "refused" (the user refused the action) or "timeout" (the token did not
-// answer in time). Vantrel.describeError(text) gives words for a person.
+// "refused" (the user refused the action), "cancelled" (the user cancelled the
+// PIN window), "pin-from-page" (the administrator does not let pages send
+// PINs), "no-token" (the token whose PIN was to be asked for is not there) or
+// "timeout" (the token did not answer in time). Vantrel.describeError(text)
+// gives words for a person.
 
 const FROM_PAGE = "vantrel-page";
 const FROM_EXTENSION = "vantrel-extension";
@@ -167,17 +174,22 @@ const PAYLOAD = {
   wants: "a string or a plain object",
 };
 
-// Per action: its members, each [name, kind, optional].
+// Marks a member that holds a PIN: left out when the extension asks for it.
+const PIN = "pin";
+// The extension asks the user for the PINs; the host never sees this member.
+const PIN_PROMPT = ["pinPrompt", FLAG, true];
+
+// Per action: its members, each [name, kind, optional, PIN].
 const MEMBERS = {
   info: [],
   listTokens: [],
-  login: [["tokenSN", TEXT], ["pin", TEXT], ["mode", MODE, true]],
+  login: [["tokenSN", TEXT], ["pin", TEXT, false, PIN], ["mode", MODE, true], PIN_PROMPT],
   selectCertificate: [["forceLogon", FLAG]],
   listCertificates: [["tokenSN", TEXT, true]],
   getCertificate: [["certificateSN", TEXT]],
-  sign: [["certificateSN", TEXT], ["payload", PAYLOAD], ["pin", TEXT, true]],
-  changePIN: [["tokenSN", TEXT], ["oldPIN", TEXT], ["newPIN", TEXT]],
-  formatToken: [["tokenSN", TEXT], ["tokenPIN", TEXT], ["adminPIN", TEXT, true]],
+  sign: [["certificateSN", TEXT], ["payload", PAYLOAD], ["pin", TEXT, true, PIN], PIN_PROMPT],
+  changePIN: [["tokenSN", TEXT], ["oldPIN", TEXT, false, PIN], ["newPIN", TEXT, false, PIN], PIN_PROMPT],
+  formatToken: [["tokenSN", TEXT], ["tokenPIN", TEXT, false, PIN], ["adminPIN", TEXT, true, PIN], PIN_PROMPT],
   deleteCertificate: [["certificateSN", TEXT]],
   getOrphanKeys: [["tokenSN", TEXT], ["keyType", KEY_TYPE]],
   deleteOrphanKeys: [["tokenSN", TEXT], ["keyType", KEY_TYPE]],
@@ -193,9 +205,16 @@ function requestFor(action, options) {
     throw new TypeError(`Vantrel.${action}: the argument must be an object of request members`);
   }
   const given = { ...DEFAULTS[action], ...options };
+  const prompted = given.pinPrompt === true;
   const message = { action };
-  for (const [name, kind, optional] of [...MEMBERS[action], PORT]) {
+  for (const [name, kind, optional, holds] of [...MEMBERS[action], PORT]) {
     const value = given[name];
+    if (holds === PIN && prompted) {
+      if (value !== undefined) {
+        throw new TypeError(`Vantrel.${action}: leave ${name} out when pinPrompt is true: the extension asks for it`);
+      }
+      continue;
+    }
     if (value === undefined && optional) {
       continue;
     }
@@ -298,7 +317,7 @@ const MESSAGES = [
   ["DER ", "That is not a certificate the host can read", "Import the certificate file the authority issued (PEM or DER)."],
   ["Invalid hex", "That certificate serial number is not valid", "List the certificates again and pick one."],
   ["Not Implemented", "The host does not offer this", ""],
-  ["The key needs its PIN for every signature", "This key asks for its PIN for every signature", "Give the key's PIN with the signature request."],
+  ["The key needs its PIN for every signature", "This key asks for its PIN for every signature", "Sign with pinPrompt, and the Vantrel extension asks for it (or give the key's PIN with the request)."],
   ["The token offers no", "This token cannot sign with this key", "The token does not offer a signing method the host can use for this kind of key."],
   ["Unsupported key type for signing", "This token cannot sign with this key", "Only RSA and EC keys can sign."],
   ["The token cannot generate RSA-2048 key pairs", "This token cannot make the keys", "Enrol on a token that can generate RSA-2048 key pairs."],
@@ -322,6 +341,12 @@ const MESSAGES = [
   ["The user did not allow this site", "You did not allow this site to use your security tokens", "To change that, remove the site in the Vantrel extension's options and reload the page."],
   ["The user refused to let this site", "You cancelled this action", "Nothing was changed on the token."],
   ["The security token did not answer within", "The token did not answer in time", "Check the token and its reader, then log in again."],
+  ["The user cancelled the PIN entry", "You cancelled the PIN entry", "Nothing more was sent to the token."],
+  [
+    "This browser's administrator does not let pages send PINs",
+    "This page may not send PINs",
+    "Your administrator lets only the Vantrel extension's own window ask for PINs: the page has to ask for them that way (pinPrompt).",
+  ],
 ];
 
 /**

@@ -90,8 +90,15 @@ test("each function sends its action with exactly the members given", async () =
     [() => Vantrel.deleteOrphanKeys({ tokenSN: "7a3f", keyType: "private" }), { action: "deleteOrphanKeys", tokenSN: "7a3f", keyType: "private" }],
     [() => Vantrel.generateKeys({ tokenSN: "7a3f" }), { action: "generateKeys", tokenSN: "7a3f", result: "csr" }],
     [() => Vantrel.importCertificate({ certificate: "MIIB" }), { action: "importCertificate", certificate: "MIIB" }],
+    // The extension asks for the PINs: the request carries none.
+    [() => Vantrel.login({ tokenSN: "7a3f", pinPrompt: true, mode: "write" }), { action: "login", tokenSN: "7a3f", mode: "write", pinPrompt: true }],
+    [() => Vantrel.changePIN({ tokenSN: "7a3f", pinPrompt: true }), { action: "changePIN", tokenSN: "7a3f", pinPrompt: true }],
+    [() => Vantrel.formatToken({ tokenSN: "", pinPrompt: true }), { action: "formatToken", tokenSN: "", pinPrompt: true }],
+    [() => Vantrel.sign({ certificateSN: "020101", payload: "I agree", pinPrompt: true }),
+      { action: "sign", certificateSN: "020101", payload: "I agree", pinPrompt: true }],
+    [() => Vantrel.login({ tokenSN: "7a3f", pin: "1234", pinPrompt: false }), { action: "login", tokenSN: "7a3f", pin: "1234", pinPrompt: false }],
     // Members the action does not have are left out.
-    [() => Vantrel.listTokens({ tokenSN: "7a3f", pin: "1234" }), { action: "listTokens" }],
+    [() => Vantrel.listTokens({ tokenSN: "7a3f", pin: "1234", pinPrompt: true }), { action: "listTokens" }],
   ];
   for (const [call, expected] of cases) {
     sent = [];
@@ -116,6 +123,14 @@ test("a member the host could not read is refused before anything is sent", asyn
     [() => Vantrel.listCertificates({ tokenSN: 7 }), "Vantrel.listCertificates: tokenSN must be a string"],
     [() => Vantrel.formatToken({ tokenSN: "", tokenPIN: "1", adminPIN: null }), "Vantrel.formatToken: adminPIN must be a string"],
     [() => Vantrel.info({ port: 7 }), "Vantrel.info: port must be a string"],
+    [() => Vantrel.login({ tokenSN: "7a3f", pin: "1234", pinPrompt: true }),
+      "Vantrel.login: leave pin out when pinPrompt is true: the extension asks for it"],
+    [() => Vantrel.formatToken({ tokenSN: "", adminPIN: "5678", pinPrompt: true }),
+      "Vantrel.formatToken: leave adminPIN out when pinPrompt is true: the extension asks for it"],
+    [() => Vantrel.sign({ certificateSN: "020101", payload: "a", pin: "", pinPrompt: true }),
+      "Vantrel.sign: leave pin out when pinPrompt is true: the extension asks for it"],
+    [() => Vantrel.changePIN({ tokenSN: "7a3f", pinPrompt: false }), "Vantrel.changePIN: oldPIN must be a string"],
+    [() => Vantrel.login({ tokenSN: "7a3f", pin: "1234", pinPrompt: "yes" }), "Vantrel.login: pinPrompt must be true or false"],
     [() => Vantrel.importCertificate("MIIB"), "Vantrel.importCertificate: the argument must be an object of request members"],
   ];
   for (const [call, message] of cases) {
@@ -202,6 +217,10 @@ test("errors of the host, the browser and the extension are put in words, the ho
     ["The user refused to let this site delete the orphan keys.", "You cancelled this action", null],
     ["The security token did not answer within 4 seconds; the connection to it was closed and its login ended.", "The token did not answer in time", null],
     ["The key needs its PIN for every signature", "This key asks for its PIN for every signature", null],
+    ["The user cancelled the PIN entry.", "You cancelled the PIN entry", null],
+    ["This browser's administrator does not let pages send PINs: send the request with \"pinPrompt\": true, and the Vantrel extension asks the user for the PIN in its own window.",
+      "This page may not send PINs", null],
+    ["No token with serial number 7a3f is connected, so the Vantrel extension did not ask for its PIN.", "That token is not connected", null],
     ["The token offers no ECDSA signing mechanism", "This token cannot sign with this key", null],
     ["The token cannot generate RSA-2048 key pairs", "This token cannot make the keys", null],
     ["Something new (rc=999)", "Something new", 999],

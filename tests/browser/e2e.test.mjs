@@ -207,6 +207,8 @@ before(async () => {
   });
   page = await session.firstPage();
   await page.goto(`${site.first}/index.html`);
+  // The console's PINs are typed in the page here (its switch for development).
+  await page.check("#pin-in-page");
 }, { timeout: 180000 });
 
 after(async () => {

@@ -1,6 +1,63 @@
-// Tokens: listing them, logging in, changing the PIN and formatting.
+// Tokens: listing them, logging in, changing the PIN and formatting. The
+// PINs are typed in the Vantrel extension's own window, which this page
+// cannot read; for development a switch has them typed in the page instead.
 import { $, PageError, chosen, confirmAction, element, fillTable, host, notify, recordRow, step } from "./ui.js";
 import { checkNewPin, chosenToken, state, tokenName } from "./state.js";
+
+const PINS_IN_PAGE_KEY = "vantrel-console:pins-in-page";
+
+function pinsInPage() {
+  return $("pin-in-page").checked;
+}
+
+function showPinSource() {
+  const inPage = pinsInPage();
+  for (const group of document.querySelectorAll(".page-pins")) {
+    group.hidden = !inPage;
+    for (const input of group.querySelectorAll("input")) {
+      input.disabled = !inPage;
+      input.value = "";
+    }
+  }
+  $("pin-source-hint").textContent = inPage
+    ? "The PINs pass through this page's script: use this for development only."
+    : "The Vantrel extension asks for the PINs in a window of its own, which names this site; this page never sees them.";
+}
+
+function rememberPinSource() {
+  try {
+    if (pinsInPage()) {
+      localStorage.setItem(PINS_IN_PAGE_KEY, "true");
+    } else {
+      localStorage.removeItem(PINS_IN_PAGE_KEY);
+    }
+  } catch {
+    // Storage may be switched off; the switch then holds for this visit only.
+  }
+  showPinSource();
+}
+
+function setupPinSource() {
+  try {
+    $("pin-in-page").checked = localStorage.getItem(PINS_IN_PAGE_KEY) === "true";
+  } catch {
+    $("pin-in-page").checked = false;
+  }
+  $("pin-in-page").addEventListener("change", rememberPinSource);
+  showPinSource();
+}
+
+/** The value of the page's PIN field `id`, which is emptied. */
+function takePin(id) {
+  const value = $(id).value;
+  $(id).value = "";
+  return value;
+}
+
+// Where a person goes to log in next.
+function loginControl() {
+  return pinsInPage() ? $("pin") : $("login");
+}
 
 function tokenState(token) {
   if (token.tokenSN === "") {
@@ -78,44 +135,49 @@ async function login() {
   if (token.tokenSN === "") {
     throw new PageError("A blank token has no PIN yet", "Format it first, then log in with the PIN you gave it.");
   }
-  const pin = $("pin").value;
   const mode = chosen("mode") || "read";
-  $("pin").value = "";
+  const pins = pinsInPage() ? { pin: takePin("pin") } : { pinPrompt: true };
   // A login attempt ends the host's current login, whatever its outcome.
   loginEnded();
-  await host("login", { tokenSN: token.tokenSN, pin, mode });
+  await host("login", { tokenSN: token.tokenSN, mode, ...pins });
   state.login = { tokenSN: token.tokenSN, mode };
   showLogin();
   notify(`Logged in to ${tokenName(token)}.`);
   return $("list-certificates");
 }
 
+// The PINs typed in the page, checked; the extension's window checks its own.
+function pagePinsToChange(token) {
+  checkNewPin(token, $("new-pin").value, $("new-pin-again").value);
+  takePin("new-pin-again");
+  return { oldPIN: takePin("old-pin"), newPIN: takePin("new-pin") };
+}
+
 async function changePin() {
   const token = chosenToken();
-  const oldPIN = $("old-pin").value;
-  const newPIN = $("new-pin").value;
-  checkNewPin(token, newPIN, $("new-pin-again").value);
-  for (const id of ["old-pin", "new-pin", "new-pin-again"]) {
-    $(id).value = "";
-  }
+  const pins = pinsInPage() ? pagePinsToChange(token) : { pinPrompt: true };
   try {
-    await host("changePIN", { tokenSN: token.tokenSN, oldPIN, newPIN });
+    await host("changePIN", { tokenSN: token.tokenSN, ...pins });
   } finally {
     // The host ends its login before it tries, whatever comes of it.
     loginEnded();
   }
   notify(`The PIN of ${tokenName(token)} was changed. Log in again with the new PIN.`);
-  return $("pin");
+  return loginControl();
+}
+
+function checkPagePinsToFormat(token) {
+  if ($("admin-pin").value === "") {
+    throw new PageError("Enter the security officer PIN", "Without it nobody could format the token again.");
+  }
+  checkNewPin(token, $("token-pin").value, $("token-pin-again").value);
 }
 
 async function format() {
   const token = chosenToken();
-  const adminPIN = $("admin-pin").value;
-  const tokenPIN = $("token-pin").value;
-  if (adminPIN === "") {
-    throw new PageError("Enter the security officer PIN", "Without it nobody could format the token again.");
+  if (pinsInPage()) {
+    checkPagePinsToFormat(token);
   }
-  checkNewPin(token, tokenPIN, $("token-pin-again").value);
   const agreed = await confirmAction({
     title: `Format ${tokenName(token)}?`,
     details: "Every key and certificate on it is erased, and it gets the new user PIN. This cannot be undone.",
@@ -125,11 +187,13 @@ async function format() {
     notify("Nothing was formatted.");
     return $("format");
   }
-  for (const id of ["admin-pin", "token-pin", "token-pin-again"]) {
-    $(id).value = "";
+  let pins = { pinPrompt: true };
+  if (pinsInPage()) {
+    takePin("token-pin-again");
+    pins = { tokenPIN: takePin("token-pin"), adminPIN: takePin("admin-pin") };
   }
   const before = new Set(state.tokens.map((t) => t.tokenSN));
-  await host("formatToken", { tokenSN: token.tokenSN, tokenPIN, adminPIN });
+  await host("formatToken", { tokenSN: token.tokenSN, ...pins });
   state.read.clear();
   // A blank token gets its serial number now: it is the one not listed before.
   const tokens = await listTokens(token.tokenSN);
@@ -138,7 +202,7 @@ async function format() {
     renderTokens(formatted.tokenSN);
   }
   notify(formatted ? `Formatted: it is now ${tokenName(formatted)}. Log in with its new PIN.` : "The token was formatted.");
-  return $("pin");
+  return loginControl();
 }
 
 // Formatting fails with "in use" while this page's own login holds the token open.
@@ -153,6 +217,7 @@ function explainFormat(error) {
 }
 
 export function setupTokens() {
+  setupPinSource();
   $("list-tokens").addEventListener("click", step($("list-tokens"), async () => {
     await listTokens();
     notify(`${state.tokens.length} ${state.tokens.length === 1 ? "token" : "tokens"} listed.`);

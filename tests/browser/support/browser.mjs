@@ -17,12 +17,14 @@
 //   policyUnavailable()      why a policy cannot be set here, or false
 //   launch(space, { environment, siteNames, trustedCa }) resolves with a session:
 //     extensionId(), firstPage(), newPage(url), openOptions(),
-//     questionRaisedBy(trigger), questionWindows(), setPolicy(values),
+//     questionRaisedBy(trigger), questionWindows(), pinWindowRaisedBy(trigger),
+//     pinWindows(), setPolicy(values),
 //     clearPolicy(), close(), and where backgroundIdleMs is not null,
 //     backgroundState() ("running" or "stopped")
 //
 // Pages are driven through the methods of page-driver.mjs.
 import { BROWSER, waitFor } from "./environment.mjs";
+import { WINDOW_WAIT_MS } from "./page-driver.mjs";
 
 const DRIVERS = {
   chromium: () => import("./chromium.mjs"),
@@ -56,7 +58,10 @@ export function focusedOn(window, choice = "#yes") {
   return window.waitForFocus(choice);
 }
 
-/** Answers a question window with `how` and waits for it to close. */
+/**
+ * Answers a question window with `how` and waits for it to close; a PIN
+ * window closes only once the host has answered the request it completed.
+ */
 export async function answer(window, how) {
   try {
     await how();
@@ -66,5 +71,5 @@ export async function answer(window, how) {
       throw error;
     }
   }
-  await waitFor(() => window.isClosed(), "the question window to close");
+  await waitFor(() => window.isClosed(), "the window to close", WINDOW_WAIT_MS);
 }

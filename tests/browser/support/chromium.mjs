@@ -1,11 +1,12 @@
 // Headless Chromium with the sample extension, through Playwright: what the
 // browser tests need of a browser (see browser.mjs) done the Chromium way.
 import fs from "node:fs";
+import net from "node:net";
 import path from "node:path";
 import { isDeepStrictEqual } from "node:util";
 import { chromium } from "playwright-core";
 import { SOURCE, run, testEnvironment, waitFor } from "./environment.mjs";
-import { BrowserSession, PlaywrightPage } from "./page-driver.mjs";
+import { BrowserSession, PlaywrightPage, WAIT_MS, WINDOW_WAIT_MS } from "./page-driver.mjs";
 
 export const CHROMIUM = process.env.VANTREL_CHROMIUM || "/usr/bin/chromium";
 const EXTENSION_ID = "dimbhkphloanhhcpkcakgkgdcooempmh";
@@ -15,6 +16,38 @@ const EXTENSION_URL = `chrome-extension://${EXTENSION_ID}/`;
 // folder: writing there needs root, and a file there applies to every
 // Chromium on the machine while it is there.
 const POLICY_DIR = "/etc/chromium/policies/managed";
+
+// A test process that drives Chromium holds the machine's Chromium lock for
+// its whole life: a test run of another checkout would otherwise see this
+// run's policy in its browser (the extension ID is the same), and its policy
+// in this one. Each test file is a process of its own, so runs take turns
+// file by file. The lock is an abstract Unix socket, as for the tests on real
+// modules: the kernel lets go of it when the process ends, however it ends.
+const LOCK_NAME = "\0vantrel-test-lock-chromium";
+const LOCK_WAIT_MS = 15 * 60 * 1000;
+
+async function takeMachineLock() {
+  const deadline = Date.now() + LOCK_WAIT_MS;
+  for (;;) {
+    const server = net.createServer();
+    try {
+      await new Promise((resolve, reject) => {
+        server.once("error", reject);
+        server.listen({ path: LOCK_NAME }, resolve);
+      });
+      server.unref();
+      return server;
+    } catch (error) {
+      if (error.code !== "EADDRINUSE" || Date.now() > deadline) {
+        throw new Error(`cannot take the machine's Chromium test lock: ${error.message}`);
+      }
+      await new Promise((resolve) => setTimeout(resolve, 500));
+    }
+  }
+}
+
+// Kept for the process's life: the socket is the lock.
+const machineLock = await takeMachineLock();
 
 function asRoot(command, args, input) {
   const [program, ...rest] = process.getuid() === 0 ? [command, ...args] : ["sudo", "-n", command, ...args];
@@ -74,19 +107,37 @@ class ChromiumSession extends BrowserSession {
    * Starts `trigger` and resolves with the window of the extension's question it
    * raised (the next page to open) and what `trigger` resolves with.
    */
-  async questionRaisedBy(trigger) {
-    const opened = this.context.waitForEvent("page", { timeout: 15000 });
+  questionRaisedBy(trigger) {
+    return this.windowRaisedBy(trigger, "ask.html", { width: 520, height: 360 });
+  }
+
+  /** Like questionRaisedBy, for the extension's PIN window. */
+  pinWindowRaisedBy(trigger) {
+    return this.windowRaisedBy(trigger, "pin.html", { width: 560, height: 640 });
+  }
+
+  async windowRaisedBy(trigger, page, size) {
+    const opened = this.context.waitForEvent("page", { timeout: WINDOW_WAIT_MS });
     const outcome = trigger();
     const window = await opened;
-    await window.waitForURL(/\/ask\.html\?/, { timeout: 5000 });
+    await window.waitForURL((url) => url.href.startsWith(`${EXTENSION_URL}${page}?`), { timeout: WAIT_MS });
     await window.locator("#dialog:not([hidden])").waitFor();
-    await window.setViewportSize({ width: 520, height: 360 });
+    await window.setViewportSize(size);
     return { window: new PlaywrightPage(window), outcome };
   }
 
   /** The addresses of the extension's question windows that are open. */
   async questionWindows() {
-    return this.context.pages().map((page) => page.url()).filter((url) => url.startsWith(`${EXTENSION_URL}ask.html`));
+    return this.windowsShowing("ask.html");
+  }
+
+  /** The addresses of the extension's PIN windows that are open. */
+  async pinWindows() {
+    return this.windowsShowing("pin.html");
+  }
+
+  windowsShowing(page) {
+    return this.context.pages().map((p) => p.url()).filter((url) => url.startsWith(`${EXTENSION_URL}${page}`));
   }
 
   /** Sets the administrator's policy and waits until the extension sees it. */
@@ -116,17 +167,23 @@ class ChromiumSession extends BrowserSession {
     const policies = await this.context.newPage();
     await policies.goto("chrome://policy");
     let lastReload = 0;
-    await waitFor(
-      async () => {
-        if (Date.now() - lastReload > 3000) {
-          lastReload = Date.now();
-          await policies.locator("#reload-policies").click();
-        }
-        return check();
-      },
-      what,
-      30000,
-    );
+    try {
+      await waitFor(
+        async () => {
+          if (Date.now() - lastReload > 3000) {
+            lastReload = Date.now();
+            await policies.locator("#reload-policies").click();
+          }
+          return check();
+        },
+        what,
+        30000,
+      );
+    } catch (error) {
+      const files = fs.existsSync(POLICY_DIR) ? fs.readdirSync(POLICY_DIR).join(", ") || "none" : "none";
+      error.message += ` (the extension sees ${JSON.stringify(await this.managedSettings())}; policy files: ${files})`;
+      throw error;
+    }
     await policies.close();
   }
 

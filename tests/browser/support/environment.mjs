@@ -130,11 +130,25 @@ export function makeCa(folder, name = "Vantrel Test CA") {
       fs.writeFileSync(file("serial"), serial + "\n");
       run("openssl", ["ca", "-config", file("ca.cnf"), "-batch", "-notext", "-in", file("request.pem"), "-out", file("issued.pem"),
         "-startdate", notBefore, "-enddate", notAfter, "-subj", subject]);
-      const pem = fs.readFileSync(file("issued.pem"), "utf8");
-      const der = run("openssl", ["x509", "-in", file("issued.pem"), "-outform", "DER"], { encoding: "buffer" });
-      return { pem, der };
+      return issuedFile(file("issued.pem"));
+    },
+    /**
+     * A certificate for a public key (PEM) made without a certification
+     * request, valid for two days from now.
+     * @returns {{pem: string, der: Buffer}}
+     */
+    certify(publicKeyPem, { serial, subject }) {
+      run("openssl", ["x509", "-new", "-subj", subject, "-force_pubkey", publicKeyPem, "-CA", file("ca.pem"), "-CAkey", file("ca.key"),
+        "-set_serial", `0x${serial}`, "-days", "2", "-sha256", "-out", file("certified.pem")]);
+      return issuedFile(file("certified.pem"));
     },
   };
+}
+
+function issuedFile(pemFile) {
+  const pem = fs.readFileSync(pemFile, "utf8");
+  const der = run("openssl", ["x509", "-in", pemFile, "-outform", "DER"], { encoding: "buffer" });
+  return { pem, der };
 }
 
 const CONTENT_TYPES = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".css": "text/css", ".txt": "text/plain" };

@@ -14,7 +14,7 @@ import net from "node:net";
 import path from "node:path";
 import { SOURCE, run, testEnvironment, waitFor } from "./environment.mjs";
 import { Marionette, MarionetteError } from "./marionette.mjs";
-import { BrowserSession, WAIT_MS, axeSource, axeViolations, artifactPath } from "./page-driver.mjs";
+import { BrowserSession, WAIT_MS, WINDOW_WAIT_MS, axeSource, axeViolations, artifactPath } from "./page-driver.mjs";
 
 export const FIREFOX = process.env.VANTREL_FIREFOX || "/usr/bin/firefox-esr";
 const EXTENSION_ID = "vantrel-sample@vantrel.org";
@@ -277,33 +277,49 @@ class FirefoxSession extends BrowserSession {
     return page;
   }
 
-  async questionRaisedBy(trigger) {
+  questionRaisedBy(trigger) {
+    return this.windowRaisedBy(trigger, "ask.html");
+  }
+
+  pinWindowRaisedBy(trigger) {
+    return this.windowRaisedBy(trigger, "pin.html");
+  }
+
+  async windowRaisedBy(trigger, page) {
     const before = new Set(await this.handles());
     const outcome = trigger();
     const window = await waitFor(async () => {
       const opened = (await this.handles()).filter((handle) => !before.has(handle));
-      return (await this.questionsIn(opened))[0];
-    }, "a question window", 15000);
+      return (await this.windowsIn(opened, page))[0];
+    }, `a window showing ${page}`, WINDOW_WAIT_MS);
     await window.waitFor("#dialog:not([hidden])");
     return { window, outcome };
   }
 
-  async questionWindows() {
-    return Promise.all((await this.questionsIn(await this.handles())).map((window) => window.url()));
+  questionWindows() {
+    return this.windowsShowing("ask.html");
   }
 
-  /** The windows of `handles` that show the extension's question page. */
-  async questionsIn(handles) {
-    const questions = [];
+  pinWindows() {
+    return this.windowsShowing("pin.html");
+  }
+
+  async windowsShowing(page) {
+    return Promise.all((await this.windowsIn(await this.handles(), page)).map((window) => window.url()));
+  }
+
+  /** The windows of `handles` that show the extension's page `page`. */
+  async windowsIn(handles, page) {
+    const found = [];
     for (const handle of handles) {
       const window = new MarionettePage(this, handle);
       // A new window shows about:blank until its page has loaded; a closing one may be gone.
       const url = await window.url().catch(() => "");
-      if (url.startsWith(`${EXTENSION_URL}ask.html?`)) {
-        questions.push(window);
+      if (url.startsWith(`${EXTENSION_URL}${page}?`)) {
+        found.push(window);
       }
     }
-    return questions;
+    return found;
   }
 
   // Firefox reads an add-on's managed storage once in the add-on's life: a

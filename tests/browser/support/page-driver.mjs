@@ -5,6 +5,7 @@
 //
 // Functions handed to evaluate() and waitForFunction() run in the page: they
 // travel as their source text, so they may use only their argument.
+import assert from "node:assert/strict";
 import fs from "node:fs";
 import path from "node:path";
 import { createRequire } from "node:module";
@@ -14,6 +15,10 @@ export const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve(
 
 // How long a page operation waits for its element, or a wait for its condition.
 export const WAIT_MS = 20000;
+
+// How long a test waits for a window of the extension to open: the extension
+// may first ask the site's host about the token, starting one if none runs.
+export const WINDOW_WAIT_MS = 30000;
 
 /** Where a screenshot or a log called `name` goes. */
 export function artifactPath(name) {
@@ -25,6 +30,29 @@ export function artifactPath(name) {
 export async function axeViolations() {
   const results = await window.axe.run(document, { resultTypes: ["violations"] });
   return results.violations.map((v) => ({ id: v.id, impact: v.impact, help: v.help, targets: v.nodes.map((n) => n.target.join(" ")) }));
+}
+
+/**
+ * axe-core's findings for each state of a page or window a test checks, kept
+ * in the artifacts folder as <name>-accessibility.json by write().
+ */
+export class AccessibilityRecord {
+  constructor(name) {
+    this.name = name;
+    this.states = []; // { state, violations }
+  }
+
+  /** Checks `target` (a page or window) as it is now: no serious or critical violation. */
+  async check(target, state) {
+    const violations = await target.accessibilityViolations();
+    this.states.push({ state, violations });
+    const grave = violations.filter((v) => v.impact === "serious" || v.impact === "critical");
+    assert.deepEqual(grave, [], `accessibility of ${state}`);
+  }
+
+  write() {
+    fs.writeFileSync(artifactPath(`${this.name}-accessibility.json`), JSON.stringify(this.states, null, 2) + "\n");
+  }
 }
 
 /** What a browser session does the same way in every browser, on top of its openTab(). */
@@ -182,7 +210,9 @@ export class PlaywrightPage {
   /** axe-core's violations in the page as it is now. */
   async accessibilityViolations() {
     if (!(await this.page.evaluate(() => "axe" in window))) {
-      await this.page.addScriptTag({ content: axeSource });
+      // Evaluated rather than added as a script element, which the
+      // extension's own pages would refuse.
+      await this.page.evaluate(axeSource);
     }
     return this.page.evaluate(axeViolations);
   }

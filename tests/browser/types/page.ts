@@ -34,6 +34,17 @@ export async function administration(tokenSN: string): Promise<number> {
   return keys.length + deletedSK + deletedPK;
 }
 
+// The extension asks for the PINs; the page never holds them.
+export async function pinsInTheExtensionsWindow(tokenSN: string): Promise<string> {
+  await Vantrel.login({ tokenSN, pinPrompt: true, mode: "write" });
+  await Vantrel.changePIN({ tokenSN, pinPrompt: true });
+  await Vantrel.formatToken({ tokenSN: "", pinPrompt: true });
+  const { signature } = await Vantrel.sign({ certificateSN: "020101", payload: "I agree", pinPrompt: true });
+  const cancelled: RefusalReason = "cancelled";
+  const refused: RefusalReason = "pin-from-page";
+  return signature + cancelled + refused;
+}
+
 export async function failures(): Promise<string> {
   try {
     await Vantrel.listTokens();
@@ -65,6 +76,14 @@ export async function refused(): Promise<void> {
   await Vantrel.generateKeys({ result: "csr" });
   // @ts-expect-error forceLogon is a boolean
   await Vantrel.selectCertificate({ forceLogon: "true" });
+  // @ts-expect-error a login needs its PIN, or pinPrompt
+  await Vantrel.login({ tokenSN: "1" });
+  // @ts-expect-error with pinPrompt the page gives no PIN
+  await Vantrel.login({ tokenSN: "1", pin: "1", pinPrompt: true });
+  // @ts-expect-error with pinPrompt the page gives no PIN
+  await Vantrel.changePIN({ tokenSN: "1", oldPIN: "1", pinPrompt: true });
+  // @ts-expect-error pinPrompt is true or false
+  await Vantrel.formatToken({ tokenSN: "1", pinPrompt: "yes" });
   // @ts-expect-error a reply of listTokens has no certificates
   (await Vantrel.listTokens()).certificates;
 }

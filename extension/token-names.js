@@ -1,0 +1,44 @@
+// The token and the certificate a request is about, named for a person by
+// what the site's own host reports about them, asked just before a window
+// shows them. `exchange` sends one request to that host.
+
+export function describeToken(serial, tokens) {
+  const token = tokens.find((t) => t.tokenSN === serial);
+  if (serial === "") {
+    // A blank token has neither label nor serial number until it is formatted.
+    return token ? `the blank ${token.tokenModel || "token"} (not initialised)` : "a blank token";
+  }
+  return token && token.tokenLabel ? `the token “${token.tokenLabel}” (serial number ${serial})` : `the token with serial number ${serial}`;
+}
+
+export async function listTokens(exchange) {
+  const reply = await exchange({ action: "listTokens" });
+  return Array.isArray(reply.tokens) ? reply.tokens : [];
+}
+
+// The value of a certificate's serial number INTEGER as listCertificates shows
+// it, from the whole DER INTEGER that a request names the certificate by.
+export function serialValue(certificateSN) {
+  const integer = /^02([0-9a-fA-F]{2})((?:[0-9a-fA-F]{2})*)$/.exec(String(certificateSN));
+  return integer && parseInt(integer[1], 16) * 2 === integer[2].length ? integer[2].toLowerCase() : String(certificateSN);
+}
+
+/**
+ * The logged-in token and the certificate `certificateSN` on it:
+ * { tokenSN (null without a login), token (its name), serial, certificate (the listed record, or null) }.
+ */
+export async function certificateOfLogin(certificateSN, exchange) {
+  const serial = serialValue(certificateSN);
+  const info = await exchange({ action: "info" });
+  if (typeof info.token !== "string") {
+    return { tokenSN: null, token: "the logged-in token (none at the moment)", serial, certificate: null };
+  }
+  const listed = await exchange({ action: "listCertificates", tokenSN: info.token });
+  const certificates = Array.isArray(listed.certificates) ? listed.certificates : [];
+  return {
+    tokenSN: info.token,
+    token: describeToken(info.token, await listTokens(exchange)),
+    serial,
+    certificate: certificates.find((c) => c.serialNumber === serial) || null,
+  };
+}
