@@ -22,6 +22,9 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import whole_requests  # noqa: E402
+
 MODULE = "/usr/lib/softhsm/libsofthsm2.so"
 USER_PIN = "123456"
 SO_PIN = "87654321"
@@ -179,6 +182,8 @@ def main():
             [driver, "startup", "--", pkcs11, "init", MODULE],
         ], env)
 
+        requests = whole_requests.measure(build, MODULE, env, max(3, args.runs // 3))
+
         print("peak memory...", flush=True)
         memory = {}
         for mib in (16, 64):
@@ -230,6 +235,8 @@ def main():
         row("Peak memory: sign with a %d MiB payload, no login" % mib,
             "%.1f MiB peak RSS" % (memory[mib] / 2**20), "%d MiB payload" % mib,
             "%.2f× payload" % ratio, "≤ 3×", ratio <= 3)
+    for figure in whole_requests.rows(requests):
+        row(*figure)
 
     load = os.getloadavg()
     cpu = "unknown processor"
@@ -274,6 +281,21 @@ What each figure measures:
   module, calls C_Initialize and writes a frame.
 - Peak memory: the host's peak resident set size (getrusage) for one sign
   request with a string payload and no login, module loaded, no log files.
+- Whole request: `vantrel-bench-driver` sends one sign request again and
+  again over pipes, each after the previous reply, to a host with no login
+  (it reads, compacts, parses and decodes the request and answers "Must login
+  before being able to sign" without touching the token), one untimed request
+  first. The payloads come from `bench/payloads.py` (seed 1): ordinary text
+  in several scripts with about one JSON escape every 20 bytes (quotes,
+  backslashes, `\\u` escapes, line breaks, tabs), and an object of 10,000
+  string members of up to 40 bytes under distinct keys in no order, some with
+  escapes and characters beyond the BMP. The baseline is the framing echo
+  receiving the same frame plus CPython's `json.loads` of the same text, timed
+  in the same run, the runs taking turns. "Log files on" is the host
+  configured with `maxLogFiles=10`. Instructions are callgrind's count per
+  request (a run of several requests less a run of the untimed one); page
+  faults are the host's minor faults per request (getrusage), from the
+  untimed reply to its exit.
 """ % (datetime.date.today().isoformat(), platform.node() or "this machine", os.cpu_count(), cpu,
        load[0], args.repetitions, args.runs, "\n".join(rows))
     with open(args.output, "w") as f:
