@@ -30,6 +30,8 @@ void ignoreBrokenPipe() {}
 // settings.
 void disableCoreDumps() {}
 
+void keepFreedMemoryForReuse() {}
+
 long readFd(int fd, void* buffer, size_t size) {
     unsigned int count = size > INT_MAX ? INT_MAX : static_cast<unsigned int>(size);
     return _read(fd, buffer, count);
