@@ -177,7 +177,9 @@ export function login(options: { tokenSN: string; pin: string; mode?: "read" | "
 export function selectCertificate(options: { forceLogon: boolean } & WithPort): Promise<SelectCertificateReply>;
 export function listCertificates(options?: { tokenSN?: string } & WithPort): Promise<ListCertificatesReply>;
 export function getCertificate(options: { certificateSN: string } & WithPort): Promise<GetCertificateReply>;
-export function sign(options: { certificateSN: string; payload: string | JsonObject } & WithPort): Promise<SignReply>;
+export function sign(
+  options: { certificateSN: string; payload: string | JsonObject; /** The key's own PIN, for a key that needs it for every signature. */ pin?: string } & WithPort,
+): Promise<SignReply>;
 export function changePIN(options: { tokenSN: string; oldPIN: string; newPIN: string } & WithPort): Promise<ChangePINReply>;
 export function formatToken(options: { tokenSN: string; tokenPIN: string; adminPIN?: string } & WithPort): Promise<FormatTokenReply>;
 export function deleteCertificate(options: { certificateSN: string } & WithPort): Promise<DeleteCertificateReply>;

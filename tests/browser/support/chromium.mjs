@@ -81,20 +81,35 @@ class ChromiumSession extends BrowserSession {
     const policy = { "3rdparty": { extensions: { [EXTENSION_ID]: values } } };
     asRoot("tee", [this.policyFile], JSON.stringify(policy));
     asRoot("chmod", ["0644", this.policyFile]);
-    await this.reloadPolicies();
-    await waitFor(async () => isDeepStrictEqual(await this.managedSettings(), values), "the policy to reach the extension");
+    await this.reloadPoliciesUntil(async () => isDeepStrictEqual(await this.managedSettings(), values), "the policy to reach the extension");
   }
 
   async clearPolicy() {
     this.removePolicyFiles();
-    await this.reloadPolicies();
-    await waitFor(async () => Object.keys(await this.managedSettings()).length === 0, "the policy to be gone");
+    await this.reloadPoliciesUntil(async () => Object.keys(await this.managedSettings()).length === 0, "the policy to be gone");
   }
 
-  async reloadPolicies() {
+  // Chromium puts off loading a policy folder changed in the last few seconds
+  // (it waits for the files to settle) and then only reloads on its own
+  // schedule: the folder's times are set back so that it counts as settled,
+  // and the reload is asked for again while waiting, for a busy machine.
+  async reloadPoliciesUntil(check, what) {
+    const settled = `@${Math.floor(Date.now() / 1000) - 60}`;
+    asRoot("touch", ["-c", "-d", settled, POLICY_DIR, this.policyFile]);
     const policies = await this.context.newPage();
     await policies.goto("chrome://policy");
-    await policies.locator("#reload-policies").click();
+    let lastReload = 0;
+    await waitFor(
+      async () => {
+        if (Date.now() - lastReload > 3000) {
+          lastReload = Date.now();
+          await policies.locator("#reload-policies").click();
+        }
+        return check();
+      },
+      what,
+      30000,
+    );
     await policies.close();
   }
 

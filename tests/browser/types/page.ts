@@ -16,6 +16,7 @@ export async function signingSession(pin: string): Promise<string> {
   const { certificate } = await Vantrel.getCertificate({ certificateSN: Vantrel.certificateSN(chosen.serialNumber) });
   const { signature } = await Vantrel.sign({ certificateSN: Vantrel.certificateSN(chosen.serialNumber), payload: "I agree" });
   await Vantrel.sign({ certificateSN: "020101", payload: { order: { id: "42" } }, port: "p1" });
+  await Vantrel.sign({ certificateSN: "020101", payload: "I agree", pin: "1234" });
   return `${loggedIn}${length}${certificate}${signature}`;
 }
 
