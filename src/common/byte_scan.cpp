@@ -63,3 +63,25 @@ size_t findQuoteBackslashOrShortEscape(const char* text, size_t size) {
     }
     return pos;
 }
+
+size_t findControlByte(const char* text, size_t size) {
+    size_t pos = 0;
+#if defined(VANTREL_SCAN_SSE2)
+    const __m128i lastControl = _mm_set1_epi8(0x1F);
+    for (; pos + 16 <= size; pos += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
+        const __m128i controls = _mm_cmpeq_epi8(_mm_min_epu8(bytes, lastControl), bytes);
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(controls));
+        if (mask != 0) {
+            return pos + static_cast<size_t>(__builtin_ctz(mask));
+        }
+    }
+#else
+    for (; pos + 8 <= size && !anyByteBelow(load(text + pos), 0x20); pos += 8) {
+    }
+#endif
+    while (pos < size && static_cast<unsigned char>(text[pos]) >= 0x20) {
+        ++pos;
+    }
+    return pos;
+}

@@ -88,6 +88,9 @@ inline uint64_t escapedBytes(uint64_t backslashes, uint64_t& carry) {
 // with a short escape (\b \t \n \f \r), or `size` when there is none.
 size_t findQuoteBackslashOrShortEscape(const char* text, size_t size);
 
+// Index of the first byte below 0x20, or `size` when there is none.
+size_t findControlByte(const char* text, size_t size);
+
 // Copies the bytes at `in` to `out` up to the first '\\' or short-escape
 // control byte (see above) or `count` bytes, whichever comes first, and
 // returns how many it copied. It may read up to 16 bytes from `in` when

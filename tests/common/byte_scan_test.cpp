@@ -40,9 +40,14 @@ void expectPlainRunAsNaive(const std::string& text) {
     }
 }
 
+bool controlByte(unsigned char c) {
+    return c < 0x20;
+}
+
 void expectAllAgreeWithNaive(const std::string& text) {
     EXPECT_EQ(findQuoteBackslashOrShortEscape(text.data(), text.size()),
               naiveFind(text, quoteBackslashOrShortEscape));
+    EXPECT_EQ(findControlByte(text.data(), text.size()), naiveFind(text, controlByte));
     expectPlainRunAsNaive(text);
 }
 
