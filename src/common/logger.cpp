@@ -133,23 +133,21 @@ void Logger::writeToFile(std::string_view text) {
     }
 }
 
-void Logger::writeEntry(const char* kind, std::string_view text) {
+void Logger::writeEntry(const char* kind, const std::function<void(const TextWriter&)>& writeText) {
     if (file == nullptr) {
         return;
     }
     std::string stamp = timestamp();
     fprintf(file, "\n%s\n%s:\n", stamp.c_str(), kind);
-    writeToFile(text);
+    writeText([this](std::string_view piece) { writeToFile(piece); });
     fputc('\n', file);
     fflush(file);
 }
 
 void Logger::logRequest(std::string_view text) {
-    if (file != nullptr) {
-        writeEntry("Request", maskPins(text));
-    }
+    writeEntry("Request", [text](const TextWriter& write) { writeMaskedPins(text, write); });
 }
 
 void Logger::logResponse(std::string_view text) {
-    writeEntry("Response", text);
+    writeEntry("Response", [text](const TextWriter& write) { write(text); });
 }

@@ -142,9 +142,7 @@ size_t nextKeyClose(std::string_view text, size_t from) {
 
 }  // namespace
 
-std::string maskPins(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
+void writeMaskedPins(std::string_view text, const std::function<void(std::string_view)>& write) {
     size_t copied = 0;
     // Every quote is tried as the opening quote of a key, so that a key is
     // found also in text that is not well-formed JSON. Only a closing quote
@@ -179,12 +177,18 @@ std::string maskPins(std::string_view text) {
         }
         ValueSpan value = locateValue(text, close + 2);
         if (value.maskEnd > value.maskStart) {
-            result.append(text, copied, value.maskStart - copied);
-            result += kMask;
+            write(text.substr(copied, value.maskStart - copied));
+            write(std::string_view(kMask, sizeof(kMask) - 1));
             copied = value.maskEnd;
         }
         pos = text.find('"', value.resume);
     }
-    result.append(text, copied, std::string_view::npos);
+    write(text.substr(copied));
+}
+
+std::string maskPins(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    writeMaskedPins(text, [&result](std::string_view piece) { result += piece; });
     return result;
 }
