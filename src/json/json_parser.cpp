@@ -112,11 +112,13 @@ size_t decodeUnicodeEscape(const char* digits, size_t left, char* out, size_t& w
 // Collects a string's decoded text in a small buffer and moves it into the
 // value's text a buffer at a time: the text's block, sized once for the
 // whole string, is written in one pass, with no bookkeeping per run or
-// escape. The buffer is wiped as far as it was written.
+// escape. The buffer is wiped as far as it was written: what was written
+// since the last flush lies within kOverrun bytes past `used`, which only
+// grows until the flush, so the reach is noted there and not at every write.
 class DecodedText {
   public:
     explicit DecodedText(std::string& text) : text(text) {}
-    ~DecodedText() { wipeMemory(buffer, touched); }
+    ~DecodedText() { wipeMemory(buffer, std::max(touched, reach())); }
     DecodedText(const DecodedText&) = delete;
     DecodedText& operator=(const DecodedText&) = delete;
 
@@ -129,7 +131,6 @@ class DecodedText {
             const size_t room = kCapacity - used;
             const size_t want = count - copied < room ? count - copied : room;
             const size_t run = copyPlainRun(in + copied, want, readable - copied, buffer + used);
-            touched = std::max(touched, std::min(sizeof(buffer), used + run + kOverrun));
             used += run;
             copied += run;
             if (run < want || copied == count) {
@@ -144,13 +145,13 @@ class DecodedText {
         if (kCapacity - used < kLongestDecodedEscape) {
             flush();
         }
-        touched = std::max(touched, used + kLongestDecodedEscape);
         return buffer + used;
     }
     void escapeWritten(size_t count) { used += count; }
 
     void flush() {
         text.append(buffer, used);
+        touched = std::max(touched, reach());
         used = 0;
     }
 
@@ -158,6 +159,9 @@ class DecodedText {
     static constexpr size_t kCapacity = 4096;
     // What a run may write past its end.
     static constexpr size_t kOverrun = 16;
+    static_assert(kLongestDecodedEscape <= kOverrun, "an escape writes within the overrun");
+
+    size_t reach() const { return std::min(sizeof(buffer), used + kOverrun); }
 
     std::string& text;
     char buffer[kCapacity + kOverrun];
