@@ -128,6 +128,21 @@ def pipeline(build, repetitions, min_time):
     return medians
 
 
+# A section of the output file written by hand (what bounds a target that is
+# not met, say) starts with this heading; a new run keeps it as it stands.
+NOTES_HEADING = "\n## Notes\n"
+
+
+def kept_notes(path):
+    try:
+        with open(path) as f:
+            old = f.read()
+    except OSError:
+        return ""
+    start = old.find(NOTES_HEADING)
+    return old[start:] if start >= 0 else ""
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--build", default="build-bench")
@@ -145,12 +160,7 @@ def main():
 
     work = tempfile.mkdtemp(prefix="vantrel-bench-")
     try:
-        os.mkdir(os.path.join(work, "tokens"))
-        conf = os.path.join(work, "softhsm2.conf")
-        with open(conf, "w") as f:
-            f.write("directories.tokendir = %s/tokens\nobjectstore.backend = file\n"
-                    "log.level = ERROR\n" % work)
-        env = dict(os.environ, SOFTHSM2_CONF=conf)
+        env = whole_requests.softhsm_environment(work)
         # The host reads its configuration beside its binary; no log files.
         with open(os.path.join(build, "vantrel.cfg"), "w") as f:
             f.write("pkcs11Library=%s\n" % MODULE)
@@ -298,6 +308,7 @@ What each figure measures:
   untimed reply to its exit.
 """ % (datetime.date.today().isoformat(), platform.node() or "this machine", os.cpu_count(), cpu,
        load[0], args.repetitions, args.runs, "\n".join(rows))
+    text += kept_notes(args.output)
     with open(args.output, "w") as f:
         f.write(text)
     print(text)

@@ -66,6 +66,17 @@ def instructions(driver, program, count, path, reply, env, work):
     return (totals[1] - totals[0]) / count
 
 
+def softhsm_environment(work):
+    """The environment for programs that load SoftHSM2 with an empty token
+    folder of their own in `work`."""
+    os.mkdir(os.path.join(work, "tokens"))
+    conf = os.path.join(work, "softhsm2.conf")
+    with open(conf, "w") as f:
+        f.write("directories.tokendir = %s/tokens\nobjectstore.backend = file\n"
+                "log.level = ERROR\n" % work)
+    return dict(os.environ, SOFTHSM2_CONF=conf)
+
+
 class Hosts:
     """The host without and with log files: copies of its configuration
     beside links to its binary, which reads the configuration beside the path
@@ -171,12 +182,7 @@ def main():
     args = parser.parse_args()
     work = tempfile.mkdtemp(prefix="vantrel-bench-")
     try:
-        os.mkdir(os.path.join(work, "tokens"))
-        conf = os.path.join(work, "softhsm2.conf")
-        with open(conf, "w") as f:
-            f.write("directories.tokendir = %s/tokens\nobjectstore.backend = file\n"
-                    "log.level = ERROR\n" % work)
-        env = dict(os.environ, SOFTHSM2_CONF=conf)
+        env = softhsm_environment(work)
         results = measure(os.path.abspath(args.build), args.module, env, args.runs, args.seed)
     finally:
         shutil.rmtree(work, ignore_errors=True)
