@@ -76,13 +76,18 @@ SecretString& NMPReader::readMessage() {
     if (length == UINT32_MAX) {
         throw NMPException("Unable to allocate memory for NMP input message");
     }
+    const size_t keptCapacity = message.capacity();
     try {
         while (message.size() < length) {
             size_t received = message.size();
             // The block kept from earlier messages is used whole at once.
-            size_t step =
-                std::min<size_t>(length - received,
-                                 std::max({received, kFirstChunk, message.capacity() - received}));
+            size_t step = std::max({received, kFirstChunk, message.capacity() - received});
+            // A rest smaller than the step is taken with it: a block grown
+            // once more for a few bytes would be copied whole, and the two
+            // would be held side by side.
+            if (length - received < 2 * step) {
+                step = length - received;
+            }
             message.resizeForOverwrite(received + step);
             while (received < message.size()) {
                 size_t count = readSome(&message[received], message.size() - received);
@@ -97,6 +102,9 @@ SecretString& NMPReader::readMessage() {
         throw NMPException("Unable to allocate memory for NMP input message");
     } catch (const std::length_error&) {
         throw NMPException("Unable to allocate memory for NMP input message");
+    }
+    if (message.capacity() > keptCapacity) {
+        platform::releaseFreedMemory();
     }
     return message;
 }

@@ -30,6 +30,10 @@ void disableCoreDumps();
 // MiB that took longer than the rest of their work. Where the allocator has
 // no such settings, nothing changes.
 void keepFreedMemoryForReuse();
+// Gives the pages of freed memory back to the system after all: for the
+// steps a message's block went through while it grew, which would otherwise
+// stay resident beside the block they became.
+void releaseFreedMemory();
 
 // Reads at most `size` bytes from a file descriptor; returns the count, 0 at end
 // of input, -1 on error (the error number is then set).

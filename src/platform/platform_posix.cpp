@@ -48,6 +48,12 @@ void keepFreedMemoryForReuse() {
 #endif
 }
 
+void releaseFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 long readFd(int fd, void* buffer, size_t size) {
     ssize_t count;
     do {
