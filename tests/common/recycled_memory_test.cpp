@@ -53,8 +53,8 @@ TEST(RecycledMemory, AFreedValueMakesRoomForTheNextOfItsSize) {
     EXPECT_EQ(second->getValue(), "b");
 }
 
-// Each thread has lists of its own; a block freed on another thread than the
-// one that made it joins that thread's lists.
+// The slabs serve every thread: a block may be freed on another thread than
+// the one that made it, and that thread may make values of its own meanwhile.
 TEST(RecycledMemory, ValuesMayBeFreedOnAnotherThread) {
     std::vector<std::unique_ptr<JsonValue>> values;
     for (int i = 0; i < 1000; ++i) {
