@@ -14,6 +14,12 @@
 //   vantrel-bench-driver memory BYTES -- PROGRAM [ARGS...]
 //       one sign request whose string payload is BYTES long, with no login;
 //       prints the program's peak resident set size in bytes.
+//   vantrel-bench-driver requests COUNT FILE REPLY_PART -- PROGRAM [ARGS...]
+//       sends the text of FILE as one message, untimed, then COUNT more times,
+//       each after the previous reply, which must hold REPLY_PART ("-" for
+//       any reply); prints the seconds each of the COUNT took on one line,
+//       and on a second the minor page faults the program had per request
+//       from the untimed reply to its exit.
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -230,6 +236,68 @@ int memory(size_t bytes, char** program) {
     return 0;
 }
 
+// Minor page faults a running child has had so far: field 10 of its stat.
+long minorFaults(pid_t pid) {
+    FILE* file = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "r");
+    if (file == nullptr) {
+        fail("cannot read the program's stat");
+    }
+    char line[1024];
+    const bool read = std::fgets(line, sizeof(line), file) != nullptr;
+    std::fclose(file);
+    // The command name may hold blanks; the fields after it are counted from
+    // its closing parenthesis.
+    const char* fields = read ? std::strrchr(line, ')') : nullptr;
+    long faults = -1;
+    if (fields == nullptr ||
+        std::sscanf(fields, ") %*c %*d %*d %*d %*d %*d %*u %ld", &faults) != 1) {
+        fail("cannot parse the program's stat");
+    }
+    return faults;
+}
+
+std::string fileText(const char* path) {
+    FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        fail(std::string("cannot open ") + path);
+    }
+    std::string text;
+    char chunk[65536];
+    size_t count;
+    while ((count = std::fread(chunk, 1, sizeof(chunk), file)) > 0) {
+        text.append(chunk, count);
+    }
+    std::fclose(file);
+    return text;
+}
+
+int requests(long count, const char* path, const std::string& replyPart, char** program) {
+    const std::string request = frame(fileText(path));
+    Child child = spawn(program);
+    auto answer = [&] {
+        std::string reply = exchange(child, request);
+        if (replyPart != "-") {
+            expect(reply, replyPart);
+        }
+    };
+    answer();
+    const long faultsBefore = minorFaults(child.pid);
+    std::vector<double> seconds;
+    for (long i = 0; i < count; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        answer();
+        seconds.push_back(secondsSince(start));
+    }
+    rusage usage = finish(child);
+    for (double s : seconds) {
+        std::printf("%.6f ", s);
+    }
+    std::printf("\n%.1f\n", count > 0 ? static_cast<double>(usage.ru_minflt - faultsBefore) /
+                                            static_cast<double>(count)
+                                      : 0.0);
+    return 0;
+}
+
 char** programAfterSeparator(int argc, char** argv, int separator) {
     if (separator >= argc - 1 || std::strcmp(argv[separator], "--") != 0) {
         fail("expected -- PROGRAM [ARGS...]");
@@ -255,7 +323,10 @@ int main(int argc, char** argv) {
     if (mode == "memory" && argc > 4) {
         return memory(std::strtoul(argv[2], nullptr, 10), programAfterSeparator(argc, argv, 3));
     }
+    if (mode == "requests" && argc > 6) {
+        return requests(std::atol(argv[2]), argv[3], argv[4], programAfterSeparator(argc, argv, 5));
+    }
     fail(
         "usage: roundtrip COUNT | startup | sign COUNT TOKEN_SERIAL PIN CERT_SN PAYLOAD | "
-        "memory BYTES, then -- PROGRAM [ARGS...]");
+        "memory BYTES | requests COUNT FILE REPLY_PART, then -- PROGRAM [ARGS...]");
 }

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     platform::setBinaryStdio();
     // A browser that goes away must end the host through its error path.
     platform::ignoreBrokenPipe();
+    platform::keepFreedMemoryForReuse();
     auto config = std::make_unique<HostConfig>(platform::programPath(argc > 0 ? argv[0] : nullptr));
     int result;
     {

@@ -59,7 +59,7 @@ int VantrelApp::run() {
 }
 
 bool VantrelApp::serveOneMessage(Loop& loop) {
-    SecretString text = loop.reader.readMessage();
+    SecretString& text = loop.reader.readMessage();
     compactJson(text);
     logger->logRequest(text);
     std::unique_ptr<Response> response;
@@ -71,9 +71,9 @@ bool VantrelApp::serveOneMessage(Loop& loop) {
             logger->error("Failed to parse request: %s", maskPins(text).c_str());
             return false;
         }
-        // The tree holds all that the request needs: the text need not be
-        // held beside it while the request is handled.
-        text.release();
+        // The tree holds all that the request needs: the text is wiped now
+        // rather than held beside it while the request is handled.
+        loop.reader.finishMessage();
         auto& json = static_cast<JsonObject&>(*parsed->getValue());
         std::unique_ptr<Request> request = RequestFactory().createRequest(json);
         // The request holds copies of what it needs; a large member is then

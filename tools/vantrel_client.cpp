@@ -131,7 +131,7 @@ bool exchange(NMPWriter& writer, NMPReader& reader, const std::string& request, 
     }
     try {
         writer.writeMessage(request);
-        SecretString reply = reader.readMessage();
+        const SecretString& reply = reader.readMessage();
         std::cout << (echo ? "< " : "") << reply.view() << std::endl;
         return true;
     } catch (const NativeHostException&) {

@@ -1,18 +1,6 @@
 #include "common/byte_scan.h"
 
-#include <cstdint>
-#include <cstring>
-
-#if defined(__SSE2__) && defined(__GNUC__)
-#include <emmintrin.h>
-#define VANTREL_SCAN_SSE2 1
-#endif
-
 namespace {
-
-bool isQuoteBackslashOrNul(char c) {
-    return c == '"' || c == '\\' || c == '\0';
-}
 
 bool isQuoteBackslashOrShortEscape(char c) {
     return c == '"' || c == '\\' || c == '\b' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
@@ -35,37 +23,6 @@ uint64_t load(const char* text) {
 #endif
 
 }  // namespace
-
-size_t findQuoteBackslashOrNul(const char* text, size_t size) {
-    size_t pos = 0;
-#if defined(VANTREL_SCAN_SSE2)
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i backslash = _mm_set1_epi8('\\');
-    const __m128i zero = _mm_setzero_si128();
-    for (; pos + 16 <= size; pos += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
-        const __m128i hits = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
-            _mm_cmpeq_epi8(bytes, zero));
-        const int mask = _mm_movemask_epi8(hits);
-        if (mask != 0) {
-            return pos + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-        }
-    }
-#else
-    for (; pos + 8 <= size; pos += 8) {
-        const uint64_t word = load(text + pos);
-        if (anyByteBelow(word, 1) || anyByteBelow(word ^ (kEveryByte * '"'), 1) ||
-            anyByteBelow(word ^ (kEveryByte * '\\'), 1)) {
-            break;
-        }
-    }
-#endif
-    while (pos < size && !isQuoteBackslashOrNul(text[pos])) {
-        ++pos;
-    }
-    return pos;
-}
 
 size_t findQuoteBackslashOrShortEscape(const char* text, size_t size) {
     size_t pos = 0;
@@ -102,6 +59,28 @@ size_t findQuoteBackslashOrShortEscape(const char* text, size_t size) {
     }
 #endif
     while (pos < size && !isQuoteBackslashOrShortEscape(text[pos])) {
+        ++pos;
+    }
+    return pos;
+}
+
+size_t findControlByte(const char* text, size_t size) {
+    size_t pos = 0;
+#if defined(VANTREL_SCAN_SSE2)
+    const __m128i lastControl = _mm_set1_epi8(0x1F);
+    for (; pos + 16 <= size; pos += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
+        const __m128i controls = _mm_cmpeq_epi8(_mm_min_epu8(bytes, lastControl), bytes);
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(controls));
+        if (mask != 0) {
+            return pos + static_cast<size_t>(__builtin_ctz(mask));
+        }
+    }
+#else
+    for (; pos + 8 <= size && !anyByteBelow(load(text + pos), 0x20); pos += 8) {
+    }
+#endif
+    while (pos < size && static_cast<unsigned char>(text[pos]) >= 0x20) {
         ++pos;
     }
     return pos;

@@ -33,10 +33,10 @@ class VectorIterator : public Iterator<T> {
     typename std::vector<T>::const_iterator end;
 };
 
-template <typename K, typename V>
+template <typename K, typename V, typename Map = std::map<K, V>>
 class MapIterator : public Iterator<std::pair<K, V>> {
   public:
-    explicit MapIterator(const std::map<K, V>& items) : current(items.begin()), end(items.end()) {}
+    explicit MapIterator(const Map& items) : current(items.begin()), end(items.end()) {}
 
     bool hasNext() override { return current != end; }
     std::pair<K, V> next() override {
@@ -45,6 +45,6 @@ class MapIterator : public Iterator<std::pair<K, V>> {
     }
 
   private:
-    typename std::map<K, V>::const_iterator current;
-    typename std::map<K, V>::const_iterator end;
+    typename Map::const_iterator current;
+    typename Map::const_iterator end;
 };

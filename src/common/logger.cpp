@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <vector>
 
+#include "common/byte_scan.h"
 #include "common/pin_masking.h"
 #include "platform/platform.h"
 
@@ -119,36 +120,34 @@ void Logger::error(const char* format, ...) {
 void Logger::writeToFile(std::string_view text) {
     static const char digits[] = "0123456789abcdef";
     size_t written = 0;
-    for (size_t pos = 0; pos < text.size(); ++pos) {
-        auto byte = static_cast<unsigned char>(text[pos]);
-        if (byte >= 0x20) {
-            continue;
-        }
+    for (;;) {
+        const size_t pos = written + findControlByte(text.data() + written, text.size() - written);
         fwrite(text.data() + written, 1, pos - written, file);
+        if (pos == text.size()) {
+            return;
+        }
+        const auto byte = static_cast<unsigned char>(text[pos]);
         const char escape[4] = {'\\', 'x', digits[byte >> 4], digits[byte & 0x0F]};
         fwrite(escape, 1, sizeof(escape), file);
         written = pos + 1;
     }
-    fwrite(text.data() + written, 1, text.size() - written, file);
 }
 
-void Logger::writeEntry(const char* kind, std::string_view text) {
+void Logger::writeEntry(const char* kind, const std::function<void(const TextWriter&)>& writeText) {
     if (file == nullptr) {
         return;
     }
     std::string stamp = timestamp();
     fprintf(file, "\n%s\n%s:\n", stamp.c_str(), kind);
-    writeToFile(text);
+    writeText([this](std::string_view piece) { writeToFile(piece); });
     fputc('\n', file);
     fflush(file);
 }
 
 void Logger::logRequest(std::string_view text) {
-    if (file != nullptr) {
-        writeEntry("Request", maskPins(text));
-    }
+    writeEntry("Request", [text](const TextWriter& write) { writeMaskedPins(text, write); });
 }
 
 void Logger::logResponse(std::string_view text) {
-    writeEntry("Response", text);
+    writeEntry("Response", [text](const TextWriter& write) { write(text); });
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -46,7 +47,10 @@ class Logger {
     Logger& operator=(const Logger&) = delete;
 
     static std::string timestamp();
-    void writeEntry(const char* kind, std::string_view text);
+    // Writes the entry's head, then has `writeText` hand its text over in
+    // pieces, each written as writeToFile writes it.
+    using TextWriter = std::function<void(std::string_view)>;
+    void writeEntry(const char* kind, const std::function<void(const TextWriter&)>& writeText);
     // Writes text that came from outside (requests, replies, values in error
     // lines) with every byte below 0x20 as \x and two hex digits, so that it
     // cannot break the file's lines or forge an entry.

@@ -1,6 +1,7 @@
 // Hides PIN values in a JSON text before it is written anywhere.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -12,3 +13,6 @@
 // strings stay as they are. Keys are recognised also when written with
 // escapes. The result holds no byte of a PIN value, so it needs no wiping.
 std::string maskPins(std::string_view text);
+// The same text, handed to `write` in pieces as it is masked, so that a large
+// request can be logged without a masked copy of the whole of it.
+void writeMaskedPins(std::string_view text, const std::function<void(std::string_view)>& write);

@@ -1,10 +1,12 @@
 // Memory for the small objects that every message makes and drops by the
-// dozen (JSON values, parse results). Freed blocks wait on a free list per
-// size class for the next object of that size instead of going back to the
-// general allocator, whose bookkeeping cost more than the objects' own work.
-// The lists belong to the thread and are bounded, so nothing is locked and
-// little is held. Under AddressSanitizer every block goes straight to the
-// general allocator, which must see each one to find misuse.
+// thousand (JSON values, the nodes of objects' member maps, parse results).
+// Blocks are carved from slabs per size class and a freed block waits in its
+// slab for the next object of that size, instead of going through the general
+// allocator, whose bookkeeping cost more than the objects' own work. A slab
+// whose blocks are all free goes back to the general allocator, but for a few
+// kept per size class, so little is held after a huge message. Under
+// AddressSanitizer every block goes straight to the general allocator, which
+// must see each one to find misuse.
 #pragma once
 
 #include <cstddef>
@@ -22,3 +24,25 @@ void freeRecycled(void* block, size_t size);
     static void operator delete(void* block, size_t size) { \
         freeRecycled(block, size);                          \
     }
+
+// An allocator for standard containers whose nodes are small and many.
+template <typename T>
+struct RecycledAllocator {
+    using value_type = T;
+
+    RecycledAllocator() = default;
+    template <typename U>
+    RecycledAllocator(const RecycledAllocator<U>&) {}
+
+    T* allocate(size_t count) { return static_cast<T*>(allocateRecycled(count * sizeof(T))); }
+    void deallocate(T* block, size_t count) { freeRecycled(block, count * sizeof(T)); }
+
+    template <typename U>
+    bool operator==(const RecycledAllocator<U>&) const {
+        return true;
+    }
+    template <typename U>
+    bool operator!=(const RecycledAllocator<U>&) const {
+        return false;
+    }
+};

@@ -13,4 +13,19 @@ size_t findStringLiteralEnd(const char* text, size_t size, size_t start);
 
 // The byte that the escape "\" `escaped` stands for: the control bytes of \b,
 // \f, \n, \r and \t, and any other character itself (\u is the caller's).
-char unescapedByte(char escaped);
+inline char unescapedByte(char escaped) {
+    switch (escaped) {
+        case 'b':
+            return '\b';
+        case 'f':
+            return '\f';
+        case 'n':
+            return '\n';
+        case 'r':
+            return '\r';
+        case 't':
+            return '\t';
+        default:
+            return escaped;
+    }
+}

@@ -78,7 +78,7 @@ JsonValue* JsonObject::get(const std::string& key) const {
 }
 
 std::unique_ptr<Iterator<std::pair<std::string, JsonValue*>>> JsonObject::iterator() const {
-    return std::make_unique<MapIterator<std::string, JsonValue*>>(members);
+    return std::make_unique<MapIterator<std::string, JsonValue*, Members>>(members);
 }
 
 bool isBoolean(const JsonValue* value) {

@@ -115,6 +115,11 @@ class JsonList : public JsonValue {
 // stored under a name is never replaced.
 class JsonObject : public JsonValue {
   public:
+    // Requests may hold thousands of members: their nodes come from recycled
+    // memory rather than one general allocation each.
+    using Members = std::map<std::string, JsonValue*, std::less<std::string>,
+                             RecycledAllocator<std::pair<const std::string, JsonValue*>>>;
+
     JsonObject() = default;
     ~JsonObject() override;
 
@@ -126,14 +131,14 @@ class JsonObject : public JsonValue {
     // The member value, still owned by the object, or null.
     JsonValue* get(const std::string& key) const;
     std::unique_ptr<Iterator<std::pair<std::string, JsonValue*>>> iterator() const;
-    const std::map<std::string, JsonValue*>& getMembers() const { return members; }
+    const Members& getMembers() const { return members; }
     // Forgets all members without deleting their values (they have been moved
     // into another container).
     void clear() { members.clear(); }
     void accept(JsonValueVisitor& visitor) override { visitor.visit(*this); }
 
   private:
-    std::map<std::string, JsonValue*> members;
+    Members members;
 };
 
 bool isBoolean(const JsonValue* value);

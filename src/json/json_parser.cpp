@@ -1,5 +1,6 @@
 #include "json/json_parser.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cerrno>
 #include <cstdint>
@@ -43,39 +44,33 @@ ParseResultPtr<JsonValue> tooDeep() {
 // a plain JsonList there is a nested array.
 class JsonListFragment : public JsonList {};
 
-// The four hex digits after "\u".
-bool readHex4(ParserInput& input, uint32_t& value) {
-    if (input.remaining() < 4) {
-        return false;
-    }
-    int32_t quad = hexQuadValue(input.rest());
-    if (quad < 0) {
-        return false;
-    }
-    input.skip(4);
-    value = static_cast<uint32_t>(quad);
-    return true;
-}
-
-void appendUtf8(std::string& text, uint32_t codePoint) {
+// Writes the UTF-8 bytes of a code point to `out` and returns their count.
+size_t writeUtf8(uint32_t codePoint, char* out) {
     if (codePoint < 0x80) {
-        text += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        text += static_cast<char>(0xC0 | (codePoint >> 6));
-        text += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        text += static_cast<char>(0xE0 | (codePoint >> 12));
-        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (codePoint >> 18));
-        text += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+        out[0] = static_cast<char>(codePoint);
+        return 1;
     }
+    if (codePoint < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (codePoint >> 6));
+        out[1] = static_cast<char>(0x80 | (codePoint & 0x3F));
+        return 2;
+    }
+    if (codePoint < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (codePoint >> 12));
+        out[1] = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (codePoint & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (codePoint >> 18));
+    out[1] = static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (codePoint & 0x3F));
+    return 4;
 }
 
 const uint32_t kReplacementCharacter = 0xFFFD;
+// No escape decodes to more bytes than this.
+const size_t kLongestDecodedEscape = 4;
 
 bool isHighSurrogate(uint32_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
@@ -85,36 +80,94 @@ bool isLowSurrogate(uint32_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
-// Decodes what follows "\u". A surrogate that is not half of a pair becomes
-// U+FFFD, as a browser's UTF-8 encoder makes it; an escape after a high
-// surrogate that does not complete it is left for the caller to read.
-bool decodeUnicodeEscape(ParserInput& input, std::string& text) {
-    uint32_t unit;
-    if (!readHex4(input, unit)) {
-        return false;
+// Decodes what follows "\u": the four hex digits at `digits`, of which `left`
+// bytes of input remain. Writes the UTF-8 bytes to `out`, adding their count
+// to `written`, and returns how many bytes of input it took, or 0 when the
+// digits are not four hex digits. A surrogate that is not half of a pair
+// becomes U+FFFD, as a browser's UTF-8 encoder makes it; an escape after a
+// high surrogate that does not complete it is left for the caller to read.
+size_t decodeUnicodeEscape(const char* digits, size_t left, char* out, size_t& written) {
+    const int32_t unit = left >= 4 ? hexQuadValue(digits) : -1;
+    if (unit < 0) {
+        return 0;
     }
-    if (isHighSurrogate(unit)) {
-        const size_t afterHigh = input.getPos();
-        uint32_t low;
-        if (input.hasMore() && input.next() == '\\' && input.hasMore() && input.next() == 'u' &&
-            readHex4(input, low) && isLowSurrogate(low)) {
-            appendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-            return true;
+    const auto codeUnit = static_cast<uint32_t>(unit);
+    if (isHighSurrogate(codeUnit)) {
+        if (left >= 10 && digits[4] == '\\' && digits[5] == 'u') {
+            const int32_t low = hexQuadValue(digits + 6);
+            if (low >= 0 && isLowSurrogate(static_cast<uint32_t>(low))) {
+                written += writeUtf8(
+                    0x10000 + ((codeUnit - 0xD800) << 10) + (static_cast<uint32_t>(low) - 0xDC00),
+                    out);
+                return 10;
+            }
         }
-        input.setPos(afterHigh);
-        appendUtf8(text, kReplacementCharacter);
-        return true;
+        written += writeUtf8(kReplacementCharacter, out);
+        return 4;
     }
-    appendUtf8(text, isLowSurrogate(unit) ? kReplacementCharacter : unit);
-    return true;
+    written += writeUtf8(isLowSurrogate(codeUnit) ? kReplacementCharacter : codeUnit, out);
+    return 4;
 }
 
-// Bytes from the cursor up to the closing quote (or the end), escapes
-// included; never less than the decoded text, which therefore needs at most
-// one allocation however long the string is.
-size_t rawStringLength(const ParserInput& input) {
-    return findStringLiteralEnd(input.rest(), input.remaining(), 0);
-}
+// Collects a string's decoded text in a small buffer and moves it into the
+// value's text a buffer at a time: the text's block, sized once for the
+// whole string, is written in one pass, with no bookkeeping per run or
+// escape. The buffer is wiped as far as it was written: what was written
+// since the last flush lies within kOverrun bytes past `used`, which only
+// grows until the flush, so the reach is noted there and not at every write.
+class DecodedText {
+  public:
+    explicit DecodedText(std::string& text) : text(text) {}
+    ~DecodedText() { wipeMemory(buffer, std::max(touched, reach())); }
+    DecodedText(const DecodedText&) = delete;
+    DecodedText& operator=(const DecodedText&) = delete;
+
+    // Copies plain bytes from `in` up to the first backslash or short-escape
+    // control byte, or `count` bytes (`readable` of them may be read), and
+    // returns how many it copied.
+    size_t copyRun(const char* in, size_t count, size_t readable) {
+        size_t copied = 0;
+        for (;;) {
+            const size_t room = kCapacity - used;
+            const size_t want = count - copied < room ? count - copied : room;
+            const size_t run = copyPlainRun(in + copied, want, readable - copied, buffer + used);
+            used += run;
+            copied += run;
+            if (run < want || copied == count) {
+                return copied;
+            }
+            flush();
+        }
+    }
+
+    // Room for one decoded escape.
+    char* escapeRoom() {
+        if (kCapacity - used < kLongestDecodedEscape) {
+            flush();
+        }
+        return buffer + used;
+    }
+    void escapeWritten(size_t count) { used += count; }
+
+    void flush() {
+        text.append(buffer, used);
+        touched = std::max(touched, reach());
+        used = 0;
+    }
+
+  private:
+    static constexpr size_t kCapacity = 4096;
+    // What a run may write past its end.
+    static constexpr size_t kOverrun = 16;
+    static_assert(kLongestDecodedEscape <= kOverrun, "an escape writes within the overrun");
+
+    size_t reach() const { return std::min(sizeof(buffer), used + kOverrun); }
+
+    std::string& text;
+    char buffer[kCapacity + kOverrun];
+    size_t used = 0;
+    size_t touched = 0;
+};
 
 bool isAsciiDigit(char c) {
     return c >= '0' && c <= '9';
@@ -299,49 +352,62 @@ ParseResultPtr<JsonValue> JsonStringParser::parse(ParserInput& input) {
         return failure("Expected '\"' for strat of string but got " +
                        std::to_string(static_cast<int>(static_cast<signed char>(first))));
     }
-    const size_t plain = findQuoteBackslashOrShortEscape(input.rest(), input.remaining());
-    if (plain < input.remaining() && input.rest()[plain] == '"') {
+    const char* const contents = input.rest();
+    const size_t available = input.remaining();
+    const size_t plain = findQuoteBackslashOrShortEscape(contents, available);
+    if (plain < available && contents[plain] == '"') {
         // Nothing to decode: the text is taken in one piece.
-        auto value = std::make_unique<JsonString>(input.rest(), plain);
+        auto value = std::make_unique<JsonString>(contents, plain);
         input.skip(plain + 1);
         return success(std::move(value));
     }
-    // Decoded straight into the value, which wipes it also when the string
-    // turns out to be malformed.
+    // The closing quote (or the end of the input), found with the escapes
+    // followed a block at a time. No escape decodes to more bytes than it
+    // takes, so the text needs one allocation however long it is. Decoded
+    // straight into the value, which wipes it also when the string turns out
+    // to be malformed.
+    const size_t close = plain + findStringLiteralEnd(contents + plain, available - plain, 0);
     auto value = std::make_unique<JsonString>();
-    std::string& text = value->text;
-    text.reserve(rawStringLength(input));
+    value->text.reserve(close);
+    DecodedText text(value->text);
+    size_t pos = 0;
     for (;;) {
-        const size_t run = findQuoteBackslashOrShortEscape(input.rest(), input.remaining());
-        text.append(input.rest(), run);
-        input.skip(run);
-        if (!input.hasMore()) {
-            input.setPos(start);
-            return failure("Unterminated string");
-        }
-        const char c = input.next();
-        if (c == '"') {
-            return success(std::move(value));
-        }
-        if (c == '\\') {
-            if (!input.hasMore()) {
+        pos += text.copyRun(contents + pos, close - pos, available - pos);
+        if (pos == close) {
+            if (close == available) {
                 input.setPos(start);
                 return failure("Unterminated string");
             }
-            const char escaped = input.next();
-            if (escaped != 'u') {
-                text += unescapedByte(escaped);
-            } else if (!decodeUnicodeEscape(input, text)) {
-                input.setPos(start);
-                return failure("Invalid unicode escape");
-            }
-            continue;
+            text.flush();
+            input.skip(close + 1);
+            return success(std::move(value));
         }
-        if (c == '\b' || c == '\t' || c == '\n' || c == '\f' || c == '\r') {
+        const char c = contents[pos];
+        if (c != '\\') {
             input.setPos(start);
             return failure(std::string("Unescaped character ") + c);
         }
-        text += c;
+        if (pos + 1 == available) {
+            input.setPos(start);
+            return failure("Unterminated string");
+        }
+        const char escaped = contents[pos + 1];
+        char* out = text.escapeRoom();
+        if (escaped != 'u') {
+            *out = unescapedByte(escaped);
+            text.escapeWritten(1);
+            pos += 2;
+            continue;
+        }
+        size_t written = 0;
+        const size_t taken =
+            decodeUnicodeEscape(contents + pos + 2, available - pos - 2, out, written);
+        if (taken == 0) {
+            input.setPos(start);
+            return failure("Invalid unicode escape");
+        }
+        text.escapeWritten(written);
+        pos += 2 + taken;
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "common/secret_string.h"
 
@@ -20,8 +19,17 @@ class NMPReader {
     uint32_t readLength();
     // One whole message, assembled from as many reads as it takes. Throws
     // NMPEndOfInputException, or NMPException when it cannot be held in memory.
-    // A message may hold a PIN: it comes as a SecretString.
-    SecretString readMessage();
+    // A message may hold a PIN: it comes as a SecretString. The reader keeps
+    // the buffer for the next message, so that a stream of large messages
+    // does not make the host take fresh memory (and fault in its pages) for
+    // each: the text is valid until the next call or finishMessage().
+    SecretString& readMessage();
+    // Wipes the message. Its block stays for the next one unless it is larger
+    // than kKeptBlock: a huge message's block is not held while the reply to
+    // it is built.
+    void finishMessage();
+
+    static constexpr size_t kKeptBlock = 32 << 20;
 
   private:
     // Bytes from the read-ahead buffer or the descriptor; 0 at end of input.
@@ -31,9 +39,10 @@ class NMPReader {
 
     Logger* logger;
     int fd;
-    std::vector<char, WipingAllocator<char>> buffer;
+    SecretString buffer;
     size_t bufferStart = 0;
     size_t bufferEnd = 0;
+    SecretString message;
 };
 
 // Writes framed messages to a file descriptor (standard output by default).

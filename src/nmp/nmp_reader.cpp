@@ -15,7 +15,9 @@ const size_t kReadAhead = 64 * 1024;
 const size_t kFirstChunk = 64 * 1024;
 }  // namespace
 
-NMPReader::NMPReader(int fd) : logger(Logger::instance()), fd(fd), buffer(kReadAhead) {}
+NMPReader::NMPReader(int fd) : logger(Logger::instance()), fd(fd) {
+    buffer.resize(kReadAhead);
+}
 
 size_t NMPReader::readSome(char* destination, size_t size) {
     if (bufferStart == bufferEnd) {
@@ -59,18 +61,34 @@ uint32_t NMPReader::readLength() {
     return length;
 }
 
-SecretString NMPReader::readMessage() {
+void NMPReader::finishMessage() {
+    if (message.capacity() > kKeptBlock) {
+        message.release();
+    } else {
+        message.clear();
+    }
+}
+
+SecretString& NMPReader::readMessage() {
+    finishMessage();
     uint32_t length = readLength();
     // The message and its terminating NUL must fit in 32 bits.
     if (length == UINT32_MAX) {
         throw NMPException("Unable to allocate memory for NMP input message");
     }
-    SecretString message;
+    const size_t keptCapacity = message.capacity();
     try {
         while (message.size() < length) {
             size_t received = message.size();
-            size_t step = std::min<size_t>(length - received, std::max(received, kFirstChunk));
-            message.resize(received + step);
+            // The block kept from earlier messages is used whole at once.
+            size_t step = std::max({received, kFirstChunk, message.capacity() - received});
+            // A rest smaller than the step is taken with it: a block grown
+            // once more for a few bytes would be copied whole, and the two
+            // would be held side by side.
+            if (length - received < 2 * step) {
+                step = length - received;
+            }
+            message.resizeForOverwrite(received + step);
             while (received < message.size()) {
                 size_t count = readSome(&message[received], message.size() - received);
                 if (count == 0) {
@@ -84,6 +102,9 @@ SecretString NMPReader::readMessage() {
         throw NMPException("Unable to allocate memory for NMP input message");
     } catch (const std::length_error&) {
         throw NMPException("Unable to allocate memory for NMP input message");
+    }
+    if (message.capacity() > keptCapacity) {
+        platform::releaseFreedMemory();
     }
     return message;
 }

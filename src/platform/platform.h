@@ -24,6 +24,17 @@ void ignoreBrokenPipe();
 // memory (PINs among it), while leaving it readable to a debugger.
 void disableCoreDumps();
 
+// Lets the allocator keep the memory that one large message freed for the
+// next one, instead of giving it back to the system and taking fresh pages
+// again, each of which costs a page fault on first use: for messages of many
+// MiB that took longer than the rest of their work. Where the allocator has
+// no such settings, nothing changes.
+void keepFreedMemoryForReuse();
+// Gives the pages of freed memory back to the system after all: for the
+// steps a message's block went through while it grew, which would otherwise
+// stay resident beside the block they became.
+void releaseFreedMemory();
+
 // Reads at most `size` bytes from a file descriptor; returns the count, 0 at end
 // of input, -1 on error (the error number is then set).
 long readFd(int fd, void* buffer, size_t size);

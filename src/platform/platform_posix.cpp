@@ -3,6 +3,9 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <openssl/evp.h>
 #include <signal.h>
 #include <sys/random.h>
@@ -31,6 +34,24 @@ void disableCoreDumps() {
     // from reading its memory, which is how the tests look for PINs left in it.
     const rlimit none = {0, 0};
     setrlimit(RLIMIT_CORE, &none);
+}
+
+void keepFreedMemoryForReuse() {
+#if defined(__GLIBC__)
+    // Blocks below this size come from the heap rather than from a mapping of
+    // their own, which glibc would unmap when the block is freed (and, by
+    // default, the next block of the same size would be mapped afresh). The
+    // largest value glibc takes on 64-bit systems; it refuses larger ones.
+    mallopt(M_MMAP_THRESHOLD, sizeof(void*) >= 8 ? 32 << 20 : 512 << 10);
+    // Free memory at the heap's top up to this size stays in the process.
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#endif
+}
+
+void releaseFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 long readFd(int fd, void* buffer, size_t size) {

@@ -30,6 +30,9 @@ void ignoreBrokenPipe() {}
 // settings.
 void disableCoreDumps() {}
 
+void keepFreedMemoryForReuse() {}
+void releaseFreedMemory() {}
+
 long readFd(int fd, void* buffer, size_t size) {
     unsigned int count = size > INT_MAX ? INT_MAX : static_cast<unsigned int>(size);
     return _read(fd, buffer, count);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 #include <string>
 
 namespace {
@@ -15,19 +16,50 @@ size_t naiveFind(const std::string& text, bool (*stops)(unsigned char)) {
     return pos;
 }
 
-bool quoteBackslashOrNul(unsigned char c) {
-    return c == '"' || c == '\\' || c == 0;
-}
-
 bool quoteBackslashOrShortEscape(unsigned char c) {
     return c == '"' || c == '\\' || c == '\b' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
 }
 
-void expectBothAgreeWithNaive(const std::string& text) {
-    EXPECT_EQ(findQuoteBackslashOrNul(text.data(), text.size()),
-              naiveFind(text, quoteBackslashOrNul));
+bool backslashOrShortEscape(unsigned char c) {
+    return c != '"' && quoteBackslashOrShortEscape(c);
+}
+
+// The run copyPlainRun must copy out of `text`, read as a whole or, where the
+// text is long enough, in blocks, and that it leaves the bytes after the run
+// in `out` alone as far as it promises to.
+void expectPlainRunAsNaive(const std::string& text) {
+    const size_t expected = naiveFind(text, backslashOrShortEscape);
+    for (size_t readable : {text.size(), text.size() + 16}) {
+        std::string padded = text + std::string(16, 'z');
+        std::string out(text.size() + 32, '#');
+        const size_t copied = copyPlainRun(padded.data(), text.size(), readable, &out[0]);
+        ASSERT_EQ(copied, expected) << readable;
+        EXPECT_EQ(out.substr(0, copied), text.substr(0, copied));
+        // At most 16 bytes written past the run.
+        EXPECT_EQ(out.substr(copied + 16), std::string(out.size() - copied - 16, '#'));
+    }
+}
+
+bool controlByte(unsigned char c) {
+    return c < 0x20;
+}
+
+void expectAllAgreeWithNaive(const std::string& text) {
     EXPECT_EQ(findQuoteBackslashOrShortEscape(text.data(), text.size()),
               naiveFind(text, quoteBackslashOrShortEscape));
+    EXPECT_EQ(findControlByte(text.data(), text.size()), naiveFind(text, controlByte));
+    expectPlainRunAsNaive(text);
+}
+
+// Bits of the bytes equal to `c` among the 64 at `block`, one at a time.
+uint64_t naiveMask(const std::string& block, char c) {
+    uint64_t mask = 0;
+    for (size_t i = 0; i < 64; ++i) {
+        if (block[i] == c) {
+            mask |= uint64_t{1} << i;
+        }
+    }
+    return mask;
 }
 
 }  // namespace
@@ -41,15 +73,15 @@ TEST(ByteScan, FindsTheFirstStopOfEveryByteValueAtEveryPosition) {
                 std::string text(length, 'a');
                 text[position] = static_cast<char>(value);
                 SCOPED_TRACE(testing::Message() << length << " " << position << " " << value);
-                expectBothAgreeWithNaive(text);
+                expectAllAgreeWithNaive(text);
             }
         }
-        expectBothAgreeWithNaive(std::string(length, 'a'));
+        expectAllAgreeWithNaive(std::string(length, 'a'));
     }
 }
 
-// Control bytes, high bytes and lone NULs that are candidates for one scan
-// but not stops must not end the run early.
+// Control bytes, high bytes and NULs that are candidates for a scan but not
+// stops must not end the run early.
 TEST(ByteScan, SkipsBytesThatOnlyResembleStops) {
     std::string text;
     for (int i = 0; i < 64; ++i) {
@@ -58,7 +90,9 @@ TEST(ByteScan, SkipsBytesThatOnlyResembleStops) {
     EXPECT_EQ(findQuoteBackslashOrShortEscape(text.data(), text.size()), text.size());
     text += std::string("\0x", 2);
     EXPECT_EQ(findQuoteBackslashOrShortEscape(text.data(), text.size()), text.size());
-    EXPECT_EQ(findQuoteBackslashOrNul(text.data(), text.size()), text.size() - 2);
+    std::string out(text.size() + 16, '\0');
+    EXPECT_EQ(copyPlainRun(text.data(), text.size(), text.size(), &out[0]), text.size());
+    EXPECT_EQ(out.substr(0, text.size()), text);
 }
 
 TEST(ByteScan, AgreesWithTheNaiveScanOnRandomTexts) {
@@ -75,6 +109,61 @@ TEST(ByteScan, AgreesWithTheNaiveScanOnRandomTexts) {
                                    : static_cast<char>('A' + random() % 26);
         }
         SCOPED_TRACE(round);
-        expectBothAgreeWithNaive(text);
+        expectAllAgreeWithNaive(text);
+    }
+}
+
+TEST(ByteScan, BlockMasksHaveABitForEveryMatchingByte) {
+    for (size_t position = 0; position < 64; ++position) {
+        for (int value = 0; value < 256; ++value) {
+            std::string block(64, 'a');
+            block[position] = static_cast<char>(value);
+            block[63 - position] = '"';
+            for (char c : {'"', '\\', 'a', '\0', '\xff'}) {
+                ASSERT_EQ(byte_scan::equalMask64(block.data(), c), naiveMask(block, c))
+                    << position << " " << value << " " << c;
+            }
+        }
+    }
+}
+
+// Runs of backslashes of every length at every position, and across the
+// border of two blocks, against reading the bytes one at a time.
+TEST(ByteScan, EscapedBytesFollowRunsOfBackslashesAcrossBlocks) {
+    std::mt19937 random(20241210);
+    auto check = [](const std::string& text) {
+        // Byte by byte: a backslash that is not escaped escapes the next byte.
+        std::string expected(text.size(), '.');
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\\' && expected[i] != 'e' && i + 1 < text.size()) {
+                expected[i + 1] = 'e';
+            }
+        }
+        uint64_t carry = 0;
+        std::string found(text.size(), '.');
+        for (size_t block = 0; block < text.size(); block += 64) {
+            uint64_t bits =
+                byte_scan::escapedBytes(byte_scan::equalMask64(text.data() + block, '\\'), carry);
+            for (size_t i = 0; i < 64; ++i) {
+                if (bits >> i & 1) {
+                    found[block + i] = 'e';
+                }
+            }
+        }
+        ASSERT_EQ(found, expected) << text;
+    };
+    for (size_t start = 0; start < 128; ++start) {
+        for (size_t length = 1; start + length <= 128; ++length) {
+            std::string text(128, 'x');
+            text.replace(start, length, std::string(length, '\\'));
+            check(text);
+        }
+    }
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(192, 'x');
+        for (char& c : text) {
+            c = random() % 3 == 0 ? 'x' : '\\';
+        }
+        check(text);
     }
 }

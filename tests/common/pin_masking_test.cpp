@@ -73,3 +73,30 @@ TEST(MaskPins, TakesTimeInProportionToTheText) {
     EXPECT_EQ(maskPins(texts[1]), texts[1]);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
+
+// Quotes far from any '"' ':' pair are passed over; a key after runs of
+// escaped quotes of every length, and a quote just within a key's reach of
+// the pair, must still be tried as a key's opening quote.
+TEST(MaskPins, FindsKeysAfterRunsOfQuotesOfEveryLength) {
+    const std::pair<std::string, std::string> keys[] = {
+        {R"("pin":"secret")", R"("pin":"********")"},
+        {R"("\u0074\u006f\u006b\u0065\u006e\u0050\u0049\u004e":"secret")",
+         R"("\u0074\u006f\u006b\u0065\u006e\u0050\u0049\u004e":"********")"},
+        // Every quote is tried, the escaped one before a key-like name too.
+        {R"("a\"pin":"secret")", R"("a\"pin":"********")"},
+        // An escaped quote before the colon closes no key.
+        {R"("a\"pin\":\"secret\"":"x")", R"("a\"pin\":\"secret\"":"x")"},
+    };
+    for (size_t run = 0; run <= 140; ++run) {
+        std::string quotes;
+        for (size_t i = 0; i < run; ++i) {
+            quotes += i % 3 == 0 ? "\\\"" : "q";
+        }
+        for (const auto& key : keys) {
+            const std::string before = R"({"payload":")" + quotes + "\",";
+            const std::string after = R"(,"x":")" + quotes + "\"}";
+            EXPECT_EQ(maskPins(before + key.first + after), before + key.second + after)
+                << run << " " << key.first;
+        }
+    }
+}

@@ -53,8 +53,8 @@ TEST(RecycledMemory, AFreedValueMakesRoomForTheNextOfItsSize) {
     EXPECT_EQ(second->getValue(), "b");
 }
 
-// Each thread has lists of its own; a block freed on another thread than the
-// one that made it joins that thread's lists.
+// The slabs serve every thread: a block may be freed on another thread than
+// the one that made it, and that thread may make values of its own meanwhile.
 TEST(RecycledMemory, ValuesMayBeFreedOnAnotherThread) {
     std::vector<std::unique_ptr<JsonValue>> values;
     for (int i = 0; i < 1000; ++i) {
@@ -67,4 +67,35 @@ TEST(RecycledMemory, ValuesMayBeFreedOnAnotherThread) {
     });
     other.join();
     EXPECT_TRUE(values.empty());
+}
+
+// Blocks of several slabs per size, freed in an order other than the one they
+// were made in, refilled and freed again: none may overlap another or lose
+// its bytes, while slabs fill, empty and go back.
+TEST(RecycledMemory, ManyBlocksStayApartAsTheirSlabsFillAndEmpty) {
+    for (size_t size : {8, 16, 40, 72, 128}) {
+        std::vector<unsigned char*> blocks(12000);
+        auto fill = [&](size_t i) {
+            blocks[i] = static_cast<unsigned char*>(allocateRecycled(size));
+            std::memset(blocks[i], static_cast<int>(i % 251), size);
+        };
+        for (size_t i = 0; i < blocks.size(); ++i) {
+            fill(i);
+        }
+        for (size_t i = 0; i < blocks.size(); i += i % 7 == 0 ? 1 : 2) {
+            freeRecycled(blocks[i], size);
+            blocks[i] = nullptr;
+        }
+        for (size_t i = 0; i < blocks.size(); ++i) {
+            if (blocks[i] == nullptr) {
+                fill(i);
+            }
+        }
+        for (size_t i = 0; i < blocks.size(); ++i) {
+            for (size_t byte = 0; byte < size; ++byte) {
+                ASSERT_EQ(blocks[i][byte], i % 251) << size << " " << i;
+            }
+            freeRecycled(blocks[i], size);
+        }
+    }
 }

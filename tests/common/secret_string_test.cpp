@@ -68,3 +68,43 @@ TEST(SecretString, AMoveHandsTheBlockOverAndLeavesNothingBehind) {
     EXPECT_EQ(assigned.data(), block);
     EXPECT_EQ(assigned, "12345678");
 }
+
+// A buffer kept for the next text holds nothing of the last one: clearing
+// and shrinking wipe what they drop, and the block stays for reuse.
+TEST(SecretString, ClearingAndShrinkingWipeWhatTheyDropAndKeepTheBlock) {
+    SecretString text(std::string_view("12345678"));
+    const char* block = text.data();
+    text.resize(3);
+    EXPECT_EQ(text, "123");
+    EXPECT_TRUE(allZero(block + 3, 5));
+    text.resize(5);
+    EXPECT_EQ(text, std::string("123\0\0", 5));
+    text.clear();
+    EXPECT_TRUE(text.empty());
+    EXPECT_GE(text.capacity(), 8u);
+    EXPECT_TRUE(allZero(block, 8));
+    text.append("abcd", 4);
+    EXPECT_EQ(text.data(), block);
+    text.resizeForOverwrite(6);
+    text[4] = 'e';
+    text[5] = 'f';
+    EXPECT_EQ(text, "abcdef");
+    EXPECT_EQ(text.data(), block);
+}
+
+TEST(SecretString, CopiesAreTheirOwnAndGrowingKeepsTheText) {
+    SecretString original(std::string_view("pin"));
+    SecretString copy(original);
+    copy.push_back('!');
+    EXPECT_EQ(original, "pin");
+    EXPECT_EQ(copy, "pin!");
+    original = copy;
+    EXPECT_EQ(original, "pin!");
+    EXPECT_NE(original.data(), copy.data());
+    std::string expected;
+    for (int i = 0; i < 1000; ++i) {
+        original.push_back(static_cast<char>('a' + i % 26));
+        expected += static_cast<char>('a' + i % 26);
+    }
+    EXPECT_EQ(original, "pin!" + expected);
+}

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cmath>
 #include <functional>
+#include <random>
 
 #include "json/json_serializer.h"
 
@@ -456,4 +457,187 @@ TEST(JsonParser, LongListsAndObjectsKeepEveryElementAndTheFirstOfRepeatedKeys) {
         JsonValue* member = members.at(std::to_string(count - i));
         ASSERT_EQ(static_cast<JsonNumber*>(member)->getValue(), static_cast<double>(i));
     }
+}
+
+namespace {
+
+// The string rule read one byte at a time, as the grammar defines it: the
+// text or the failure message, and where the string ends.
+struct ReadString {
+    bool parses;
+    std::string textOrMessage;
+    size_t end;
+};
+
+void appendCodePoint(std::string& text, uint32_t code) {
+    if (code < 0x80) {
+        text += static_cast<char>(code);
+    } else if (code < 0x800) {
+        text += static_cast<char>(0xC0 | code >> 6);
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        text += static_cast<char>(0xE0 | code >> 12);
+        text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | code >> 18);
+        text += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+        text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// Four hex digits at `pos`, or -1.
+long hex4(const std::string& input, size_t pos) {
+    if (pos + 4 > input.size()) {
+        return -1;
+    }
+    const std::string digits = input.substr(pos, 4);
+    if (digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        return -1;
+    }
+    return std::stol(digits, nullptr, 16);
+}
+
+ReadString readStringByteByByte(const std::string& input) {
+    if (input.empty()) {
+        return {false, "Unexpected end of input", 0};
+    }
+    if (input[0] != '"') {
+        return {false,
+                "Expected '\"' for strat of string but got " +
+                    std::to_string(static_cast<int>(static_cast<signed char>(input[0]))),
+                0};
+    }
+    std::string text;
+    size_t pos = 1;
+    for (;;) {
+        if (pos >= input.size()) {
+            return {false, "Unterminated string", 0};
+        }
+        const char c = input[pos++];
+        if (c == '"') {
+            return {true, text, pos};
+        }
+        if (c == '\b' || c == '\t' || c == '\n' || c == '\f' || c == '\r') {
+            return {false, std::string("Unescaped character ") + c, 0};
+        }
+        if (c != '\\') {
+            text += c;
+            continue;
+        }
+        if (pos >= input.size()) {
+            return {false, "Unterminated string", 0};
+        }
+        const char escaped = input[pos++];
+        const std::string shorts = "bfnrt";
+        if (escaped != 'u') {
+            const size_t found = shorts.find(escaped);
+            text += found == std::string::npos ? escaped : "\b\f\n\r\t"[found];
+            continue;
+        }
+        const long unit = hex4(input, pos);
+        if (unit < 0) {
+            return {false, "Invalid unicode escape", 0};
+        }
+        pos += 4;
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            const long low = input.compare(pos, 2, "\\u") == 0 ? hex4(input, pos + 2) : -1;
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                appendCodePoint(text, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                pos += 6;
+            } else {
+                appendCodePoint(text, 0xFFFD);
+            }
+        } else {
+            appendCodePoint(text, unit >= 0xDC00 && unit <= 0xDFFF ? 0xFFFD : unit);
+        }
+    }
+}
+
+}  // namespace
+
+// Strings made of plain runs of every length between escapes of every kind,
+// valid and not, raw control bytes, NULs and quotes, so that escapes and
+// failures fall at every place in and across the blocks the string rule reads
+// at once; each must parse as reading it byte by byte does.
+TEST(JsonParser, StringsDecodeAsReadByteByByte) {
+    const std::string pieces[] = {
+        "\\\"",
+        "\\\\",
+        "\\/",
+        "\\n",
+        "\\t",
+        "\\b",
+        "\\f",
+        "\\r",
+        "\\q",
+        "\\u00e9",
+        "\\u20AC",
+        "\\u0000",
+        "\\uD83D\\uDE00",
+        "\\uD83D",
+        "\\uDE00",
+        "\\uD83D\\u0041",
+        "\\uDBFF\\uDFFF",
+        "\\u12",
+        "\\uZZZZ",
+        "\\u00",
+        "\\",
+        "\t",
+        "\n",
+        "\x0b",
+        std::string(1, '\0'),
+        "\xc3\xa9",
+        "\xff",
+        "\"",
+        "\\\\\\",
+        "\\\\\\\"",
+    };
+    std::mt19937 random(20241210);
+    JsonStringParserFactory factory;
+    for (int round = 0; round < 20000; ++round) {
+        std::string input = "\"";
+        const int parts = static_cast<int>(random() % 8);
+        for (int i = 0; i < parts; ++i) {
+            input += std::string(random() % 70, static_cast<char>('a' + random() % 26));
+            if (random() % 4 != 0) {
+                input += pieces[random() % (sizeof(pieces) / sizeof(pieces[0]))];
+            }
+        }
+        if (random() % 8 != 0) {
+            input += std::string(random() % 20, 'z') + "\"";
+        }
+        if (random() % 2 == 0) {
+            input += "rest";
+        }
+        SCOPED_TRACE(testing::PrintToString(input));
+        const ReadString expected = readStringByteByByte(input);
+        Parsed parsed = parseWith(factory, input);
+        ASSERT_EQ(parsed.result->isSuccess(), expected.parses) << parsed.result->getError();
+        if (expected.parses) {
+            EXPECT_EQ(static_cast<JsonString*>(parsed.result->getValue())->getValue(),
+                      expected.textOrMessage);
+            EXPECT_EQ(parsed.endPos, expected.end);
+        } else {
+            EXPECT_EQ(parsed.result->getError(), expected.textOrMessage);
+            EXPECT_EQ(parsed.endPos, 0u);
+        }
+    }
+}
+
+// A string long enough to be copied in several pieces, escapes included.
+TEST(JsonParser, LongStringsDecodeWhole) {
+    std::string input = "\"";
+    std::string expected;
+    for (int i = 0; i < 5000; ++i) {
+        input += std::string(static_cast<size_t>(i % 23), 'p') + "\\n\\u00e9\\\\";
+        expected += std::string(static_cast<size_t>(i % 23), 'p') + "\n\xc3\xa9\\";
+    }
+    input += "\"";
+    JsonStringParserFactory factory;
+    Parsed parsed = parseWith(factory, input);
+    ASSERT_TRUE(parsed.result->isSuccess());
+    EXPECT_EQ(static_cast<JsonString*>(parsed.result->getValue())->getValue(), expected);
+    EXPECT_EQ(parsed.endPos, input.size());
 }

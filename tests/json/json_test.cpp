@@ -71,7 +71,7 @@ TEST(JsonObject, PutAllKeepsEarlierValuesAndDeletesTheRefusedOnes) {
             JsonObject earlier;
             JsonObject later;
             JsonObject expected;
-            std::map<std::string, JsonValue*> kept;
+            JsonObject::Members kept;
             for (const std::string& key : c.earlier) {
                 auto value = std::make_unique<CountedValue>(live);
                 kept[key] = value.get();

@@ -110,3 +110,40 @@ TEST_F(NMPReaderTest, AssemblesALargeMessageFromPipeSizedPieces) {
     EXPECT_EQ(reader.readMessage().view(), body);
     writer.join();
 }
+
+// A message that fits in the block an earlier one left is read into it, and
+// nothing of the earlier one stays behind either message's end.
+TEST_F(NMPReaderTest, KeepsItsBlockForTheNextMessageAndWipesWhatItHeld) {
+    const std::string large(200 * 1024, 'L');
+    std::thread writer([&] {
+        pipe.write(frame(large) + frame("{}") + frame(std::string(100, 'm')));
+        pipe.closeWrite();
+    });
+    NMPReader reader(pipe.readEnd());
+    SecretString& first = reader.readMessage();
+    ASSERT_EQ(first.view(), large);
+    const char* block = first.data();
+    SecretString& second = reader.readMessage();
+    EXPECT_EQ(second.data(), block);
+    EXPECT_EQ(second.view(), "{}");
+    EXPECT_EQ(std::string(block + 2, large.size() - 2), std::string(large.size() - 2, '\0'));
+    reader.finishMessage();
+    EXPECT_EQ(std::string(block, 2), std::string(2, '\0'));
+    EXPECT_EQ(reader.readMessage().view(), std::string(100, 'm'));
+    writer.join();
+}
+
+// A block larger than the reader keeps is freed once its message is done.
+TEST_F(NMPReaderTest, FreesABlockLargerThanItKeeps) {
+    const std::string huge(NMPReader::kKeptBlock + 1, 'H');
+    std::thread writer([&] {
+        pipe.write(frame(huge));
+        pipe.closeWrite();
+    });
+    NMPReader reader(pipe.readEnd());
+    SecretString& message = reader.readMessage();
+    EXPECT_EQ(message.size(), huge.size());
+    reader.finishMessage();
+    EXPECT_EQ(message.capacity(), 0u);
+    writer.join();
+}

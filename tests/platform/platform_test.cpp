@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <functional>
 
 #include "support/scoped_umask.h"
@@ -23,6 +24,38 @@ mode_t permissions(const std::string& path) {
     struct stat status {};
     EXPECT_EQ(lstat(path.c_str(), &status), 0) << path;
     return status.st_mode & 07777;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kOwnAllocator = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kOwnAllocator = true;
+#else
+constexpr bool kOwnAllocator = false;
+#endif
+#else
+constexpr bool kOwnAllocator = false;
+#endif
+
+long minorFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
+// Minor page faults while a block of `size` bytes is made, written whole and
+// freed.
+long faultsOfABlock(size_t size) {
+    const long before = minorFaults();
+    char* block = static_cast<char*>(malloc(size));
+    for (size_t i = 0; i < size; i += 4096) {
+        block[i] = 1;
+    }
+    // The compiler must assume the bytes are read, so the block stays.
+    __asm__ __volatile__("" : : "r"(block) : "memory");
+    free(block);
+    return minorFaults() - before;
 }
 
 bool appendThrough(FILE* file, const char* text) {
@@ -129,6 +162,29 @@ TEST(Platform, CoreDumpsCanBeSwitchedOff) {
         rlimit limit{};
         getrlimit(RLIMIT_CORE, &limit);
         _exit(limit.rlim_cur == 0 && limit.rlim_max == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// A block of 16 MiB (4096 pages) freed and made again takes the pages the
+// first one had: without the setting glibc maps each such block afresh.
+TEST(Platform, FreedLargeBlocksAreReusedWithoutFreshPages) {
+    if (kOwnAllocator) {
+        GTEST_SKIP() << "the sanitizer's allocator has settings of its own";
+    }
+    // In a child, so that this test process keeps its allocator's settings.
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform::keepFreedMemoryForReuse();
+        faultsOfABlock(16 << 20);
+        long again = 0;
+        for (int i = 0; i < 3; ++i) {
+            again += faultsOfABlock(16 << 20);
+        }
+        _exit(again < 300 ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
