@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds Vantrel for 32-bit and 64-bit Windows with MinGW-w64 and runs
-# the tests of both builds under Wine, in a temporary Wine prefix and without
-# a display. Installs the Debian packages it needs when they are missing (with
-# sudo when not run as root).
+# the tests of both builds under Wine, each tree in a Wine prefix of its own
+# and without a display. Installs the Debian packages it needs when they are
+# missing (with sudo when not run as root).
 #
 # The 32-bit tests need two things of the machine: a kernel that runs 32-bit
 # x86 programs, and an i386 package source offering wine32. Where either is
@@ -102,27 +102,19 @@ elif ! install_wine32; then
     skip_32bit="this machine has no i386 package source offering wine32"
 fi
 
-# Wine without a display, with its own prefix, quiet, and without the offer to
-# download Mono and Gecko, which nothing here needs.
-unset DISPLAY WAYLAND_DISPLAY
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
-WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/vantrel-wine.XXXXXX")
-export WINEPREFIX
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
+# Each tree runs its tests in a Wine prefix of its own, against one Wine
+# server that ctest starts before the first test and stops after the last
+# (tests/windows/wine/wine-tree.sh.in). Should this script be stopped half
+# way, the servers are stopped here too.
+stop_wine_servers() {
+    local tree
+    for tree in build-win64 build-win32; do
+        if [ -x "$tree/wine-tree" ]; then
+            "$tree/wine-tree" stop || true
+        fi
+    done
 }
-trap cleanup EXIT
-"$wine64_loader" wineboot --init
-wineserver -w
-# One server for every test program, instead of one started per program.
-wineserver -p
-# The first program starts Wine's own services, which inherit its standard
-# streams and outlive it: started on /dev/null here, they hold no test's
-# output pipe open.
-"$wine64_loader" cmd /c exit </dev/null >/dev/null 2>&1
+trap stop_wine_servers EXIT
 
 jobs=$(nproc)
 build_windows_tree() {

@@ -18,12 +18,10 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Test programs (and GoogleTest's discovery, at test time) run under Wine when
-# it is there. VANTREL_WINE names the loader to use; scripts/test-windows.sh
-# passes the one of the tree's own word size, since Debian's `wine` wrapper
-# prefers the 32-bit loader whenever it is installed.
+# it is there (tests/windows sets that up). VANTREL_WINE names the loader to
+# use; scripts/test-windows.sh passes the one of the tree's own word size,
+# since Debian's `wine` wrapper prefers the 32-bit loader whenever it is
+# installed.
 if(NOT DEFINED VANTREL_WINE)
     find_program(VANTREL_WINE wine)
-endif()
-if(VANTREL_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${VANTREL_WINE})
 endif()
