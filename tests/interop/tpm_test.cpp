@@ -169,6 +169,12 @@ TEST_F(TpmTest, OrphanKeysAreDeletedAndThePinChanged) {
 // while the listings show both.
 TEST_F(TpmTest, FormatsTheBlankSlotAfterWhichTheSharedSerialIsRefused) {
     startHost(TpmTokens::modulePath());
+    // The module cannot format a token that is already initialised.
+    EXPECT_EQ(
+        ask(R"({"action":"formatToken","tokenSN":")" + kSerial +
+            R"(","tokenPIN":"135790","adminPIN":")" + TpmTokens::soPin() + "\"}"),
+        R"j({"action":"formatToken","error":"Failed to format the token (rc=7)","tokenSN":")j" +
+            kSerial + "\"}");
     EXPECT_EQ(ask(R"({"action":"formatToken","tokenSN":"","tokenPIN":"135790"})"),
               R"({"action":"formatToken","tokenSN":""})");
     nlohmann::json tokens = askJson(R"({"action":"listTokens"})");
