@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "interop/modules.h"
-#include "support/pkcs11_client.h"
 #include "support/run_tool.h"
 
 namespace interop {
@@ -172,14 +171,6 @@ void TpmTokens::prepareTpm() {
 void TpmTokens::addToken(const std::string& label) {
     runTool({"tpm2_ptool", "addtoken", "--pid=1", "--label=" + label, "--userpin=" + userPin(),
              "--sopin=" + soPin()});
-}
-
-std::vector<CK_SLOT_ID> TpmTokens::slots() const {
-    return Pkcs11Client(modulePath(), Pkcs11Client::Instance::Fresh).slots();
-}
-
-CK_TOKEN_INFO TpmTokens::tokenInfo(CK_SLOT_ID slot) const {
-    return Pkcs11Client(modulePath(), Pkcs11Client::Instance::Fresh).tokenInfo(slot);
 }
 
 std::string TpmTokens::logs() const {

@@ -20,8 +20,6 @@
 // CKF_TOKEN_INITIALIZED; the model is "SW   TPM" padded with NULs.
 #pragma once
 
-#include <p11-kit/pkcs11.h>
-
 #include <memory>
 #include <optional>
 #include <string>
@@ -49,10 +47,6 @@ class TpmTokens {
 
     // A new token (tpm2_ptool addtoken) under the primary key.
     void addToken(const std::string& label);
-    // The module's slots in its order, read by the test's own client.
-    std::vector<CK_SLOT_ID> slots() const;
-    CK_TOKEN_INFO tokenInfo(CK_SLOT_ID slot) const;
-
     // The daemons' output, for a failing test's message.
     std::string logs() const;
 
