@@ -25,8 +25,10 @@ CK_RV readTokenInfo(CK_SLOT_ID slot, CK_TOKEN_INFO& info) {
     return functions()->C_GetTokenInfo(slot, &info);
 }
 
+// A read-only store (NSS's built-in roots) does not claim to be initialised
+// either, yet it is in use as it stands: nothing could format it.
 bool isBlank(const CK_TOKEN_INFO& info) {
-    return (info.flags & CKF_TOKEN_INITIALIZED) == 0;
+    return (info.flags & (CKF_TOKEN_INITIALIZED | CKF_WRITE_PROTECTED)) == 0;
 }
 
 // A blank token is named by the empty serial, whatever its module reports
