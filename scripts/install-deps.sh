@@ -13,6 +13,8 @@ packages=(
     clang-format
     pcscd vsmartcard-vpcd libcacard-dev libnss3-tools libnss3 opensc-pkcs11
     opencryptoki p11-kit p11-kit-modules ca-certificates
+    swtpm swtpm-tools tpm2-tools tpm2-abrmd libtss2-tcti-tabrmd0 libtpm2-pkcs11-1
+    libtpm2-pkcs11-tools dbus
     chromium firefox-esr fonts-liberation
     clang libclang-rt-14-dev
 )

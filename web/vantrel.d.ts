@@ -208,7 +208,9 @@ export function deleteCertificate(options: { certificateSN: string } & WithPort)
 export function getOrphanKeys(options: { tokenSN: string; keyType: "private" | "public" } & WithPort): Promise<GetOrphanKeysReply>;
 export function deleteOrphanKeys(options: { tokenSN: string; keyType: "private" | "public" } & WithPort): Promise<DeleteOrphanKeysReply>;
 /** `result` defaults to "csr"; the host answers with a certification request either way. */
-export function generateKeys(options: { tokenSN: string; result?: "csr" | "publicKey" } & WithPort): Promise<GenerateKeysReply>;
+export function generateKeys(
+  options: { tokenSN: string; result?: "csr" | "publicKey"; algorithm?: "RSA-2048" | "EC-P256" | "EC-P384" } & WithPort,
+): Promise<GenerateKeysReply>;
 /** `certificate`: base64 of the DER encoding. */
 export function importCertificate(options: { certificate: string } & WithPort): Promise<ImportCertificateReply>;
 

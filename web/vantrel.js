@@ -168,6 +168,10 @@ const TEXT = { test: (v) => typeof v === "string", wants: "a string" };
 const FLAG = { test: (v) => typeof v === "boolean", wants: "true or false" };
 const KEY_TYPE = { test: (v) => v === "private" || v === "public", wants: '"private" or "public"' };
 const RESULT = { test: (v) => v === "csr" || v === "publicKey", wants: '"csr" or "publicKey"' };
+const ALGORITHM = {
+  test: (v) => v === "RSA-2048" || v === "EC-P256" || v === "EC-P384",
+  wants: '"RSA-2048", "EC-P256" or "EC-P384"',
+};
 const MODE = { test: (v) => v === "read" || v === "write", wants: '"read" or "write"' };
 const PAYLOAD = {
   test: (v) => typeof v === "string" || (v !== null && typeof v === "object" && !Array.isArray(v)),
@@ -193,7 +197,7 @@ const MEMBERS = {
   deleteCertificate: [["certificateSN", TEXT]],
   getOrphanKeys: [["tokenSN", TEXT], ["keyType", KEY_TYPE]],
   deleteOrphanKeys: [["tokenSN", TEXT], ["keyType", KEY_TYPE]],
-  generateKeys: [["tokenSN", TEXT], ["result", RESULT, true]],
+  generateKeys: [["tokenSN", TEXT], ["result", RESULT, true], ["algorithm", ALGORITHM, true]],
   importCertificate: [["certificate", TEXT]],
 };
 // Every action may carry "port", which comes back in the reply.
@@ -321,6 +325,9 @@ const MESSAGES = [
   ["The token offers no", "This token cannot sign with this key", "The token does not offer a signing method the host can use for this kind of key."],
   ["Unsupported key type for signing", "This token cannot sign with this key", "Only RSA and EC keys can sign."],
   ["The token cannot generate RSA-2048 key pairs", "This token cannot make the keys", "Enrol on a token that can generate RSA-2048 key pairs."],
+  ["The token cannot generate EC P-256 key pairs", "This token cannot make EC P-256 keys", "Choose another key type, or enrol on a token that can generate EC P-256 key pairs."],
+  ["The token cannot generate EC P-384 key pairs", "This token cannot make EC P-384 keys", "Choose another key type, or enrol on a token that can generate EC P-384 key pairs."],
+  ["Several tokens have the serial number", "Two tokens have the same serial number", "The host cannot tell them apart: unplug or remove all but the one you want, or use another token."],
   ["Failed to initalise PKCS11 API", "The token driver is not loaded", "Check the host's pkcs11Library setting."],
   ["Error loading", "The token driver could not be loaded", "Check the host's pkcs11Library setting."],
   // The browsers' own words: Chromium's, then Firefox's, which are the same

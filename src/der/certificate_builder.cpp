@@ -30,7 +30,7 @@ CertificateBuilder::CertificateBuilder(std::unique_ptr<ByteBuffer> der) {
     }
     certificate = std::make_unique<ParsedCertificate>(
         std::move(der), std::move(serialNumber), std::move(notBefore), std::move(notAfter),
-        std::move(issuer), std::move(subject), std::move(subjectAltName));
+        std::move(issuer), std::move(subject), std::move(subjectAltName), std::move(publicKeyInfo));
 }
 
 std::unique_ptr<ParsedCertificate> CertificateBuilder::getCertificate() {
@@ -39,6 +39,10 @@ std::unique_ptr<ParsedCertificate> CertificateBuilder::getCertificate() {
 
 void CertificateBuilder::visit(DERComposite& composite) {
     ++depth;
+    // The element of TBSCertificate right after the subject.
+    if (state == altNameOidState && depth == 3 && !publicKeyInfo) {
+        publicKeyInfo = std::make_unique<DERComposite>(composite);
+    }
     switch (state) {
         case signatureState:
             state = issuerState;

@@ -1,6 +1,6 @@
-// Picks the serial number, validity, issuer, subject and subjectAltName out of
-// a DER certificate. It is a position-driven walk over the element tree in the
-// field order of RFC 5280's TBSCertificate, not a schema-checking decoder.
+// Picks the serial number, validity, issuer, subject, subjectPublicKeyInfo and
+// subjectAltName out of a DER certificate. It is a position-driven walk over the element tree in
+// the field order of RFC 5280's TBSCertificate, not a schema-checking decoder.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +44,7 @@ class CertificateBuilder : public DERFieldVisitor {
     std::unique_ptr<DERComposite> issuer;
     std::unique_ptr<DERComposite> subject;
     std::unique_ptr<DERPrimitive> subjectAltName;
+    std::unique_ptr<DERComposite> publicKeyInfo;
     int32_t state = serialNumberState;
     // Composites being visited at the moment: Certificate is 1, TBSCertificate 2.
     int32_t depth = 0;

@@ -43,3 +43,30 @@ std::unique_ptr<ByteBuffer> encodeDer(DERField& field) {
     field.accept(writer);
     return writer.getBuffer();
 }
+
+std::vector<uint8_t> encodeElement(uint8_t tag, const std::vector<uint8_t>& content) {
+    DERWriter writer;
+    writer.writeLength(static_cast<uint32_t>(content.size()));
+    writer.writeBytes(ByteBuffer(content));
+    std::unique_ptr<ByteBuffer> body = writer.getBuffer();
+    std::vector<uint8_t> element;
+    element.reserve(1 + body->getSize());
+    element.push_back(tag);
+    for (size_t i = 0; i < body->getSize(); ++i) {
+        element.push_back(body->getData()[i]);
+    }
+    return element;
+}
+
+std::vector<uint8_t> encodeUnsignedInteger(const uint8_t* magnitude, size_t size) {
+    size_t first = 0;
+    while (first < size && magnitude[first] == 0) {
+        ++first;
+    }
+    std::vector<uint8_t> content;
+    if (first == size || (magnitude[first] & 0x80) != 0) {
+        content.push_back(0x00);
+    }
+    content.insert(content.end(), magnitude + first, magnitude + size);
+    return encodeElement(0x02, content);
+}

@@ -29,3 +29,9 @@ class DERWriter : public DERFieldVisitor {
 };
 
 std::unique_ptr<ByteBuffer> encodeDer(DERField& field);
+
+// One element: the identifier octet, the shortest-form length and `content`.
+std::vector<uint8_t> encodeElement(uint8_t tag, const std::vector<uint8_t>& content);
+// An INTEGER holding the unsigned big-endian number `magnitude`: leading zero
+// octets dropped, one zero octet put back when the top bit would read as a sign.
+std::vector<uint8_t> encodeUnsignedInteger(const uint8_t* magnitude, size_t size);

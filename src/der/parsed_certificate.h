@@ -9,12 +9,14 @@
 
 class ParsedCertificate {
   public:
-    // `subjectAltName` may be null (no such extension); the others may not.
+    // `subjectAltName` (no such extension) and `publicKeyInfo` (a certificate
+    // cut short after its subject) may be null; the others may not.
     ParsedCertificate(std::unique_ptr<ByteBuffer> der, std::unique_ptr<DERPrimitive> serialNumber,
                       std::unique_ptr<DERPrimitive> notBefore,
                       std::unique_ptr<DERPrimitive> notAfter, std::unique_ptr<DERComposite> issuer,
                       std::unique_ptr<DERComposite> subject,
-                      std::unique_ptr<DERPrimitive> subjectAltName);
+                      std::unique_ptr<DERPrimitive> subjectAltName,
+                      std::unique_ptr<DERComposite> publicKeyInfo = nullptr);
     ParsedCertificate(const ParsedCertificate&) = delete;
     ParsedCertificate& operator=(const ParsedCertificate&) = delete;
 
@@ -26,6 +28,8 @@ class ParsedCertificate {
     DERComposite* getSubject() const { return subject.get(); }
     // The subjectAltName extension's OCTET STRING, or null when there is none.
     DERPrimitive* getSubjectAltName() const { return subjectAltName.get(); }
+    // The SubjectPublicKeyInfo SEQUENCE, or null.
+    DERComposite* getPublicKeyInfo() const { return publicKeyInfo.get(); }
 
     // True when the modulus occurs as one contiguous run somewhere in the DER
     // bytes. An empty modulus never matches: a key object without modulus bytes
@@ -40,4 +44,5 @@ class ParsedCertificate {
     std::unique_ptr<DERComposite> issuer;
     std::unique_ptr<DERComposite> subject;
     std::unique_ptr<DERPrimitive> subjectAltName;
+    std::unique_ptr<DERComposite> publicKeyInfo;
 };

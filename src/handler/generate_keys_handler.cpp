@@ -8,18 +8,40 @@
 
 namespace {
 
+KeyAlgorithm keyAlgorithmOf(GenerateKeysRequest::Algorithm algorithm) {
+    switch (algorithm) {
+        case GenerateKeysRequest::Algorithm::EcP256:
+            return KeyAlgorithm::EcP256;
+        case GenerateKeysRequest::Algorithm::EcP384:
+            return KeyAlgorithm::EcP384;
+        default:
+            return KeyAlgorithm::Rsa2048;
+    }
+}
+
 // The pair made here must be able to sign its own certification request.
-bool canMakeSigningRsaPairs(TokenMechanisms& mechanisms) {
-    return mechanisms.offers(CKM_RSA_PKCS_KEY_PAIR_GEN) &&
-           (mechanisms.offers(CKM_SHA256_RSA_PKCS) || mechanisms.offers(CKM_RSA_PKCS));
+void requireKeyPairMechanisms(KeyAlgorithm algorithm, TokenMechanisms& mechanisms) {
+    if (algorithm == KeyAlgorithm::Rsa2048) {
+        if (!mechanisms.offers(CKM_RSA_PKCS_KEY_PAIR_GEN) ||
+            !(mechanisms.offers(CKM_SHA256_RSA_PKCS) || mechanisms.offers(CKM_RSA_PKCS))) {
+            throw HandlerException("The token cannot generate RSA-2048 key pairs");
+        }
+        return;
+    }
+    if (!mechanisms.offers(CKM_EC_KEY_PAIR_GEN) ||
+        !(mechanisms.offers(CKM_ECDSA) || mechanisms.offers(CKM_ECDSA_SHA256))) {
+        throw HandlerException(algorithm == KeyAlgorithm::EcP384
+                                   ? "The token cannot generate EC P-384 key pairs"
+                                   : "The token cannot generate EC P-256 key pairs");
+    }
 }
 
 // A pair whose request cannot be made is of no use to anyone: it goes again,
 // the private key first, and the request's error is what the page hears.
 std::string csrOrDestroy(CK_SESSION_HANDLE session, const KeyPairResult& pair,
-                         TokenMechanisms& mechanisms, Logger* logger) {
+                         KeyAlgorithm algorithm, TokenMechanisms& mechanisms, Logger* logger) {
     try {
-        return buildCsr(session, pair.publicKey, pair.privateKey, mechanisms);
+        return buildCsr(session, pair.publicKey, pair.privateKey, mechanisms, algorithm);
     } catch (const NativeHostException&) {
         for (CK_OBJECT_HANDLE key : {pair.privateKey, pair.publicKey}) {
             CK_RV rv = destroyObject(session, key);
@@ -43,14 +65,13 @@ std::unique_ptr<Response> GenerateKeysHandler::handle(GenerateKeysRequest& reque
                 LoginAccess::ReadWrite,
                 "Need to be logged in in rw mode to token to be able to generate keypair");
             TokenMechanisms& mechanisms = state->getMechanisms();
-            if (!canMakeSigningRsaPairs(mechanisms)) {
-                throw HandlerException("The token cannot generate RSA-2048 key pairs");
-            }
-            KeyPairResult pair = generateKeyPair(session);
+            KeyAlgorithm algorithm = keyAlgorithmOf(request.getAlgorithm());
+            requireKeyPairMechanisms(algorithm, mechanisms);
+            KeyPairResult pair = generateKeyPair(session, algorithm);
             requireOk(pair.rv, "Failed to generate keypair on the token");
             // The reply always carries the certification request, whatever
             // result the page asked for.
-            std::string csr = csrOrDestroy(session, pair, mechanisms, logger);
+            std::string csr = csrOrDestroy(session, pair, algorithm, mechanisms, logger);
             return std::make_unique<GenerateKeysResponse>(tokenSN, csr, true);
         },
         [&](const NativeHostException& failure) {

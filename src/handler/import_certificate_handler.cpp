@@ -18,12 +18,11 @@ std::unique_ptr<Response> ImportCertificateHandler::handle(ImportCertificateRequ
             auto der = std::make_unique<ByteBuffer>(base64Decode(request.getCertificate()));
             std::unique_ptr<ParsedCertificate> certificate =
                 CertificateBuilder(std::move(der)).getCertificate();
-            std::unique_ptr<RsaPublicKey> publicKey =
-                findPublicKeyForCertificate(session, *certificate);
-            if (!publicKey) {
+            CK_OBJECT_HANDLE publicKey = findPublicKeyForCertificate(session, *certificate);
+            if (publicKey == CK_INVALID_HANDLE) {
                 throw HandlerException("Can't find certificate public key on the token");
             }
-            importCertificate(session, *certificate, *publicKey);
+            importCertificate(session, *certificate, publicKey);
             return std::make_unique<ImportCertificateResponse>();
         },
         [](const NativeHostException& failure) {

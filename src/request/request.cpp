@@ -1,6 +1,7 @@
 #include "request/request.h"
 
 #include <cassert>
+#include <utility>
 
 #include "common/native_host_exception.h"
 #include "common/pin_keys.h"
@@ -202,6 +203,25 @@ void ChangePinRequest::accept(RequestVisitor& visitor) {
     visitor.visit(*this);
 }
 
+namespace {
+
+GenerateKeysRequest::Algorithm algorithmNamed(const std::string& name) {
+    using Algorithm = GenerateKeysRequest::Algorithm;
+    const std::pair<const char*, Algorithm> names[] = {
+        {"RSA-2048", Algorithm::Rsa2048},
+        {"EC-P256", Algorithm::EcP256},
+        {"EC-P384", Algorithm::EcP384},
+    };
+    for (const auto& entry : names) {
+        if (name == entry.first) {
+            return entry.second;
+        }
+    }
+    throw RequestException("Generate key pair request - invalid algorithm value " + name);
+}
+
+}  // namespace
+
 GenerateKeysRequest::GenerateKeysRequest(const JsonObject& json)
     : Request(json), tokenSN(getMandatoryString(json, "tokenSN")) {
     const std::string result = getMandatoryString(json, "result");
@@ -211,6 +231,9 @@ GenerateKeysRequest::GenerateKeysRequest(const JsonObject& json)
         wantCsr = false;
     } else {
         throw RequestException("Generate key pair request - invalid result type " + result);
+    }
+    if (const std::string* name = getOptionalString(json, "algorithm")) {
+        algorithm = algorithmNamed(*name);
     }
 }
 

@@ -208,13 +208,18 @@ class GenerateKeysRequest : public Request {
     explicit GenerateKeysRequest(const JsonObject& json);
     void accept(RequestVisitor& visitor) override;
 
+    // The key pair asked for by "algorithm"; RSA-2048 when it is absent.
+    enum class Algorithm { Rsa2048, EcP256, EcP384 };
+
     const std::string& getTokenSN() const { return tokenSN; }
     // True for "result":"csr", false for "publicKey".
     bool getWantCsr() const { return wantCsr; }
+    Algorithm getAlgorithm() const { return algorithm; }
 
   private:
     std::string tokenSN;
     bool wantCsr;
+    Algorithm algorithm = Algorithm::Rsa2048;
 };
 
 class ImportCertificateRequest : public Request {

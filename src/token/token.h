@@ -74,9 +74,11 @@ bool isKeyExtractable(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key);
 bool isOrphanKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key);
 std::unique_ptr<OrphanKey> readOrphanKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key);
 std::unique_ptr<RsaPublicKey> readRsaPublicKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key);
-// The first public key whose modulus occurs in the certificate, or null.
-std::unique_ptr<RsaPublicKey> findPublicKeyForCertificate(CK_SESSION_HANDLE session,
-                                                          const ParsedCertificate& certificate);
+// The public key object the certificate certifies, or CK_INVALID_HANDLE: for an
+// EC certificate the EC key with its curve and point, for any other the
+// first RSA key whose modulus occurs in the certificate.
+CK_OBJECT_HANDLE findPublicKeyForCertificate(CK_SESSION_HANDLE session,
+                                             const ParsedCertificate& certificate);
 std::unique_ptr<ByteBuffer> readKeyId(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key);
 // DD/MM/YYYY.
 std::string formatTokenDate(const CK_DATE& date);
@@ -100,15 +102,22 @@ std::string signToBase64(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key,
 // Eight bytes from the operating system's secure generator.
 std::unique_ptr<ByteBuffer> generateKeyId();
 
+// The key pairs enrolment makes.
+enum class KeyAlgorithm { Rsa2048, EcP256, EcP384 };
+
 struct KeyPairResult {
     CK_RV rv = CKR_OK;
     CK_OBJECT_HANDLE publicKey = CK_INVALID_HANDLE;
     CK_OBJECT_HANDLE privateKey = CK_INVALID_HANDLE;
 };
-KeyPairResult generateKeyPair(CK_SESSION_HANDLE session);
+// A token key pair with a fresh shared CKA_ID, the private half sensitive
+// and never extractable.
+KeyPairResult generateKeyPair(CK_SESSION_HANDLE session,
+                              KeyAlgorithm algorithm = KeyAlgorithm::Rsa2048);
 
+// Stores the certificate under the CKA_ID of its public key object.
 void importCertificate(CK_SESSION_HANDLE session, const ParsedCertificate& certificate,
-                       const RsaPublicKey& publicKey);
+                       CK_OBJECT_HANDLE publicKey);
 // The CK_DATE of a certificate validity time (UTCTime or GeneralizedTime).
 CK_DATE certificateTimeToDate(const class DERPrimitive& time);
 // `length` capital letters from the operating system's secure generator.
@@ -120,7 +129,9 @@ CK_RV destroyObject(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object);
 
 // ---- Certification request --------------------------------------------------
 
-// Base64 of the PKCS#10 request for a freshly generated 2048-bit pair, signed on
-// the token with its private key.
+// Base64 of the PKCS#10 request for a freshly generated pair, signed on the
+// token with its private key: sha256WithRSAEncryption for a 2048-bit RSA
+// pair, ecdsa-with-SHA256 for an EC pair on P-256 or P-384.
 std::string buildCsr(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE publicKey,
-                     CK_OBJECT_HANDLE privateKey, TokenMechanisms& mechanisms);
+                     CK_OBJECT_HANDLE privateKey, TokenMechanisms& mechanisms,
+                     KeyAlgorithm algorithm = KeyAlgorithm::Rsa2048);

@@ -1,7 +1,11 @@
+#include <optional>
+
 #include "common/logger.h"
 #include "common/native_host_exception.h"
 #include "der/base64.h"
 #include "der/certificate_builder.h"
+#include "der/der_writer.h"
+#include "der/ec_public_key_info.h"
 #include "der/format_dn.h"
 #include "der/hex.h"
 #include "der/parsed_certificate.h"
@@ -40,6 +44,37 @@ std::string subjectAltNameOf(std::vector<uint8_t> der) {
     }
     const ByteBuffer& value = subjectAltName->getValue();
     return formatDn(value.getData(), value.getSize());
+}
+
+const char kPublicKeyAttributesFailure[] = "Failed to read the public key's attributes";
+
+CK_KEY_TYPE readKeyType(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
+    CK_KEY_TYPE keyType = 0;
+    CK_ATTRIBUTE attributes[] = {fixed(CKA_KEY_TYPE, &keyType, sizeof(keyType))};
+    check(token_internal::functions()->C_GetAttributeValue(session, key, attributes, 1),
+          kPublicKeyAttributesFailure);
+    return keyType;
+}
+
+// Modules store CKA_EC_POINT either as the DER OCTET STRING that PKCS#11 asks
+// for or as the bare point.
+bool isSamePoint(const std::vector<uint8_t>& stored, const std::vector<uint8_t>& point) {
+    return stored == point || stored == encodeElement(0x04, point);
+}
+
+CK_OBJECT_HANDLE findEcPublicKey(CK_SESSION_HANDLE session, const EcPublicKeyInfo& wanted) {
+    for (CK_OBJECT_HANDLE handle : findPublicKeys(session)) {
+        if (readKeyType(session, handle) != CKK_EC) {
+            continue;
+        }
+        CK_ATTRIBUTE attributes[] = {variable(CKA_EC_PARAMS), variable(CKA_EC_POINT)};
+        AttributeRead read(session, handle, attributes, 2, kPublicKeyAttributesFailure,
+                           kPublicKeyAttributesFailure);
+        if (read.bytes(0) == wanted.curve && isSamePoint(read.bytes(1), wanted.point)) {
+            return handle;
+        }
+    }
+    return CK_INVALID_HANDLE;
 }
 
 }  // namespace
@@ -229,15 +264,24 @@ std::unique_ptr<RsaPublicKey> readRsaPublicKey(CK_SESSION_HANDLE session, CK_OBJ
     return publicKey;
 }
 
-std::unique_ptr<RsaPublicKey> findPublicKeyForCertificate(CK_SESSION_HANDLE session,
-                                                          const ParsedCertificate& certificate) {
+CK_OBJECT_HANDLE findPublicKeyForCertificate(CK_SESSION_HANDLE session,
+                                             const ParsedCertificate& certificate) {
+    const DERComposite* keyInfo = certificate.getPublicKeyInfo();
+    if (keyInfo != nullptr && isEcPublicKeyInfo(*keyInfo)) {
+        std::optional<EcPublicKeyInfo> ecKey = ecPublicKeyInfo(*keyInfo);
+        return ecKey ? findEcPublicKey(session, *ecKey) : CK_INVALID_HANDLE;
+    }
+    // Other kinds of keys have no modulus to look for.
     for (CK_OBJECT_HANDLE handle : findPublicKeys(session)) {
+        if (readKeyType(session, handle) != CKK_RSA) {
+            continue;
+        }
         std::unique_ptr<RsaPublicKey> publicKey = readRsaPublicKey(session, handle);
         if (certificate.containsModulus(publicKey->modulus)) {
-            return publicKey;
+            return handle;
         }
     }
-    return nullptr;
+    return CK_INVALID_HANDLE;
 }
 
 std::unique_ptr<ByteBuffer> readKeyId(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {

@@ -10,8 +10,9 @@ using token_internal::functions;
 
 namespace {
 
+// Some modules pad with NULs instead of blanks (tpm2-pkcs11's model field).
 bool isPaddingSpace(CK_UTF8CHAR c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
+    return c == ' ' || (c >= '\t' && c <= '\r') || c == '\0';
 }
 
 // The low 32 bits of a PIN length bound, taken as signed: an unavailable bound
@@ -22,6 +23,18 @@ int32_t pinLengthBound(CK_ULONG value) {
 
 CK_RV readTokenInfo(CK_SLOT_ID slot, CK_TOKEN_INFO& info) {
     return functions()->C_GetTokenInfo(slot, &info);
+}
+
+// A read-only store (NSS's built-in roots) does not claim to be initialised
+// either, yet it is in use as it stands: nothing could format it.
+bool isBlank(const CK_TOKEN_INFO& info) {
+    return (info.flags & (CKF_TOKEN_INITIALIZED | CKF_WRITE_PROTECTED)) == 0;
+}
+
+// A blank token is named by the empty serial, whatever its module reports
+// for it (tpm2-pkcs11 gives its empty slot the serial of its tokens).
+std::string serialOf(const CK_TOKEN_INFO& info) {
+    return isBlank(info) ? std::string() : trimPadded(info.serialNumber, sizeof(info.serialNumber));
 }
 
 }  // namespace
@@ -47,24 +60,30 @@ std::vector<CK_SLOT_ID> getTokenSlots() {
 }
 
 CK_SLOT_ID findTokenSlot(const std::string& serial) {
+    std::vector<CK_SLOT_ID> matches;
     for (CK_SLOT_ID slot : getTokenSlots()) {
         CK_TOKEN_INFO info;
-        if (readTokenInfo(slot, info) != CKR_OK) {
-            continue;
-        }
-        if (trimPadded(info.serialNumber, sizeof(info.serialNumber)) == serial) {
-            return slot;
+        if (readTokenInfo(slot, info) == CKR_OK && serialOf(info) == serial) {
+            matches.push_back(slot);
         }
     }
-    throw TokenException("No token with serial number " + serial);
+    if (matches.empty()) {
+        throw TokenException("No token with serial number " + serial);
+    }
+    // Any blank token will do; of two tokens sharing a serial the right one
+    // cannot be told, and a PIN tried on the other would use up its tries.
+    if (matches.size() > 1 && !serial.empty()) {
+        throw TokenException("Several tokens have the serial number " + serial);
+    }
+    return matches.front();
 }
 
 std::unique_ptr<TokenInfo> getTokenInfo(CK_SLOT_ID slot) {
     CK_TOKEN_INFO info;
     check(readTokenInfo(slot, info), "Failed to get token info");
     auto token = std::make_unique<TokenInfo>();
-    token->tokenSN = trimPadded(info.serialNumber, sizeof(info.serialNumber));
-    token->tokenLabel = trimPadded(info.label, sizeof(info.label));
+    token->tokenSN = serialOf(info);
+    token->tokenLabel = isBlank(info) ? std::string() : trimPadded(info.label, sizeof(info.label));
     token->tokenModel = trimPadded(info.model, sizeof(info.model));
     token->pmin = pinLengthBound(info.ulMinPinLen);
     token->pmax = pinLengthBound(info.ulMaxPinLen);

@@ -1,9 +1,11 @@
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "common/native_host_exception.h"
 #include "der/der_field.h"
 #include "der/der_writer.h"
+#include "der/ec_public_key_info.h"
 #include "der/parsed_certificate.h"
 #include "platform/platform.h"
 #include "token/token.h"
@@ -72,24 +74,31 @@ SecretString randomPin(size_t length) {
     return pin;
 }
 
-KeyPairResult generateKeyPair(CK_SESSION_HANDLE session) {
+KeyPairResult generateKeyPair(CK_SESSION_HANDLE session, KeyAlgorithm algorithm) {
     std::unique_ptr<ByteBuffer> id = generateKeyId();
+    bool rsa = algorithm == KeyAlgorithm::Rsa2048;
+    const std::vector<uint8_t>& curve = algorithm == KeyAlgorithm::EcP384 ? kCurveP384 : kCurveP256;
     CK_OBJECT_CLASS publicClass = CKO_PUBLIC_KEY;
     CK_OBJECT_CLASS privateClass = CKO_PRIVATE_KEY;
-    CK_KEY_TYPE keyType = CKK_RSA;
+    CK_KEY_TYPE keyType = rsa ? CKK_RSA : CKK_EC;
     CK_BBOOL yes = CK_TRUE;
     CK_BBOOL no = CK_FALSE;
     CK_ULONG modulusBits = kModulusBits;
-    CK_ATTRIBUTE publicTemplate[] = {
+    std::vector<CK_ATTRIBUTE> publicTemplate = {
         attribute(CKA_CLASS, publicClass),
         bytesAttribute(CKA_LABEL, kPublicKeyLabel, sizeof(kPublicKeyLabel)),
         bytesAttribute(CKA_ID, id->getData(), id->getSize()),
         attribute(CKA_KEY_TYPE, keyType),
         attribute(CKA_TOKEN, yes),
         attribute(CKA_PRIVATE, no),
-        attribute(CKA_MODULUS_BITS, modulusBits),
-        bytesAttribute(CKA_PUBLIC_EXPONENT, kPublicExponent, sizeof(kPublicExponent)),
     };
+    if (rsa) {
+        publicTemplate.push_back(attribute(CKA_MODULUS_BITS, modulusBits));
+        publicTemplate.push_back(
+            bytesAttribute(CKA_PUBLIC_EXPONENT, kPublicExponent, sizeof(kPublicExponent)));
+    } else {
+        publicTemplate.push_back(bytesAttribute(CKA_EC_PARAMS, curve.data(), curve.size()));
+    }
     CK_ATTRIBUTE privateTemplate[] = {
         attribute(CKA_CLASS, privateClass),
         bytesAttribute(CKA_LABEL, kPrivateKeyLabel, sizeof(kPrivateKeyLabel)),
@@ -98,14 +107,14 @@ KeyPairResult generateKeyPair(CK_SESSION_HANDLE session) {
         attribute(CKA_TOKEN, yes),
         attribute(CKA_PRIVATE, yes),
         attribute(CKA_EXTRACTABLE, no),
-        // Tokens whose default is false would reveal the private exponent.
+        // Tokens whose default is false would reveal the private key.
         attribute(CKA_SENSITIVE, yes),
     };
-    CK_MECHANISM mechanism = {CKM_RSA_PKCS_KEY_PAIR_GEN, nullptr, 0};
+    CK_MECHANISM mechanism = {rsa ? CKM_RSA_PKCS_KEY_PAIR_GEN : CKM_EC_KEY_PAIR_GEN, nullptr, 0};
     KeyPairResult result;
-    result.rv =
-        functions()->C_GenerateKeyPair(session, &mechanism, publicTemplate, 8, privateTemplate, 8,
-                                       &result.publicKey, &result.privateKey);
+    result.rv = functions()->C_GenerateKeyPair(
+        session, &mechanism, publicTemplate.data(), static_cast<CK_ULONG>(publicTemplate.size()),
+        privateTemplate, 8, &result.publicKey, &result.privateKey);
     return result;
 }
 
@@ -134,8 +143,8 @@ CK_DATE certificateTimeToDate(const DERPrimitive& time) {
 }
 
 void importCertificate(CK_SESSION_HANDLE session, const ParsedCertificate& certificate,
-                       const RsaPublicKey& publicKey) {
-    std::unique_ptr<ByteBuffer> id = readKeyId(session, publicKey.objectHandle);
+                       CK_OBJECT_HANDLE publicKey) {
+    std::unique_ptr<ByteBuffer> id = readKeyId(session, publicKey);
     std::unique_ptr<ByteBuffer> subject = encodeDer(*certificate.getSubject());
     std::unique_ptr<ByteBuffer> issuer = encodeDer(*certificate.getIssuer());
     std::unique_ptr<ByteBuffer> serialNumber = encodeDer(*certificate.getSerialNumber());

@@ -89,6 +89,8 @@ test("each function sends its action with exactly the members given", async () =
     [() => Vantrel.getOrphanKeys({ tokenSN: "7a3f", keyType: "public" }), { action: "getOrphanKeys", tokenSN: "7a3f", keyType: "public" }],
     [() => Vantrel.deleteOrphanKeys({ tokenSN: "7a3f", keyType: "private" }), { action: "deleteOrphanKeys", tokenSN: "7a3f", keyType: "private" }],
     [() => Vantrel.generateKeys({ tokenSN: "7a3f" }), { action: "generateKeys", tokenSN: "7a3f", result: "csr" }],
+    [() => Vantrel.generateKeys({ tokenSN: "7a3f", algorithm: "EC-P384" }),
+      { action: "generateKeys", tokenSN: "7a3f", result: "csr", algorithm: "EC-P384" }],
     [() => Vantrel.importCertificate({ certificate: "MIIB" }), { action: "importCertificate", certificate: "MIIB" }],
     // The extension asks for the PINs: the request carries none.
     [() => Vantrel.login({ tokenSN: "7a3f", pinPrompt: true, mode: "write" }), { action: "login", tokenSN: "7a3f", mode: "write", pinPrompt: true }],
@@ -119,6 +121,8 @@ test("a member the host could not read is refused before anything is sent", asyn
     [() => Vantrel.sign({ certificateSN: "020101", payload: "a", pin: 1234 }), "Vantrel.sign: pin must be a string"],
     [() => Vantrel.getOrphanKeys({ tokenSN: "7a3f", keyType: "secret" }), 'Vantrel.getOrphanKeys: keyType must be "private" or "public"'],
     [() => Vantrel.generateKeys({ tokenSN: "7a3f", result: "key" }), 'Vantrel.generateKeys: result must be "csr" or "publicKey"'],
+    [() => Vantrel.generateKeys({ tokenSN: "7a3f", algorithm: "EC-P521" }),
+      'Vantrel.generateKeys: algorithm must be "RSA-2048", "EC-P256" or "EC-P384"'],
     [() => Vantrel.selectCertificate({ forceLogon: "true" }), "Vantrel.selectCertificate: forceLogon must be true or false"],
     [() => Vantrel.listCertificates({ tokenSN: 7 }), "Vantrel.listCertificates: tokenSN must be a string"],
     [() => Vantrel.formatToken({ tokenSN: "", tokenPIN: "1", adminPIN: null }), "Vantrel.formatToken: adminPIN must be a string"],
@@ -223,6 +227,9 @@ test("errors of the host, the browser and the extension are put in words, the ho
     ["No token with serial number 7a3f is connected, so the Vantrel extension did not ask for its PIN.", "That token is not connected", null],
     ["The token offers no ECDSA signing mechanism", "This token cannot sign with this key", null],
     ["The token cannot generate RSA-2048 key pairs", "This token cannot make the keys", null],
+    ["The token cannot generate EC P-256 key pairs", "This token cannot make EC P-256 keys", null],
+    ["The token cannot generate EC P-384 key pairs", "This token cannot make EC P-384 keys", null],
+    ["Several tokens have the serial number 0000000000000000", "Two tokens have the same serial number", null],
     ["Something new (rc=999)", "Something new", 999],
     ["", "Something went wrong", null],
   ];

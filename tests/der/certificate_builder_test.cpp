@@ -72,6 +72,9 @@ class OpenSslCertificate {
     }
     std::string notBefore() const { return encoded(X509_get0_notBefore(x509), i2d_ASN1_TIME); }
     std::string notAfter() const { return encoded(X509_get0_notAfter(x509), i2d_ASN1_TIME); }
+    std::string publicKeyInfo() const {
+        return encoded(X509_get_X509_PUBKEY(x509), i2d_X509_PUBKEY);
+    }
 
     // Contents of the subjectAltName extension's OCTET STRING; "" when absent.
     std::string subjectAltName() const {
@@ -188,6 +191,8 @@ TEST_P(CertificateFixtureTest, ReencodesFieldsAsOpenSslDoes) {
     EXPECT_EQ(hexOf(*encodeDer(*certificate->getSerialNumber())), reference.serialNumber());
     EXPECT_EQ(hexOf(*encodeDer(*certificate->getNotBefore())), reference.notBefore());
     EXPECT_EQ(hexOf(*encodeDer(*certificate->getNotAfter())), reference.notAfter());
+    ASSERT_NE(certificate->getPublicKeyInfo(), nullptr);
+    EXPECT_EQ(hexOf(*encodeDer(*certificate->getPublicKeyInfo())), reference.publicKeyInfo());
     DERPrimitive* altName = certificate->getSubjectAltName();
     EXPECT_EQ(altName != nullptr ? hexOf(altName->getValue()) : "", reference.subjectAltName());
 }

@@ -92,3 +92,24 @@ TEST(DERWriter, AppendsAcrossCalls) {
     EXPECT_EQ(hexOf(*first), "0402deadde");
     EXPECT_EQ(hexOf(*writer.getBuffer()), "0402deadde01");
 }
+
+TEST(DERWriter, EncodesElementsAndUnsignedIntegers) {
+    EXPECT_EQ(hexOf(encodeElement(0x04, {})), "0400");
+    EXPECT_EQ(hexOf(encodeElement(0x30, Bytes(3, 0xAB))), "3003ababab");
+    EXPECT_EQ(hexOf(encodeElement(0x03, Bytes(200, 0))).substr(0, 8), "0381c800");
+    EXPECT_EQ(encodeElement(0x03, Bytes(200, 0)).size(), 203u);
+    // ECDSA's r and s: fixed-width magnitudes as the smallest INTEGER that
+    // reads as positive.
+    const std::pair<Bytes, const char*> integers[] = {
+        {{0x00, 0x00, 0x7f}, "02017f"},
+        {{0x00, 0x80}, "02020080"},
+        {{0xff, 0x01}, "020300ff01"},
+        {{0x00, 0x00}, "020100"},
+        {{}, "020100"},
+        {{0x01, 0x00}, "02020100"},
+    };
+    for (const auto& c : integers) {
+        EXPECT_EQ(hexOf(encodeUnsignedInteger(c.first.data(), c.first.size())), c.second)
+            << hexOf(c.first);
+    }
+}

@@ -3,7 +3,9 @@
 // imported beside its keys, then used and deleted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "e2e/host_fixture.h"
 
@@ -14,6 +16,11 @@ const std::string kCsrSubjectDN = "CN=Pre-enrolled QARN User, OU=KW, O=JUX, Terv
 
 std::string generateKeys(const std::string& tokenSN, const std::string& result = "csr") {
     return R"({"action":"generateKeys","tokenSN":")" + tokenSN + R"(","result":")" + result + "\"}";
+}
+
+std::string generateKeysWith(const std::string& tokenSN, const std::string& algorithm) {
+    return R"({"action":"generateKeys","tokenSN":")" + tokenSN +
+           R"(","result":"csr","algorithm":")" + algorithm + "\"}";
 }
 
 std::string importCertificate(const Bytes& der) {
@@ -32,15 +39,23 @@ std::string orphanKeysReply(const std::string& tokenSN, const std::string& keys)
 
 class EnrolmentTest : public HostTest {
   protected:
-    // The certification request of a generateKeys reply, checked for its form.
-    Bytes csrOf(const std::string& reply, const std::string& tokenSN) {
+    // The certification request of a generateKeys reply, checked for its
+    // form (an RSA-2048 request's base64 is 920 characters).
+    Bytes csrOf(const std::string& reply, const std::string& tokenSN, size_t length = 920) {
         nlohmann::json json = nlohmann::json::parse(reply);
         EXPECT_EQ(json.size(), 3u) << reply;
         EXPECT_EQ(json["action"], "generateKeys");
         EXPECT_EQ(json["tokenSN"], tokenSN);
         std::string text = json.value("csr", "");
-        EXPECT_EQ(text.size(), 920u);
+        if (length != 0) {
+            EXPECT_EQ(text.size(), length);
+        }
         return base64Bytes(text);
+    }
+
+    void loginForWriting() {
+        ASSERT_EQ(ask(login(alpha.serial, alpha.userPin, true)),
+                  R"({"action":"login","tokenSN":")" + alpha.serial + "\"}");
     }
 
     SoftHsmToken alpha = hsm.createToken("Alpha");
@@ -226,6 +241,129 @@ TEST_F(EnrolmentTest, GenerateKeysRefusesATokenThatCannotMakeSigningRsaPairs) {
         parseCertificationRequest(csrOf(ask(generateKeys(alpha.serial)), alpha.serial));
     EXPECT_TRUE(request.signatureValid);
     EXPECT_EQ(request.signatureAlgorithm, "sha256WithRSAEncryption");
+}
+
+// An EC pair on either curve: its request (signed with ECDSA on the token)
+// verifies, a certificate issued for it imports beside the pair and signs.
+TEST_F(EnrolmentTest, EnrolsEcKeyPairsOnBothCurvesAndSignsWithThem) {
+    start();
+    loginForWriting();
+    struct Case {
+        const char* algorithm;
+        EcCurve curve;
+        uint8_t serial;
+    };
+    const Case cases[] = {{"EC-P256", EcCurve::P256, 0x61}, {"EC-P384", EcCurve::P384, 0x62}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.algorithm);
+        Bytes csr = csrOf(ask(generateKeysWith(alpha.serial, c.algorithm)), alpha.serial, 0);
+        CertificationRequest request = parseCertificationRequest(csr);
+        EXPECT_TRUE(request.signatureValid);
+        EXPECT_EQ(request.signatureAlgorithm, "ecdsa-with-SHA256");
+        EXPECT_EQ(request.subject,
+                  "C=ZZ, ST=VKT, L=Tervin, O=JUX, OU=KW, CN=Pre-enrolled QARN User");
+
+        Pkcs11Session session = userSession(alpha);
+        Attributes newPublicKey;
+        newPublicKey.number(CKA_CLASS, CKO_PUBLIC_KEY).bytes(CKA_EC_PARAMS, ecCurveParams(c.curve));
+        std::vector<CK_OBJECT_HANDLE> publicKeys = session.find(newPublicKey);
+        ASSERT_EQ(publicKeys.size(), 1u);
+        EXPECT_TRUE(
+            samePublicKey(session.ecPublicKey(publicKeys[0]).get(), request.publicKey.get()));
+        Bytes id = session.getBytes(publicKeys[0], CKA_ID);
+        EXPECT_EQ(id.size(), 8u);
+        EXPECT_EQ(session.getBytes(publicKeys[0], CKA_LABEL), toBytes(std::string("QARN PK", 8)));
+        std::vector<CK_OBJECT_HANDLE> privateKeys = session.find(CKO_PRIVATE_KEY, id);
+        ASSERT_EQ(privateKeys.size(), 1u);
+        EXPECT_EQ(session.getNumber(privateKeys[0], CKA_KEY_TYPE), CKK_EC);
+        EXPECT_EQ(session.getBytes(privateKeys[0], CKA_LABEL), toBytes(std::string("QARN SK", 8)));
+        EXPECT_TRUE(session.getBool(privateKeys[0], CKA_SENSITIVE));
+        EXPECT_FALSE(session.getBool(privateKeys[0], CKA_EXTRACTABLE));
+        EXPECT_TRUE(session.getBool(privateKeys[0], CKA_PRIVATE));
+
+        CertificateOptions options;
+        options.serial = {c.serial};
+        Bytes der = ca->issue(csr, options);
+        EXPECT_EQ(ask(importCertificate(der)), R"({"action":"importCertificate"})");
+        std::vector<CK_OBJECT_HANDLE> certificates = session.find(CKO_CERTIFICATE, id);
+        ASSERT_EQ(certificates.size(), 1u);
+        EXPECT_EQ(session.getBytes(certificates[0], CKA_VALUE), der);
+
+        const std::string payload = std::string("Signed with ") + c.algorithm;
+        nlohmann::json reply =
+            nlohmann::json::parse(ask(R"({"action":"sign","certificateSN":"0201)" +
+                                      hex({c.serial}) + R"(","payload":")" + payload + "\"}"));
+        EXPECT_TRUE(verifyEcdsaSha256(certificatePublicKey(der).get(), toBytes(payload),
+                                      base64Bytes(reply.value("signature", ""))))
+            << reply.dump();
+        EXPECT_EQ(ask(orphanKeys(alpha.serial, "public")), orphanKeysReply(alpha.serial, ""));
+    }
+}
+
+// Once a token holds EC keys, an RSA certificate still finds its key among
+// them, and an RSA enrolment leaves no orphans behind.
+TEST_F(EnrolmentTest, AnRsaEnrolmentSucceedsOnATokenThatHoldsEcKeys) {
+    {
+        Pkcs11Session session = userSession(alpha);
+        session.generateEcKeyPair(toBytes("ec one"), EcCurve::P256);
+        session.generateEcKeyPair(toBytes("ec two"), EcCurve::P384);
+    }
+    start();
+    loginForWriting();
+    Bytes csr = csrOf(ask(generateKeys(alpha.serial)), alpha.serial);
+    CertificateOptions options;
+    options.serial = {0x63};
+    EXPECT_EQ(ask(importCertificate(ca->issue(csr, options))), R"({"action":"importCertificate"})");
+    // The EC pairs are still orphans, in the token's order; the new pair is not.
+    nlohmann::json orphans = nlohmann::json::parse(ask(orphanKeys(alpha.serial, "private")));
+    std::vector<std::string> ids;
+    for (const auto& key : orphans["orphanKeys"]) {
+        ids.push_back(key["id"]);
+    }
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(ids, (std::vector<std::string>{hex(toBytes("ec one")), hex(toBytes("ec two"))}))
+        << orphans.dump();
+}
+
+// An EC pair is made only on a token that can make it and sign its request
+// with ECDSA; a pair whose request fails is destroyed again.
+TEST_F(EnrolmentTest, GenerateKeysRefusesATokenThatCannotMakeSigningEcPairs) {
+    start();
+    auto reply = [&](const std::string& error) {
+        return R"({"action":"generateKeys","error":")" + error + R"(","tokenSN":")" + alpha.serial +
+               "\"}";
+    };
+    struct Case {
+        const char* algorithm;
+        std::string rules;
+        std::string error;
+        bool generates;
+    };
+    const std::vector<Case> cases = {
+        {"EC-P256", "withdraw CKM_EC_KEY_PAIR_GEN", "The token cannot generate EC P-256 key pairs",
+         false},
+        {"EC-P384", "withdraw CKM_ECDSA", "The token cannot generate EC P-384 key pairs", false},
+        // SoftHSM2 lists no CKM_ECDSA_SHA256, and refuses it when asked.
+        {"EC-P384", "withdraw CKM_ECDSA\noffer CKM_ECDSA_SHA256",
+         "Failed to init signatiure generation (rc=112)", true},
+        {"EC-P256", "unavailable CKA_EC_POINT",
+         "Failed to read the public key's attributes (rc=18)", true},
+        {"EC-P256", "fail C_GenerateKeyPair CKR_DEVICE_ERROR",
+         "Failed to generate keypair on the token (rc=48)", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rules);
+        loginForWriting();
+        fault.setRules(c.rules);
+        FaultState before = fault.state();
+        EXPECT_EQ(ask(generateKeysWith(alpha.serial, c.algorithm)), reply(c.error));
+        EXPECT_EQ(fault.state().callsSince(before).count("C_GenerateKeyPair"),
+                  c.generates ? 1u : 0u);
+        fault.clearRules();
+        Pkcs11Session session = userSession(alpha);
+        EXPECT_EQ(session.count(CKO_PUBLIC_KEY), 0u);
+        EXPECT_EQ(session.count(CKO_PRIVATE_KEY), 0u);
+    }
 }
 
 TEST_F(EnrolmentTest, ImportCertificateRefusals) {

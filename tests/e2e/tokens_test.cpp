@@ -2,6 +2,8 @@
 // login, changePIN and formatToken, with the login they keep or end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -233,6 +235,51 @@ TEST_F(TokensTest, FormatTokenInitialisesTheBlankSlotWithoutAnAdminPin) {
     }
     ASSERT_FALSE(formatted.empty()) << tokens.dump();
     EXPECT_EQ(ask(login(formatted, "13579", true)), loginReply(formatted));
+}
+
+// A module that reports one serial for every token and for its empty slot,
+// as tpm2-pkcs11 does: the empty slot is listed and formatted as the blank
+// token it is, and the serial that two tokens share is refused by every
+// action that names it, before a session is opened or a PIN is tried.
+TEST_F(TokensTest, ABlankSlotIsKnownByItsFlagAndASharedSerialIsRefused) {
+    SoftHsmToken beta = hsm.createToken("Beta");
+    const std::string shared = "0000000000000000";
+    fault.setRules("serial text " + shared + "\n");
+    start();
+    nlohmann::json tokens = nlohmann::json::parse(ask(R"({"action":"listTokens"})"))["tokens"];
+    ASSERT_EQ(tokens.size(), 3u) << tokens.dump();
+    std::vector<std::string> serials;
+    for (const auto& token : tokens) {
+        serials.push_back(token["tokenSN"].get<std::string>() + "/" +
+                          token["tokenLabel"].get<std::string>());
+    }
+    std::sort(serials.begin(), serials.end());
+    EXPECT_EQ(serials, (std::vector<std::string>{"/", shared + "/Alpha", shared + "/Beta"}));
+
+    const std::string ambiguous = "Several tokens have the serial number " + shared;
+    const std::string admin = alpha.soPin;
+    FaultState before = fault.state();
+    EXPECT_EQ(ask(login(shared, alpha.userPin, true)), loginReply(shared, ambiguous));
+    EXPECT_EQ(ask(changePin(shared, alpha.userPin, "654321")),
+              tokenReply("changePIN", shared, ambiguous));
+    EXPECT_EQ(ask(formatToken(shared, "13579", &admin)),
+              tokenReply("formatToken", shared, ambiguous));
+    EXPECT_EQ(ask(R"({"action":"listCertificates","tokenSN":")" + shared + "\"}"),
+              R"({"action":"listCertificates","error":")" + ambiguous + "\"}");
+    std::map<std::string, unsigned long> calls = fault.state().callsSince(before);
+    for (const char* function : {"C_OpenSession", "C_Login", "C_InitToken"}) {
+        EXPECT_EQ(calls.count(function), 0u) << function;
+    }
+    EXPECT_EQ(ask(R"({"action":"listCertificates"})"),
+              R"({"action":"listCertificates","certificates":[]})");
+
+    // One of the two unplugged: the other is the token of that serial. The
+    // blank slot is formatted under the empty serial, never under the one it
+    // reports.
+    fault.setRules("serial text " + shared + "\nhide slot " + std::to_string(beta.slot) + "\n");
+    EXPECT_EQ(ask(login(shared, alpha.userPin, true)), loginReply(shared));
+    EXPECT_EQ(ask(formatToken("", "13579", nullptr)), tokenReply("formatToken", ""));
+    EXPECT_EQ(ask(login(shared, alpha.userPin, true)), loginReply(shared, ambiguous));
 }
 
 TEST_F(TokensTest, FormatTokenWithItsAdminPinEmptiesTheToken) {

@@ -32,7 +32,7 @@
 namespace {
 
 enum class Login { None, ReadOnly, ReadWrite };
-enum class Token { One, Two, Three };
+enum class Token { One, Two, Three, Four };
 
 // What must come of failing one call of an action with CKR_DEVICE_ERROR (48).
 // The texts may hold the placeholders of FaultSweepTest::fill.
@@ -82,11 +82,21 @@ const std::string kPrivateKeyWarning =
 const std::string kDeleted = R"({"action":"deleteCertificate","certificateSN":"020101"})";
 const std::string kCsrUnsigned =
     R"x({"action":"generateKeys","error":"Failed to init signatiure generation (rc=48)","tokenSN":"{sn1}"})x";
+const std::string kEcCsrUnsigned =
+    R"x({"action":"generateKeys","error":"Failed to init signatiure generation (rc=48)","tokenSN":"{sn4}"})x";
 const std::string kKeyNotDeleted = "Failed to delete a generated key (rc=48)\n";
 const std::string kImportRefused =
     R"x({"action":"importCertificate","error":"Error importing certificate on the token (rc=48)"})x";
 const std::string kOrphans =
     R"({"action":"getOrphanKeys","orphanKeys":[{"id":"0b","keyType":"public"}],"tokenSN":"{sn2}"})";
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+    }
+    return text;
+}
 
 std::vector<Fault> operator+(std::vector<Fault> first, const std::vector<Fault>& second) {
     first.insert(first.end(), second.begin(), second.end());
@@ -165,9 +175,37 @@ std::vector<Fault> generateKeysFaultsBeforeSignInit() {
     };
 }
 
-// importCertificate up to storing the certificate: the public key it
-// certifies found and its identifier read.
-std::vector<Fault> importFaultsBeforeCreate() {
+// generateKeys of an EC pair up to signing its request: the token's
+// mechanisms, the pair, its public point read, its private key's type read.
+std::vector<Fault> generateEcKeysFaultsBeforeSignInit() {
+    std::vector<Fault> faults = generateKeysFaultsBeforeSignInit();
+    for (Fault& fault : faults) {
+        if (fault.function == "C_GetAttributeValue" && fault.call < 3) {
+            fault.reply =
+                R"x({"action":"generateKeys","error":"Failed to read the public key's attributes (rc=48)","tokenSN":"{sn4}"})x";
+        }
+        fault.reply = replaceAll(fault.reply, "{sn1}", "{sn4}");
+    }
+    return faults;
+}
+
+const std::string kKeyUnread =
+    R"x({"action":"importCertificate","error":"Failed to read the public key's attributes (rc=48)"})x";
+
+// The identifier of the public key found, read from call `first` on.
+std::vector<Fault> importFaultsOfKeyId(unsigned long first) {
+    return {
+        {"C_GetAttributeValue", first,
+         R"x({"action":"importCertificate","error":"Failed to get public key id size (rc=48)"})x",
+         "", kIn},
+        {"C_GetAttributeValue", first + 1,
+         R"x({"action":"importCertificate","error":"Failed to get public key id value (rc=48)"})x",
+         "", kIn},
+    };
+}
+
+// The search of the token's public keys, of which it holds one.
+std::vector<Fault> importFaultsOfSearch() {
     return {
         {"C_FindObjectsInit", 1,
          R"x({"action":"importCertificate","error":"Error initialising the query for certificates (rc=48)"})x",
@@ -181,19 +219,35 @@ std::vector<Fault> importFaultsBeforeCreate() {
         {"C_FindObjectsFinal", 1,
          R"x({"action":"importCertificate","error":"Error finalising the public keys query (rc=48)"})x",
          "", kIn},
-        {"C_GetAttributeValue", 1,
-         R"x({"action":"importCertificate","error":"Error retrieving RSA PK modulus and exponent sizes (rc=48)"})x",
-         "", kIn},
-        {"C_GetAttributeValue", 2,
-         R"x({"action":"importCertificate","error":"Error retrieving RSA PK modulus and exponent values (rc=48)"})x",
-         "", kIn},
-        {"C_GetAttributeValue", 3,
-         R"x({"action":"importCertificate","error":"Failed to get public key id size (rc=48)"})x",
-         "", kIn},
-        {"C_GetAttributeValue", 4,
-         R"x({"action":"importCertificate","error":"Failed to get public key id value (rc=48)"})x",
-         "", kIn},
     };
+}
+
+// importCertificate of an RSA key's certificate up to storing it: the RSA
+// public key holding its modulus found, and its identifier read.
+std::vector<Fault> importFaultsBeforeCreate() {
+    return importFaultsOfSearch() +
+           std::vector<Fault>{
+               {"C_GetAttributeValue", 1, kKeyUnread, "", kIn},
+               {"C_GetAttributeValue", 2,
+                R"x({"action":"importCertificate","error":"Error retrieving RSA PK modulus and exponent sizes (rc=48)"})x",
+                "", kIn},
+               {"C_GetAttributeValue", 3,
+                R"x({"action":"importCertificate","error":"Error retrieving RSA PK modulus and exponent values (rc=48)"})x",
+                "", kIn},
+           } +
+           importFaultsOfKeyId(4);
+}
+
+// importCertificate of an EC key's certificate up to storing it: the EC
+// public key found by its curve and point, and its identifier read.
+std::vector<Fault> importEcFaultsBeforeCreate() {
+    return importFaultsOfSearch() +
+           std::vector<Fault>{
+               {"C_GetAttributeValue", 1, kKeyUnread, "", kIn},
+               {"C_GetAttributeValue", 2, kKeyUnread, "", kIn},
+               {"C_GetAttributeValue", 3, kKeyUnread, "", kIn},
+           } +
+           importFaultsOfKeyId(4);
 }
 
 std::vector<Sweep> sweeps() {
@@ -597,6 +651,35 @@ std::vector<Sweep> sweeps() {
          R"({"action":"importCertificate"})", false,
          importFaultsBeforeCreate() +
              std::vector<Fault>{{"C_CreateObject", 1, kImportRefused, "", kIn}}},
+        // generateKeys of an EC pair
+        {R"({"action":"generateKeys","tokenSN":"{sn4}","result":"csr","algorithm":"EC-P256"})",
+         Login::ReadWrite, Token::Four,
+         R"({"action":"generateKeys","csr":"{base64}","tokenSN":"{sn4}"})", false,
+         generateEcKeysFaultsBeforeSignInit() +
+             std::vector<Fault>{
+                 {"C_SignInit", 1, kEcCsrUnsigned, "", kIn},
+                 {"C_Sign", 1,
+                  R"x({"action":"generateKeys","error":"Failed to determine the signature length (rc=48)","tokenSN":"{sn4}"})x",
+                  "", kIn},
+                 {"C_Sign", 2,
+                  R"x({"action":"generateKeys","error":"Failed to generate signature (rc=48)","tokenSN":"{sn4}"})x",
+                  "", kIn},
+             }},
+        // ... whose request cannot be signed: the pair goes again
+        {R"({"action":"generateKeys","tokenSN":"{sn4}","result":"csr","algorithm":"EC-P384"})",
+         Login::ReadWrite, Token::Four, kEcCsrUnsigned, false,
+         generateEcKeysFaultsBeforeSignInit() +
+             std::vector<Fault>{
+                 {"C_SignInit", 1, kEcCsrUnsigned, "", kIn},
+                 {"C_DestroyObject", 1, kEcCsrUnsigned, kKeyNotDeleted, kIn},
+                 {"C_DestroyObject", 2, kEcCsrUnsigned, kKeyNotDeleted, kIn},
+             },
+         "fail C_SignInit CKR_DEVICE_ERROR\n"},
+        // importCertificate of a certificate for the EC key pair
+        {R"({"action":"importCertificate","certificate":"{importEc}"})", Login::ReadWrite,
+         Token::Four, R"({"action":"importCertificate"})", false,
+         importEcFaultsBeforeCreate() +
+             std::vector<Fault>{{"C_CreateObject", 1, kImportRefused, "", kIn}}},
         // importCertificate on a token that refuses the certificate's dates:
         // the import is made again without them
         {R"({"action":"importCertificate","certificate":"{import}"})", Login::ReadWrite, Token::One,
@@ -609,14 +692,6 @@ std::vector<Sweep> sweeps() {
              },
          "fail C_CreateObject CKR_TEMPLATE_INCONSISTENT call 1\n"},
     };
-}
-
-std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-        text.replace(at, from.size(), to);
-        at += to.size();
-    }
-    return text;
 }
 
 // Whether `actual` is `expected` with {handle} standing for any number (the
@@ -640,6 +715,7 @@ class FaultSweepTest : public ::testing::Test {
         one = hsm.createToken("Token one");
         two = hsm.createToken("Token two");
         three = hsm.createToken("Token three");
+        four = hsm.createToken("Token four");
         blank = hsm.blankSlot();
         {
             Pkcs11Client client;
@@ -666,6 +742,13 @@ class FaultSweepTest : public ::testing::Test {
             third.createCertificate(
                 ca.issueForKey(third.publicKey(keys.publicKey).get(), certificateOptions({0x03})),
                 {0x0C});
+
+            // An EC key pair without its certificate.
+            Pkcs11Session fourth = client.openSession(four.slot);
+            fourth.login(CKU_USER, four.userPin);
+            KeyPair ec = fourth.generateEcKeyPair({0x0D});
+            importEcDer =
+                ca.issueForKey(fourth.ecPublicKey(ec.publicKey).get(), certificateOptions({0x04}));
         }
         std::filesystem::copy(hsm.tokenDir(), snapshot.file("tokens"),
                               std::filesystem::copy_options::recursive);
@@ -692,19 +775,22 @@ class FaultSweepTest : public ::testing::Test {
         return hexEncode(digest, 3);
     }
 
-    // Replaces the placeholders: {sn1} and {sn2} the tokens' serial numbers,
+    // Replaces the placeholders: {sn1}, {sn2} and {sn4} the tokens' serial numbers,
     // {slot1} the first token's slot as log lines print it, {driver} the
     // module's file name, {certificate} and {import} the base64 of the stored
-    // certificate and of the one to import, {checkValue} the stored
+    // certificate and of the ones to import (for the RSA and the EC key),
+    // {checkValue} the stored
     // certificate's check value, {signature} the clean run's signature.
     std::string fill(const std::string& text) const {
         const std::pair<std::string, std::string> values[] = {
             {"{sn1}", one.serial},
             {"{sn2}", two.serial},
+            {"{sn4}", four.serial},
             {"{slot1}", std::to_string(logValue(one.slot))},
             {"{driver}", std::filesystem::path(FaultModule::path()).filename().string()},
             {"{certificate}", base64Encode(certificateDer.data(), certificateDer.size())},
             {"{import}", base64Encode(importDer.data(), importDer.size())},
+            {"{importEc}", base64Encode(importEcDer.data(), importEcDer.size())},
             {"{checkValue}", checkValue(certificateDer)},
             {"{signature}", cleanSignature},
         };
@@ -719,7 +805,7 @@ class FaultSweepTest : public ::testing::Test {
     // token whatever order the module lists its slots in.
     std::string visibleOnly(Token token) const {
         std::string rules = "hide slot " + std::to_string(blank) + "\n";
-        for (Token other : {Token::One, Token::Two, Token::Three}) {
+        for (Token other : {Token::One, Token::Two, Token::Three, Token::Four}) {
             if (other != token) {
                 rules += "hide slot " + std::to_string(tokenOf(other).slot) + "\n";
             }
@@ -790,7 +876,8 @@ class FaultSweepTest : public ::testing::Test {
     }
 
     const SoftHsmToken& tokenOf(Token token) const {
-        return token == Token::One ? one : token == Token::Two ? two : three;
+        const SoftHsmToken* tokens[] = {&one, &two, &three, &four};
+        return *tokens[static_cast<int>(token)];
     }
     const std::string& serialOf(Token token) const { return tokenOf(token).serial; }
 
@@ -808,10 +895,12 @@ class FaultSweepTest : public ::testing::Test {
     SoftHsmToken one;
     SoftHsmToken two;
     SoftHsmToken three;
+    SoftHsmToken four;
     CK_SLOT_ID blank = 0;
     TestCa ca;
     Bytes certificateDer;
     Bytes importDer;
+    Bytes importEcDer;
     std::string cleanSignature;
     TempDir snapshot;
     FaultModule faults;

@@ -28,6 +28,10 @@ inline std::string nssRootsModule() {
 inline std::string nssSoftokenModule() {
     return VANTREL_NSS_SOFTOKEN_MODULE;
 }
+// tpm2-pkcs11, the TPM 2.0 as tokens.
+inline std::string tpm2Module() {
+    return VANTREL_TPM2_MODULE;
+}
 // The card side of the virtual smart card (virtual_cac_card.cpp).
 inline std::string virtualCacProgram() {
     return VANTREL_VIRTUAL_CAC;

@@ -1,6 +1,7 @@
 # Interoperability tests: the built host against the real PKCS#11 modules of
 # the machine (OpenSC with a virtual smart card, openCryptoki, p11-kit, NSS,
-# SoftHSM2's EC keys), each with a set-up it starts and tears down itself.
+# SoftHSM2's EC keys, tpm2-pkcs11 on a software TPM), each with a set-up it
+# starts and tears down itself.
 
 # The set-ups beside the tests.
 file(GLOB interop_support CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
@@ -31,6 +32,7 @@ vantrel_module_path(p11kit_proxy_module p11-kit-proxy.so)
 vantrel_module_path(p11kit_trust_module p11-kit-trust.so)
 vantrel_module_path(nss_roots_module libnssckbi.so)
 vantrel_module_path(nss_softoken_module libsoftokn3.so)
+vantrel_module_path(tpm2_module libtpm2_pkcs11.so.1)
 
 target_compile_definitions(${target} PRIVATE
     VANTREL_HOST_EXE="$<TARGET_FILE:vantrel>"
@@ -40,7 +42,8 @@ target_compile_definitions(${target} PRIVATE
     VANTREL_P11KIT_PROXY_MODULE="${p11kit_proxy_module}"
     VANTREL_P11KIT_TRUST_MODULE="${p11kit_trust_module}"
     VANTREL_NSS_ROOTS_MODULE="${nss_roots_module}"
-    VANTREL_NSS_SOFTOKEN_MODULE="${nss_softoken_module}")
+    VANTREL_NSS_SOFTOKEN_MODULE="${nss_softoken_module}"
+    VANTREL_TPM2_MODULE="${tpm2_module}")
 add_dependencies(${target} vantrel vantrel-virtual-cac)
 find_package(nlohmann_json 3 REQUIRED)
 target_link_libraries(${target} PRIVATE nlohmann_json::nlohmann_json)

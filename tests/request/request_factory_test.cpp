@@ -20,7 +20,9 @@ class Describer : public RequestVisitor {
         text = "importCertificate certificate=" + r.getCertificate();
     }
     void visit(GenerateKeysRequest& r) override {
-        text = "generateKeys tokenSN=" + r.getTokenSN() + " wantCsr=" + flag(r.getWantCsr());
+        const char* algorithms[] = {"RSA-2048", "EC-P256", "EC-P384"};
+        text = "generateKeys tokenSN=" + r.getTokenSN() + " wantCsr=" + flag(r.getWantCsr()) +
+               " algorithm=" + algorithms[static_cast<int>(r.getAlgorithm())];
     }
     void visit(ChangePinRequest& r) override {
         text = "changePIN tokenSN=" + r.getTokenSN() + " oldPIN=" + plain(r.getOldPIN()) +
@@ -155,9 +157,15 @@ TEST(RequestFactory, EachActionReachesItsClassWithItsMembers) {
         {R"({"action":"formatToken","tokenSN":"1","tokenPIN":"2","adminPIN":"3"})",
          "formatToken tokenSN=1 tokenPIN=2 adminPIN='3' port="},
         {R"({"action":"generateKeys","tokenSN":"1","result":"csr"})",
-         "generateKeys tokenSN=1 wantCsr=1 port="},
+         "generateKeys tokenSN=1 wantCsr=1 algorithm=RSA-2048 port="},
         {R"({"action":"generateKeys","tokenSN":"1","result":"publicKey"})",
-         "generateKeys tokenSN=1 wantCsr=0 port="},
+         "generateKeys tokenSN=1 wantCsr=0 algorithm=RSA-2048 port="},
+        {R"({"action":"generateKeys","tokenSN":"1","result":"csr","algorithm":"RSA-2048"})",
+         "generateKeys tokenSN=1 wantCsr=1 algorithm=RSA-2048 port="},
+        {R"({"action":"generateKeys","algorithm":"EC-P256","tokenSN":"1","result":"csr"})",
+         "generateKeys tokenSN=1 wantCsr=1 algorithm=EC-P256 port="},
+        {R"({"action":"generateKeys","tokenSN":"1","result":"publicKey","algorithm":"EC-P384"})",
+         "generateKeys tokenSN=1 wantCsr=0 algorithm=EC-P384 port="},
         {R"({"action":"importCertificate","certificate":"MIIB"})",
          "importCertificate certificate=MIIB port="},
         {R"({"action":"changePIN","tokenSN":"1","oldPIN":"2","newPIN":""})",
@@ -241,6 +249,17 @@ TEST(RequestFactory, DecodingFailuresCarryTheirMessages) {
          "Generate key pair request - invalid result type CSR"},
         {R"({"action":"generateKeys","tokenSN":"1","result":""})",
          "Generate key pair request - invalid result type "},
+        // The result is examined before the algorithm.
+        {R"({"action":"generateKeys","tokenSN":"1","result":"x","algorithm":"DSA"})",
+         "Generate key pair request - invalid result type x"},
+        {R"({"action":"generateKeys","tokenSN":"1","result":"csr","algorithm":"ec-p256"})",
+         "Generate key pair request - invalid algorithm value ec-p256"},
+        {R"({"action":"generateKeys","tokenSN":"1","result":"csr","algorithm":"EC-P521"})",
+         "Generate key pair request - invalid algorithm value EC-P521"},
+        {R"({"action":"generateKeys","tokenSN":"1","result":"csr","algorithm":""})",
+         "Generate key pair request - invalid algorithm value "},
+        {R"({"action":"generateKeys","tokenSN":"1","result":"csr","algorithm":256})",
+         "Expected JSON object string property algorithm but got something else"},
         {R"({"action":"importCertificate","certificate":1})",
          "Missing mandatory JSON object string property certificate"},
         {R"({"action":"changePIN","tokenSN":"1","newPIN":"3"})",

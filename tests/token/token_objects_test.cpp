@@ -233,16 +233,75 @@ TEST_F(TokenObjectsTest, FindsThePublicKeyWhoseModulusTheCertificateHolds) {
     };
     std::unique_ptr<ParsedCertificate> forTarget =
         parse(ca.issueForKey(targetKey.get(), options({0x01})));
-    std::unique_ptr<RsaPublicKey> found = findPublicKeyForCertificate(session, *forTarget);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->objectHandle, hostHandle(session, CKO_PUBLIC_KEY, {0x02}));
+    EXPECT_EQ(findPublicKeyForCertificate(session, *forTarget),
+              hostHandle(session, CKO_PUBLIC_KEY, {0x02}));
     std::unique_ptr<ParsedCertificate> forNone =
         parse(ca.issueForKey(elsewhere.get(), options({0x02})));
-    EXPECT_FALSE(findPublicKeyForCertificate(session, *forNone));
-    // A public key without a modulus stops the search when it is reached.
-    setup.generateEcKeyPair({0x09});
-    EXPECT_EQ(failureOf([&] { findPublicKeyForCertificate(session, *forNone); }),
-              "Error retrieving RSA PK modulus and exponent sizes (rc=18)");
+    EXPECT_EQ(findPublicKeyForCertificate(session, *forNone), CK_INVALID_HANDLE);
+}
+
+// A certificate is tied to its key by the key's kind: an RSA certificate to
+// the RSA key holding its modulus (EC keys, which have none, are passed
+// over), an EC certificate to the EC key with its curve and point, whether
+// the module stores the point as PKCS#11 says (a DER OCTET STRING) or bare.
+TEST_F(TokenObjectsTest, FindsThePublicKeyOfRsaAndEcCertificatesAmongKeysOfBothKinds) {
+    Pkcs11Session setup = clientSession();
+    KeyPair p256 = setup.generateEcKeyPair({0x21}, EcCurve::P256);
+    KeyPair rsa = setup.generateRsaKeyPair(RsaKeyOptions({0x22}, 1024));
+    KeyPair p384 = setup.generateEcKeyPair({0x23}, EcCurve::P384);
+    // Keys whose public object is stored bare, or not at all.
+    KeyPair bare = setup.generateEcKeyPair({0x24});
+    KeyPair gone = setup.generateEcKeyPair({0x25});
+    EvpPkeyPtr keys[] = {setup.publicKey(rsa.publicKey),    setup.ecPublicKey(p256.publicKey),
+                         setup.ecPublicKey(p384.publicKey), setup.ecPublicKey(bare.publicKey),
+                         setup.ecPublicKey(gone.publicKey), generateRsaKey(1024)};
+    Bytes wrappedPoint = setup.getBytes(bare.publicKey, CKA_EC_POINT);
+    ASSERT_EQ(wrappedPoint.size(), 67u);
+    setup.destroy(bare.publicKey);
+    setup.destroy(gone.publicKey);
+    Attributes barePoint;
+    barePoint.number(CKA_CLASS, CKO_PUBLIC_KEY)
+        .number(CKA_KEY_TYPE, CKK_EC)
+        .flag(CKA_TOKEN, true)
+        .bytes(CKA_EC_PARAMS, ecCurveParams(EcCurve::P256))
+        .bytes(CKA_EC_POINT, Bytes(wrappedPoint.begin() + 2, wrappedPoint.end()))
+        .bytes(CKA_ID, {0x24});
+    setup.create(barePoint);
+    load(true);
+    CK_SESSION_HANDLE session = userSession(false);
+    auto certificateFor = [&](EVP_PKEY* key) {
+        Bytes der = ca.issueForKey(key, options({0x03}));
+        return CertificateBuilder(
+                   std::make_unique<ByteBuffer>(std::vector<uint8_t>(der.begin(), der.end())))
+            .getCertificate();
+    };
+    const std::pair<int, Bytes> found[] = {{0, {0x22}}, {1, {0x21}}, {2, {0x23}}, {3, {0x24}}};
+    for (const auto& c : found) {
+        SCOPED_TRACE(c.first);
+        EXPECT_EQ(findPublicKeyForCertificate(session, *certificateFor(keys[c.first].get())),
+                  hostHandle(session, CKO_PUBLIC_KEY, c.second));
+    }
+    for (int missing : {4, 5}) {
+        EXPECT_EQ(findPublicKeyForCertificate(session, *certificateFor(keys[missing].get())),
+                  CK_INVALID_HANDLE)
+            << missing;
+    }
+    // Attributes the search cannot read stop it.
+    const std::pair<const char*, int> withheld[] = {
+        {"unavailable CKA_KEY_TYPE", 0},
+        {"unavailable CKA_KEY_TYPE", 1},
+        {"unavailable CKA_EC_PARAMS", 1},
+        {"unavailable CKA_EC_POINT code CKR_ATTRIBUTE_SENSITIVE", 1},
+    };
+    for (const auto& c : withheld) {
+        SCOPED_TRACE(c.first);
+        faults->setRules(c.first);
+        std::unique_ptr<ParsedCertificate> certificate = certificateFor(keys[c.second].get());
+        std::string expected = std::string("Failed to read the public key's attributes (rc=") +
+                               (std::strstr(c.first, "SENSITIVE") ? "17)" : "18)");
+        EXPECT_EQ(failureOf([&] { findPublicKeyForCertificate(session, *certificate); }), expected);
+        EXPECT_EQ(faults->state().activeSearches, 0u);
+    }
 }
 
 TEST(FormatTokenDate, IsDayMonthYear) {

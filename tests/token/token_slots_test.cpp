@@ -13,7 +13,10 @@ TEST(TrimPadded, DropsTrailingWhiteSpaceWithinItsOwnWidth) {
         {"caf\xC3\xA9           ", "caf\xC3\xA9"},
         {"end\x80            ", "end\x80"},
         {"0123456789ABCDEF", "0123456789ABCDEF"},
-        {std::string("A\0              ", 16), std::string("A\0", 2)},
+        // NUL pads like a blank; one inside the text stays.
+        {std::string("SW   TPM\0\0\0\0\0\0\0\0", 16), "SW   TPM"},
+        {std::string("A\0B \0 \0\t       ", 16), std::string("A\0B", 3)},
+        {std::string(16, '\0'), ""},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(c.first.size(), 16u);
@@ -54,17 +57,44 @@ TEST_F(TokenTest, SerialPaddedWithTabsStillMatches) {
     EXPECT_EQ(findTokenSlot(token.serial.substr(0, 10)), token.slot);
 }
 
-TEST_F(TokenTest, OfTwoTokensWithOneSerialTheFirstSlotWins) {
+// Of two tokens with one serial the right one cannot be told: neither is
+// chosen. Listing still shows both.
+TEST_F(TokenTest, ASerialThatTwoTokensShareFindsNeither) {
     SoftHsmToken second = hsm.createToken("Token two");
+    SoftHsmToken third = hsm.createToken("Token three");
     load(true);
-    std::vector<CK_SLOT_ID> slots = getTokenSlots();
-    CK_SLOT_ID first = slots[0] == hsm.blankSlot() ? slots[1] : slots[0];
-    CK_SLOT_ID other = first == token.slot ? second.slot : token.slot;
-    faults->setRules("serial copy " + std::to_string(first) + " slot " + std::to_string(other) +
+    faults->setRules("serial copy " + std::to_string(token.slot) + " slot " +
+                     std::to_string(second.slot) + "\n");
+    EXPECT_EQ(getTokenInfo(second.slot)->tokenSN, token.serial);
+    EXPECT_EQ(failureOf([&] { findTokenSlot(token.serial); }),
+              "Several tokens have the serial number " + token.serial);
+    EXPECT_EQ(findTokenSlot(third.serial), third.slot);
+    // A token that cannot be read is no rival.
+    faults->setRules("serial copy " + std::to_string(token.slot) + " slot " +
+                     std::to_string(second.slot) + "\nfail C_GetTokenInfo CKR_DEVICE_ERROR slot " +
+                     std::to_string(second.slot) + "\n");
+    EXPECT_EQ(findTokenSlot(token.serial), token.slot);
+}
+
+// A token without CKF_TOKEN_INITIALIZED is blank whatever its module reports
+// (tpm2-pkcs11 gives its empty slot the serial of its tokens): it is listed
+// and found under the empty serial, and never under the one it reports.
+TEST_F(TokenTest, ABlankTokenIsKnownByItsFlagNotByWhatItReports) {
+    load(true);
+    const std::string blank = std::to_string(hsm.blankSlot());
+    const std::string shared = "0000000000000000";
+    faults->setRules("serial text " + shared + " slot " + blank + "\nlabel text Empty slot " +
+                     blank + "\nserial text " + shared + " slot " + std::to_string(token.slot) +
                      "\n");
-    std::string serial = getTokenInfo(first)->tokenSN;
-    EXPECT_EQ(getTokenInfo(other)->tokenSN, serial);
-    EXPECT_EQ(findTokenSlot(serial), first);
+    std::unique_ptr<TokenInfo> info = getTokenInfo(hsm.blankSlot());
+    EXPECT_EQ(info->tokenSN, "");
+    EXPECT_EQ(info->tokenLabel, "");
+    EXPECT_EQ(info->tokenModel, "SoftHSM v2");
+    EXPECT_EQ(getTokenInfo(token.slot)->tokenSN, shared);
+    EXPECT_EQ(findTokenSlot(""), hsm.blankSlot());
+    EXPECT_EQ(findTokenSlot(shared), token.slot);
+    faults->setRules("serial text " + shared + " slot " + blank + "\n");
+    EXPECT_EQ(failureOf([&] { findTokenSlot(shared); }), "No token with serial number " + shared);
 }
 
 TEST_F(TokenTest, ATokenThatCannotBeReadIsSkippedBySearchButReportedWhenAsked) {

@@ -8,7 +8,7 @@ import { listCertificates } from "./certificates.js";
 
 async function generateKeys() {
   const token = loggedInToken();
-  const reply = await host("generateKeys", { tokenSN: token.tokenSN });
+  const reply = await host("generateKeys", { tokenSN: token.tokenSN, algorithm: $("key-algorithm").value });
   const der = fromBase64(reply.csr);
   const request = readCertificationRequest(der);
   const pem = toPem(der, "CERTIFICATE REQUEST");
