@@ -4,11 +4,14 @@
 // page's requests from window.postMessage, hands them to the background and
 // posts the replies back. Only messages the page posts to itself are taken:
 // another frame or window cannot use the page's access to the tokens.
+// (A content script cannot import a module: the port's name is spelled out
+// here as shared/messages.js names it.)
 "use strict";
 
 (() => {
   const FROM_PAGE = "vantrel-page";
   const FROM_EXTENSION = "vantrel-extension";
+  const PAGE_PORT = "vantrel-page";
   const origin = window.location.origin;
 
   let extension = null;
@@ -22,7 +25,7 @@
     if (extension) {
       return extension;
     }
-    extension = chrome.runtime.connect({ name: "vantrel-page" });
+    extension = chrome.runtime.connect({ name: PAGE_PORT });
     extension.onMessage.addListener((message) => {
       waiting.delete(message.id);
       toPage(message);
