@@ -90,7 +90,7 @@ function viewOf(origin, where, text, payload, pin) {
     site: origin,
     local: isLocalOrigin(origin),
     token: { label: where.token.tokenLabel || "", serial: where.token.tokenSN, model: where.token.tokenModel || "" },
-    certificate: { subject: where.certificate.subjectDN || "", issuer: where.certificate.issuerDN || "", serial: where.certificate.serialNumber },
+    certificate: { subject: where.certificate.subjectDN || "", serial: where.certificate.serialNumber },
     text,
     fromObject: typeof payload !== "string",
     pin,

@@ -470,7 +470,7 @@ test("requests from frames are refused, whichever origin the frame has", STEP, a
   assert.deepEqual(hostPids(), before);
 });
 
-test("a plain HTTP page that is not a development one is refused", STEP, async () => {
+test("a plain HTTP page that is not served from this computer is refused", STEP, async () => {
   const before = hostPids();
   const plain = await openPage(`${site.plainHttp}/index.html`);
   await plain.waitFor("#status.bad");

@@ -33,7 +33,7 @@ const KEYS = {
 
 const browser = await browserDriver();
 const space = makeWorkspace("signatures");
-const accessibility = new AccessibilityRecord("signatures");
+const accessibility = new AccessibilityRecord("signatures", { strict: true });
 const publicKeys = {};
 let consolePage;
 let session;

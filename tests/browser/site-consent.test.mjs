@@ -45,7 +45,7 @@ const NOT_ALLOWED = { name: "ConnectionError", reason: "not-allowed", message: "
 
 const browser = await browserDriver();
 const space = makeWorkspace("consent");
-const accessibility = new AccessibilityRecord("site-consent");
+const accessibility = new AccessibilityRecord("site-consent", { strict: true });
 const servers = [];
 const site = {};
 let session;
