@@ -343,6 +343,7 @@ const MESSAGES = [
   ["The Vantrel host closed the connection", "The Vantrel host stopped", "It stops when it gets a request it cannot read. The next request starts it again."],
   ["An unexpected error occurred", "The Vantrel host could not be started", "Check that the program its registration names is there and may be run (vantrel-register writes the registration), then reload the page."],
   ["The Vantrel extension", "The Vantrel extension is not available", "Install or enable the Vantrel extension for this page."],
+  ["The page was left before the Vantrel extension answered", "The request was given up", "The page was left while it waited; try again."],
   ["Vantrel serves only HTTPS pages", "This page is not secure enough to use your tokens", "Open it over HTTPS."],
   [
     "Pages served from this computer may not use security tokens",

@@ -33,13 +33,30 @@
     extension.onDisconnect.addListener(() => {
       void chrome.runtime.lastError;
       extension = null;
-      for (const id of waiting) {
-        toPage({ type: "error", id, error: "The Vantrel extension was stopped or reloaded." });
-      }
-      waiting.clear();
+      giveUpWaiting("The Vantrel extension was stopped or reloaded.");
     });
     return extension;
   }
+
+  function giveUpWaiting(error) {
+    for (const id of waiting) {
+      toPage({ type: "error", id, error });
+    }
+    waiting.clear();
+  }
+
+  // A page that is left gives up what it asked for: its windows close and its
+  // site's later requests do not wait behind it. A page kept for going back
+  // (Firefox keeps its port open meanwhile) hears so if it comes back, and
+  // connects again when it asks again.
+  window.addEventListener("pagehide", () => {
+    if (extension) {
+      const port = extension;
+      extension = null;
+      port.disconnect();
+      giveUpWaiting("The page was left before the Vantrel extension answered.");
+    }
+  });
 
   window.addEventListener("message", (event) => {
     if (event.source !== window || event.origin !== origin) {

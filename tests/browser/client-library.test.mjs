@@ -218,6 +218,7 @@ test("errors of the host, the browser and the extension are put in words, the ho
     ["The user refused to let this site sign.", "You refused the signature", null],
     ["This signature could not be shown to the user, so it was not made.", "The signature could not be shown to you, so it was not made", null],
     ["Too many requests are waiting for the user; try again later.", "Too many requests are waiting for you", null],
+    ["The page was left before the Vantrel extension answered.", "The request was given up", null],
     ["Vantrel serves only the top page of a tab, not a frame inside it.", "Tokens cannot be used inside a frame", null],
     ["This site is not allowed to use security tokens.", "This site may not use your security tokens", null],
     ["The user did not allow this site to use security tokens.", "You did not allow this site to use your security tokens", null],

@@ -34,6 +34,7 @@ import {
   withClient,
 } from "./support/environment.mjs";
 import { answer, ask, browserDriver, clickWhenReady, focusedOn, ready } from "./support/browser.mjs";
+import { AccessibilityRecord } from "./support/page-driver.mjs";
 
 const FAULT_MODULE = path.resolve(
   process.env.VANTREL_FAULT_MODULE || path.join(BUILD, "tests", "faults", "module", "libvantrel_pkcs11_fault.so"),
@@ -51,6 +52,7 @@ const STEP = { timeout: 45000 };
 
 const browser = await browserDriver();
 const space = makeWorkspace("browser");
+const accessibility = new AccessibilityRecord("browser-e2e", { strict: true });
 const { work, hostPath, softhsmConf, logDir } = space;
 // Everything this test starts reaches the token through the fault module, which
 // forwards to SoftHSM2; the browser's hosts follow its rules, vantrel-client's none.
@@ -206,6 +208,7 @@ before(async () => {
 }, { timeout: 180000 });
 
 after(async () => {
+  accessibility.write();
   if (session) {
     if (page) {
       await page.screenshot("browser-e2e-last.png").catch(() => {});
@@ -527,6 +530,7 @@ test("an HTTPS site is asked about; the user denies, the answer is kept, then re
   ]);
   assert.equal(await window.isVisible("#local"), false);
   await focusedOn(window);
+  await accessibility.check(window, "the question about an HTTPS site");
   await window.screenshot("browser-e2e-ask-site.png");
   await answer(window, () => clickWhenReady(window, "#no"));
 
@@ -586,6 +590,7 @@ test("the HTTPS site is asked again and allowed by keyboard; the answer is kept,
   const putOff = await openOptions();
   const row = `#put-off tr[data-origin="${site.secure}"]`;
   await putOff.waitFor(row);
+  await accessibility.check(putOff, "the options page with a site put off");
   await putOff.screenshot("browser-e2e-options-put-off.png");
   await putOff.click(`${row} button[aria-label="Ask again about ${site.secure}"]`);
   await putOff.waitForGone(row);

@@ -33,7 +33,7 @@ import { AccessibilityRecord, WINDOW_WAIT_MS } from "./support/page-driver.mjs";
 const TOKEN_LABEL = "Vantrel consent test";
 const USER_PIN = "pin-3141";
 const SERIAL = "00c0ffee3141";
-const SITE_NAMES = ["one.example", "two.example"];
+const SITE_NAMES = ["one.example", "two.example", "three.example", "four.example", "five.example"];
 const STEP = { timeout: 90000 };
 
 const LOCAL_ORIGIN = {
@@ -70,6 +70,7 @@ before(async () => {
     localhost: `http://localhost:${plain}`,
     one: `https://one.example:${secure}`,
     two: `https://two.example:${secure}`,
+    hops: ["three", "four", "five"].map((name) => `https://${name}.example:${secure}`),
   });
   session = await browser.launch(space, { siteNames: SITE_NAMES, trustedCa: tls.ca });
 }, { timeout: 180000 });
@@ -207,6 +208,25 @@ test("one question window per site: the site's later requests, from any of its t
   await secondTab.waitFor("#status.good");
   assert.deepEqual(await session.windowsOf("question"), []);
   await secondTab.close();
+});
+
+test("a tab that hops from site to site leaves one question open, its current site's: a page that went away takes its question with it", STEP, async () => {
+  const tab = await session.newPage();
+  for (const origin of site.hops) {
+    const { window } = await session.questionRaisedBy(() => tab.goto(`${origin}/index.html`));
+    assert.equal(await window.text("#title"), `Allow ${origin} to use your security tokens?`);
+  }
+  await waitFor(async () => (await session.windowsOf("question")).length === 1, "the questions of the pages left to close");
+  const [open] = await session.windowsOf("question");
+  assert.ok(open, "the last site's question is open");
+  await tab.close();
+  await waitFor(async () => (await session.windowsOf("question")).length === 0, "the last question to close with its page");
+  // Pages that went away answered nothing: their sites are still to be asked.
+  const options = await session.openOptions();
+  await options.waitFor("#no-put-off:not([hidden])");
+  const answered = await options.evaluate(() => [...document.querySelectorAll("#answers tr[data-origin]")].map((row) => row.dataset.origin));
+  assert.deepEqual(answered.filter((origin) => site.hops.includes(origin)), []);
+  await options.close();
 });
 
 // The windows a site can have open when it is removed, each with the request that opens it.
