@@ -13,7 +13,7 @@ import { api, isOwnPage } from "../shared/api.js";
 import { PORTS, WINDOW_PAGES, fromWindow, toWindow } from "../shared/messages.js";
 
 const SIZES = {
-  question: { width: 560, height: 420 },
+  question: { width: 560, height: 520 },
   pin: { width: 580, height: 560 },
   sign: { width: 640, height: 640 },
 };

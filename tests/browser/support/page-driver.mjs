@@ -24,7 +24,7 @@ export const WINDOW_WAIT_MS = 30000;
 // extension opens it at (the page gets that much room in the tests).
 export const WINDOW_PAGES = Object.freeze({ question: "windows/question.html", pin: "windows/pin.html", sign: "windows/sign.html" });
 export const WINDOW_SIZES = Object.freeze({
-  question: { width: 560, height: 420 },
+  question: { width: 560, height: 520 },
   pin: { width: 580, height: 560 },
   sign: { width: 640, height: 640 },
 });
