@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # The page's side, tested: web/vendor/ checked against the pinned npm packages;
-# in Node, the extension's site rules and its PIN window's rules, the client
-# library (web/vantrel.js), the page's certificate and signature modules,
+# in Node, the extension's site rules, its PIN and sign windows' rules, how its
+# requests wait, the marks its windows show, its parts, the text it makes of an
+# object payload (against the built host's), the client library
+# (web/vantrel.js), the page's certificate and signature modules,
 # docs/protocol.md, whose every example is sent to the built host, and the
 # tests' Marionette client; then, end to end with the sample extension, the
 # extension's boundary (through a module that can be made to hang, the
-# fault-injecting module of tests/faults), the token console and PINs typed in
-# the extension's own window, each on a SoftHSM2
+# fault-injecting module of tests/faults), the token console, PINs typed in
+# the extension's own window, the sites the user lets in and takes back, and
+# the signatures shown before they are made, each on a SoftHSM2
 # token of its own, first in headless Chromium (driven by Playwright), then in
 # headless Firefox ESR (driven over Marionette), with the time each browser
 # took. Screenshots go to <build>/artifacts/<browser>/. Writes an extension
@@ -69,8 +72,9 @@ run_tests() {
 }
 
 failed=()
-echo "== Page modules, client library, protocol reference, the tests' Marionette client"
-run_tests site-rules.test.mjs pin-entry.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs \
+echo "== The extension's rules, page modules, client library, protocol reference, the tests' Marionette client"
+run_tests site-rules.test.mjs pin-entry.test.mjs signing.test.mjs attention.test.mjs window-text.test.mjs \
+    extension-parts.test.mjs signed-text.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs \
     marionette-client.test.mjs || failed+=("Node")
 
 # One file at a time, one browser at a time: the boundary test's policy file
@@ -81,7 +85,8 @@ for browser in chromium firefox; do
     name=$([ "$browser" = chromium ] && echo "Chromium" || echo "Firefox ESR")
     echo "== Browser end-to-end tests in $name"
     started=$SECONDS
-    if VANTREL_BROWSER=$browser run_tests e2e.test.mjs console.test.mjs pin-window.test.mjs; then
+    if VANTREL_BROWSER=$browser run_tests e2e.test.mjs console.test.mjs pin-window.test.mjs site-consent.test.mjs \
+        signatures.test.mjs; then
         verdict="passed"
     else
         verdict="FAILED"

@@ -128,10 +128,14 @@ export class HostError extends Error {
 
 export type RefusalReason =
   | "plain-http"
+  | "local-origin"
   | "sub-frame"
   | "not-allowed"
+  | "not-now"
   | "denied"
   | "refused"
+  | "unconfirmed"
+  | "busy"
   | "cancelled"
   | "pin-from-page"
   | "no-token"
@@ -193,9 +197,13 @@ export function selectCertificate(options: { forceLogon: boolean } & WithPort): 
 export function listCertificates(options?: { tokenSN?: string } & WithPort): Promise<ListCertificatesReply>;
 export function getCertificate(options: { certificateSN: string } & WithPort): Promise<GetCertificateReply>;
 /**
- * A key that needs its PIN for every signature gets it from the extension's
- * window when neither `pin` nor `pinPrompt` is given; `pinPrompt: true` asks
- * for it before signing, whatever the key.
+ * The extension shows the signature to the user first (the site, the token,
+ * the certificate and the exact text signed; for an object, the text the
+ * host makes of it) and signs once the user agreed; a refusal rejects with
+ * reason "refused". A key that needs its PIN for every signature gets it in
+ * that window. With `pinPrompt: true` and no login to the certificate's
+ * token, the same window asks for the token's PIN and the extension logs in
+ * and signs.
  */
 export function sign(
   options: { certificateSN: string; payload: string | JsonObject } & PinsOrPrompt<{ /** The key's own PIN. */ pin?: string }> & WithPort,

@@ -18,12 +18,20 @@
 // leave the PINs to the extension, which asks the user for them in a window
 // of its own and sends them to the host itself: this page never holds them.
 //
+// The extension shows every signature to the user before it is made, with
+// the exact text the token signs (for an object payload, the text the host
+// makes of it), and signs only once the user agreed.
+//
 // Failures that are not the host's reply reject with a ConnectionError; when
 // the extension refused the request, its `reason` says why: "plain-http",
-// "sub-frame", "not-allowed", "denied" (the user did not allow the site),
-// "refused" (the user refused the action), "cancelled" (the user cancelled the
-// PIN window), "pin-from-page" (the administrator does not let pages send
-// PINs), "no-token" (the token whose PIN was to be asked for is not there) or
+// "local-origin" (a page served from this computer, which the user has not
+// let ask), "sub-frame", "not-allowed", "not-now" (the user closed the
+// question about the site), "denied" (the user did not allow the site),
+// "refused" (the user refused the action or the signature), "unconfirmed"
+// (the signature could not be shown, so it was not made), "busy" (too many
+// requests wait for the user), "cancelled" (the user cancelled the PIN
+// window), "pin-from-page" (the administrator does not let pages send PINs),
+// "no-token" (the token whose PIN was to be asked for is not there) or
 // "timeout" (the token did not answer in time). Vantrel.describeError(text)
 // gives words for a person.
 
@@ -342,11 +350,25 @@ const MESSAGES = [
   ["The Vantrel host closed the connection", "The Vantrel host stopped", "It stops when it gets a request it cannot read. The next request starts it again."],
   ["An unexpected error occurred", "The Vantrel host could not be started", "Check that the program its registration names is there and may be run (vantrel-register writes the registration), then reload the page."],
   ["The Vantrel extension", "The Vantrel extension is not available", "Install or enable the Vantrel extension for this page."],
+  ["The page was left before the Vantrel extension answered", "The request was given up", "The page was left while it waited; try again."],
   ["Vantrel serves only HTTPS pages", "This page is not secure enough to use your tokens", "Open it over HTTPS."],
+  [
+    "Pages served from this computer may not use security tokens",
+    "Pages served from this computer may not use your tokens",
+    "For development, turn on “pages served from this computer” in the Vantrel extension's options, then reload the page and answer its question.",
+  ],
   ["Vantrel serves only the top page", "Tokens cannot be used inside a frame", "Open the page on its own in a tab."],
   ["This site is not allowed to use security tokens", "This site may not use your security tokens", "Reload the page and answer the extension's question, or ask your administrator to allow the site."],
   ["The user did not allow this site", "You did not allow this site to use your security tokens", "To change that, remove the site in the Vantrel extension's options and reload the page."],
+  [
+    "The user closed the question whether this site may use security tokens",
+    "You closed the question about this site",
+    "It is asked again after the browser restarts, or at once after “Ask again” in the Vantrel extension's options.",
+  ],
+  ["The user refused to let this site sign", "You refused the signature", "Nothing was signed."],
   ["The user refused to let this site", "You cancelled this action", "Nothing was changed on the token."],
+  ["This signature could not be shown to the user", "The signature could not be shown to you, so it was not made", "Check that the certificate is on the token you are logged in to, then try again."],
+  ["Too many requests are waiting for the user", "Too many requests are waiting for you", "Answer or close the Vantrel windows that are open, then try again."],
   ["The security token did not answer within", "The token did not answer in time", "Check the token and its reader, then log in again."],
   ["The user cancelled the PIN entry", "You cancelled the PIN entry", "Nothing more was sent to the token."],
   [

@@ -13,7 +13,7 @@ import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import fs from "node:fs";
 import { SOFTHSM, installHost, makeCa, makeToken, makeWorkspace, run } from "./support/environment.mjs";
-import { answer, browserDriver, focusedOn } from "./support/browser.mjs";
+import { answer, browserDriver, clickWhenReady, focusedOn } from "./support/browser.mjs";
 import { openConsole } from "./support/console-page.mjs";
 import { AccessibilityRecord } from "./support/page-driver.mjs";
 
@@ -77,9 +77,9 @@ async function confirmedInPageThenAskedByExtension(selector, title) {
 
 async function extensionSaysYes(raised, question) {
   const { window } = raised;
-  assert.equal(await window.text("#question"), question);
+  assert.equal(await window.text("#title"), question);
   await focusedOn(window, "#no");
-  await answer(window, () => window.click("#yes"));
+  await answer(window, () => clickWhenReady(window, "#yes"));
 }
 
 async function logIn(pin, mode = "write") {
@@ -87,6 +87,15 @@ async function logIn(pin, mode = "write") {
   await page.check(`input[name="mode"][value="${mode}"]`);
   await page.click("#login");
   await idle();
+}
+
+/** Clicks the console's Sign button and signs in the extension's window; resolves with what the window showed as the text. */
+async function signConfirmed() {
+  const { window } = await session.signWindowRaisedBy(() => page.click("#sign"));
+  const shown = await window.text("#text");
+  await answer(window, () => clickWhenReady(window, "#submit"));
+  await idle();
+  return shown;
 }
 
 function certificateRow(serial) {
@@ -220,8 +229,7 @@ test("a text is signed on the token and the page checks the signature: valid, an
   assert.match(await page.text("#signing-with"), /“CN=Console User One” \(serial number 00c0ffee01\)/);
   const text = "Ich stimme zu — 10 € \"quoted\"";
   await page.fill("#payload", text);
-  await page.click("#sign");
-  await idle();
+  assert.equal(await signConfirmed(), text);
   await page.waitForFocus("#verification");
   assert.equal(await page.attribute("#verification", "data-state"), "valid");
   assert.equal(await page.text("#verification"),
@@ -261,8 +269,7 @@ test("a JSON object is signed; the page says why it does not check that signatur
   assert.equal(await page.count("#log li"), sent, "nothing was sent to the host");
 
   await page.fill("#payload-object", '{"order": {"id": "42", "amount": "10.00"}}');
-  await page.click("#sign");
-  await idle();
+  assert.equal(await signConfirmed(), "<order><amount>10.00</amount><id>42</id></order>");
   assert.equal(Buffer.from((await page.text("#signature")).trim(), "base64").length, 256);
   assert.equal(await page.isVisible("#object-note"), true);
   assert.equal(await page.isVisible("#verification"), false);
@@ -315,8 +322,7 @@ test("orphan keys are listed, public and private, and deleted after both questio
   assert.equal(await page.isVisible("#no-orphan-keys"), true);
   // The enrolled certificate kept its keys: it still signs.
   await page.fill("#payload", "still signing");
-  await page.click("#sign");
-  await idle();
+  await signConfirmed();
   assert.equal(await page.attribute("#verification", "data-state"), "valid");
 });
 

@@ -2,11 +2,12 @@
 // (Chromium or Firefox, as support/browser.mjs says), talking to the built
 // host, which works on a SoftHSM2 token of this test's own through the
 // fault-injecting module (tests/faults), which makes one call hang. The page is
-// served over HTTP on 127.0.0.1 and localhost, and over HTTPS, with a
-// certificate from a test CA, as test.example and admin.example (both mapped
-// to 127.0.0.1). This test is about the extension's boundary; console.test.mjs
-// drives the console itself. Pages are driven through the browser's page
-// driver (support/page-driver.mjs).
+// served over HTTPS, with a certificate from a test CA, as one.example,
+// two.example, test.example and admin.example (all mapped to 127.0.0.1), and
+// over plain HTTP as test.example. This test is about the extension's
+// boundary; console.test.mjs drives the console itself, site-consent.test.mjs
+// pages served from this computer. Pages are driven through the browser's
+// page driver (support/page-driver.mjs).
 //
 // Environment: as support/environment.mjs says, and VANTREL_FAULT_MODULE (the
 // built fault-injecting module).
@@ -24,6 +25,7 @@ import {
   installHost,
   makeCa,
   makeToken,
+  makeWebCertificate,
   makeWorkspace,
   run,
   serveWeb,
@@ -31,7 +33,8 @@ import {
   waitFor,
   withClient,
 } from "./support/environment.mjs";
-import { answer, ask, browserDriver, focusedOn } from "./support/browser.mjs";
+import { answer, ask, browserDriver, clickWhenReady, focusedOn, ready } from "./support/browser.mjs";
+import { AccessibilityRecord } from "./support/page-driver.mjs";
 
 const FAULT_MODULE = path.resolve(
   process.env.VANTREL_FAULT_MODULE || path.join(BUILD, "tests", "faults", "module", "libvantrel_pkcs11_fault.so"),
@@ -49,6 +52,7 @@ const STEP = { timeout: 45000 };
 
 const browser = await browserDriver();
 const space = makeWorkspace("browser");
+const accessibility = new AccessibilityRecord("browser-e2e", { strict: true });
 const { work, hostPath, softhsmConf, logDir } = space;
 // Everything this test starts reaches the token through the fault module, which
 // forwards to SoftHSM2; the browser's hosts follow its rules, vantrel-client's none.
@@ -62,8 +66,8 @@ const servers = [];
 let manifest; // the host's registration
 let session;
 let page;
-// The page's addresses: two development origins, one plain HTTP origin that
-// is not a development one, and two HTTPS origins.
+// The page's addresses: the two HTTPS origins the user allows at first, one
+// plain HTTP origin, and two HTTPS origins for the questions and the policy.
 const site = {};
 
 // An RSA key pair made on the token by the host, and a certificate for it from a test CA.
@@ -86,38 +90,18 @@ async function enrol() {
   }, environment());
 }
 
-// A certificate for test.example and admin.example from a CA of the test's
-// own (ca.pem, which the browser is told to trust).
-function makeWebCertificate() {
-  const tls = path.join(work, "tls");
-  fs.mkdirSync(tls);
-  const file = (name) => path.join(tls, name);
-  run("openssl", ["req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
-    "-keyout", file("ca.key"), "-out", file("ca.pem"), "-subj", "/CN=Vantrel Browser Test Web CA", "-days", "2",
-    "-addext", "basicConstraints=critical,CA:TRUE", "-addext", "keyUsage=critical,keyCertSign,cRLSign"]);
-  run("openssl", ["req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
-    "-keyout", file("server.key"), "-out", file("server.csr"), "-subj", "/CN=test.example"]);
-  fs.writeFileSync(file("server.ext"),
-    "subjectAltName=DNS:test.example,DNS:admin.example\nextendedKeyUsage=serverAuth\nbasicConstraints=CA:FALSE\n");
-  run("openssl", ["x509", "-req", "-in", file("server.csr"), "-CA", file("ca.pem"), "-CAkey", file("ca.key"),
-    "-CAcreateserial", "-days", "2", "-extfile", file("server.ext"), "-out", file("server.pem")]);
-  return { key: fs.readFileSync(file("server.key")), cert: fs.readFileSync(file("server.pem")), ca: file("ca.pem") };
-}
+const SITE_NAMES = ["one.example", "two.example", "test.example", "admin.example"];
 
 // Resolves with the PEM file of the CA that the HTTPS sites' certificate is from.
 async function serveSites() {
-  const tls = makeWebCertificate();
-  const served = await Promise.all([
-    serveWeb(http.createServer),
-    serveWeb(http.createServer),
-    serveWeb((handler) => https.createServer(tls, handler)),
-  ]);
+  const tls = makeWebCertificate(path.join(work, "tls"), SITE_NAMES);
+  const served = await Promise.all([serveWeb(http.createServer), serveWeb((handler) => https.createServer(tls, handler))]);
   servers.push(...served.map((s) => s.server));
-  const [first, second, secure] = served.map((s) => s.port);
+  const [plain, secure] = served.map((s) => s.port);
   Object.assign(site, {
-    first: `http://127.0.0.1:${first}`,
-    second: `http://localhost:${second}`,
-    plainHttp: `http://test.example:${first}`,
+    first: `https://one.example:${secure}`,
+    second: `https://two.example:${secure}`,
+    plainHttp: `http://test.example:${plain}`,
     secure: `https://test.example:${secure}`,
     admin: `https://admin.example:${secure}`,
   });
@@ -167,10 +151,22 @@ async function login(target, mode) {
   assert.equal(outcome.reply && outcome.reply.error, undefined, JSON.stringify(outcome));
 }
 
+const SIGNED = { action: "sign", certificateSN: `0206${CERTIFICATE_SERIAL}`, payload: "I owe you 1000 EUR" };
+
+// A signature of the page's, which the user confirms in the extension's window.
 async function signs(target) {
-  const outcome = await ask(target, { action: "sign", certificateSN: `0206${CERTIFICATE_SERIAL}`, payload: "I owe you 1000 EUR" });
-  assert.ok(outcome.reply, JSON.stringify(outcome));
-  return outcome.reply;
+  const { window, outcome } = await session.signWindowRaisedBy(() => ask(target, SIGNED));
+  await answer(window, () => clickWhenReady(window, "#submit"));
+  const { reply } = await outcome;
+  assert.ok(reply, JSON.stringify(await outcome));
+  return reply;
+}
+
+// Opens the page `url` in `target`, whose site the user then allows.
+async function openAllowed(target, url) {
+  const { window } = await questionRaisedBy(() => target.goto(url));
+  await answer(window, () => clickWhenReady(window, "#yes"));
+  await target.waitFor("#status.good");
 }
 
 // Clicks `selector` in the console and waits until the step it starts has its answer logged.
@@ -202,16 +198,17 @@ before(async () => {
   const webCa = await serveSites();
   session = await browser.launch(space, {
     environment: { VANTREL_FAULT_TARGET: SOFTHSM, VANTREL_FAULT_RULES: faultRules, VANTREL_FAULT_STATE: undefined },
-    siteNames: ["test.example", "admin.example"],
+    siteNames: SITE_NAMES,
     trustedCa: webCa,
   });
   page = await session.firstPage();
-  await page.goto(`${site.first}/index.html`);
+  await openAllowed(page, `${site.first}/index.html`);
   // The console's PINs are typed in the page here (its switch for development).
   await page.check("#pin-in-page");
 }, { timeout: 180000 });
 
 after(async () => {
+  accessibility.write();
   if (session) {
     if (page) {
       await page.screenshot("browser-e2e-last.png").catch(() => {});
@@ -269,7 +266,9 @@ test("the page logs in, lists the certificate and signs; openssl verifies the si
   // Text beyond ASCII travels as UTF-8 from the page through the browser to the host.
   const payload = "Grüße aus dem Browser — 10 € \"quoted\"";
   await page.fill("#payload", payload);
-  await page.click("#sign");
+  const { window } = await session.signWindowRaisedBy(() => page.click("#sign"));
+  assert.equal(await window.text("#text"), payload);
+  await answer(window, () => clickWhenReady(window, "#submit"));
   await page.waitFor("#signature-box:not([hidden])");
   const signature = Buffer.from((await page.text("#signature")).trim(), "base64");
   assert.equal(signature.length, 256);
@@ -406,7 +405,7 @@ test("without a host this extension may start the page explains what is missing"
 
 // ---- One host and one login per page origin ----------------------------------
 
-let secondPage; // the console on the second development origin
+let secondPage; // the console on the second allowed origin
 const hostOf = {}; // origin name -> pid of its host process
 
 test("each origin logs in on a host of its own, and cannot sign with another origin's login", STEP, async () => {
@@ -415,10 +414,12 @@ test("each origin logs in on a host of its own, and cannot sign with another ori
   [hostOf.first] = await waitFor(() => hostPids().size === 1 && [...hostPids()], "the first origin's host alone");
 
   hostOf.second = await hostStartedBy(async () => {
-    secondPage = await openPage(`${site.second}/index.html`);
-    await secondPage.waitFor("#status.good");
+    secondPage = await openPage();
+    await openAllowed(secondPage, `${site.second}/index.html`);
   });
-  assert.equal((await signs(secondPage)).error, "Must login before being able to sign");
+  // Without a login nothing can be signed: no window, the host's own refusal.
+  assert.equal((await ask(secondPage, SIGNED)).reply.error, "Must login before being able to sign");
+  assert.deepEqual(await session.windowsOf("sign"), []);
   assert.equal((await ask(secondPage, { action: "info" })).reply.error, "There is no active token");
 
   await login(secondPage);
@@ -446,7 +447,7 @@ test("a malformed request ends its own origin's host only; the other origin's lo
 
 test("requests from frames are refused, whichever origin the frame has", STEP, async () => {
   const before = hostPids();
-  for (const [name, origin] of [["same origin", site.first], ["other development origin", site.second]]) {
+  for (const [name, origin] of [["same origin", site.first], ["another allowed origin", site.second]]) {
     await page.evaluate((url) => {
       const frame = document.createElement("iframe");
       frame.src = url;
@@ -472,7 +473,7 @@ test("requests from frames are refused, whichever origin the frame has", STEP, a
   assert.deepEqual(hostPids(), before);
 });
 
-test("a plain HTTP page that is not a development one is refused", STEP, async () => {
+test("a plain HTTP page that is not served from this computer is refused", STEP, async () => {
   const before = hostPids();
   const plain = await openPage(`${site.plainHttp}/index.html`);
   await plain.waitFor("#status.bad");
@@ -481,7 +482,7 @@ test("a plain HTTP page that is not a development one is refused", STEP, async (
   assert.deepEqual(outcome.error, {
     name: "ConnectionError",
     reason: "plain-http",
-    message: "Vantrel serves only HTTPS pages, and http://localhost or http://127.0.0.1 for development.",
+    message: "Vantrel serves only HTTPS pages.",
   });
   await plain.screenshot("browser-e2e-plain-http.png");
   await plain.close();
@@ -516,13 +517,22 @@ test("an HTTPS site is asked about; the user denies, the answer is kept, then re
   const secure = (securePage = await session.newPage());
   const { window } = await questionRaisedBy(() => secure.goto(`${site.secure}/index.html`));
   const question = `Allow ${site.secure} to use your security tokens?`;
-  assert.equal(await window.text("#question"), question);
+  assert.equal(await window.text("#title"), question);
   assert.equal(await window.title(), `Vantrel: ${question}`);
   assert.equal(await window.attribute("#dialog", "role"), "alertdialog");
   assert.deepEqual([await window.text("#yes"), await window.text("#no")], ["Allow", "Deny"]);
+  // Its words say what the site can do, and that the site never sees a PIN typed in the extension's window.
+  assert.deepEqual(await window.evaluate(() => [...document.querySelectorAll("#details p")].map((p) => p.textContent)), [
+    "The site will be able to list your security tokens and the certificates on them.",
+    "It can have you log in to a token, either in a window of this extension (the site never sees the PIN) or with a PIN typed into its own page.",
+    "Each signature is shown to you in a window of this extension, and made only once you agree.",
+    "You can take this back at any time in the Vantrel extension's options.",
+  ]);
+  assert.equal(await window.isVisible("#local"), false);
   await focusedOn(window);
+  await accessibility.check(window, "the question about an HTTPS site");
   await window.screenshot("browser-e2e-ask-site.png");
-  await answer(window, () => window.click("#no"));
+  await answer(window, () => clickWhenReady(window, "#no"));
 
   await secure.waitFor("#status.bad");
   assert.equal(await secure.text("#message-title"), "You did not allow this site to use your security tokens");
@@ -538,12 +548,17 @@ test("an HTTPS site is asked about; the user denies, the answer is kept, then re
   await options.close();
 });
 
-test("the HTTPS site is asked again and allowed by keyboard; the answer is kept, revoking it ends its host, and closing the window answers nothing", STEP, async () => {
+test("the HTTPS site is asked again and allowed by keyboard; the answer is kept, revoking it ends its host, and closing the window puts the site off until the options page asks again", STEP, async () => {
   const secure = securePage;
   const { window, outcome } = await questionRaisedBy(() => ask(secure, { action: "info" }));
   await focusedOn(window);
+  // Enter answers nothing (the refusal has the focus, and Enter goes ahead only from a PIN field); Tab and Space allow.
+  await window.press("Enter");
+  await ready(window);
+  await window.press("Tab");
+  await focusedOn(window, "#yes");
   const pid = await hostStartedBy(async () => {
-    await answer(window, () => window.press("Enter"));
+    await answer(window, () => window.pressWhenReady("Space"));
     assert.equal((await outcome).reply.error, "There is no active token");
   });
   await login(secure);
@@ -556,14 +571,30 @@ test("the HTTPS site is asked again and allowed by keyboard; the answer is kept,
   await waitFor(() => !isRunning(pid), "the revoked site's host to end");
   await options.close();
 
-  // Asked again. A window closed without an answer refuses this request only.
+  // Asked again. A window closed without an answer puts the site off: not
+  // asked again until the browser restarts.
   const dismissed = await questionRaisedBy(() => ask(secure, { action: "info" }));
   await dismissed.window.close();
-  assert.deepEqual((await dismissed.outcome).error, {
+  const NOT_NOW = {
     name: "ConnectionError",
-    reason: "not-allowed",
-    message: "This site is not allowed to use security tokens.",
-  });
+    reason: "not-now",
+    message: "The user closed the question whether this site may use security tokens; it is not asked again until the browser restarts.",
+  };
+  assert.deepEqual((await dismissed.outcome).error, NOT_NOW);
+  assert.deepEqual((await ask(secure, { action: "info" })).error, NOT_NOW);
+  assert.deepEqual(await openQuestionWindows(), []);
+  await secure.goto(`${site.secure}/index.html`);
+  await secure.waitFor("#status.bad");
+  assert.equal(await secure.text("#message-title"), "You closed the question about this site");
+  // The options page lists it and asks again.
+  const putOff = await openOptions();
+  const row = `#put-off tr[data-origin="${site.secure}"]`;
+  await putOff.waitFor(row);
+  await accessibility.check(putOff, "the options page with a site put off");
+  await putOff.screenshot("browser-e2e-options-put-off.png");
+  await putOff.click(`${row} button[aria-label="Ask again about ${site.secure}"]`);
+  await putOff.waitForGone(row);
+  await putOff.close();
   // Asked again; Escape answers no.
   const again = await questionRaisedBy(() => ask(secure, { action: "info" }));
   await answer(again.window, () => again.window.press("Escape"));
@@ -586,6 +617,7 @@ test("an administrator's allowlist lets an HTTPS site in without asking", POLICY
   await login(adminPage);
   assert.ok((await signs(adminPage)).signature);
   assert.deepEqual(await openQuestionWindows(), []);
+  assert.deepEqual(await openQuestionWindows(), []);
 
   const options = await openOptions();
   await options.waitForFunction(
@@ -593,7 +625,11 @@ test("an administrator's allowlist lets an HTTPS site in without asking", POLICY
     site.admin,
   );
   await optionsRow(options, site.secure);
-  assert.equal(await options.count("#answers tr[data-origin]"), 1, "only the site the user answered for");
+  assert.deepEqual(
+    await options.evaluate(() => [...document.querySelectorAll("#answers tr[data-origin]")].map((row) => row.dataset.origin)),
+    [site.first, site.secure, site.second],
+    "only the sites the user answered for",
+  );
   assert.match(await options.text("#limits"), /within 4 seconds .* after 15 minutes/);
   await options.close();
 });
@@ -604,8 +640,8 @@ test("a module call that never returns ends in the timeout message, and ends tha
   const stuck = ask(page, { action: "generateKeys", tokenSN, result: "csr" });
   // Meanwhile another origin's host answers as usual.
   await new Promise((resolve) => setTimeout(resolve, 1000));
-  assert.ok((await signs(adminPage)).signature);
-  assert.ok(Date.now() - started < REQUEST_TIMEOUT_SECONDS * 1000, "signed while the other origin's request was stuck");
+  assert.equal((await ask(adminPage, { action: "info" })).reply.token, tokenSN);
+  assert.ok(Date.now() - started < REQUEST_TIMEOUT_SECONDS * 1000, "answered while the other origin's request was stuck");
   const outcome = await stuck;
   const elapsed = Date.now() - started;
   assert.deepEqual(outcome.error, {
@@ -639,7 +675,7 @@ const CONFIRMATIONS = [
     details: (subject) =>
       `The certificate “${subject}” (serial number ${CERTIFICATE_SERIAL}) and its keys are deleted from the token. This cannot be undone.`,
     yes: "Delete the certificate",
-    answer: (window) => window.press("Enter"),
+    answer: (window) => clickWhenReady(window, "#no"),
     refusal: "The user refused to let this site delete the certificate.",
   },
   {
@@ -657,12 +693,12 @@ const CONFIRMATIONS = [
     // starts when the request reaches the host.
     answer: async (window) => {
       await new Promise((resolve) => setTimeout(resolve, (REQUEST_TIMEOUT_SECONDS + 1) * 1000));
-      await window.click("#yes");
+      await clickWhenReady(window, "#yes");
     },
     reply: () => ({ action: "deleteOrphanKeys", deletedPK: 0, deletedSK: 0, tokenSN }),
   },
   // Asked again: an answer to a destructive action is never remembered.
-  { ...ORPHAN_KEYS, answer: (window) => window.click("#no"), refusal: "The user refused to let this site delete the orphan keys." },
+  { ...ORPHAN_KEYS, answer: (window) => clickWhenReady(window, "#no"), refusal: "The user refused to let this site delete the orphan keys." },
 ];
 
 async function tokenState() {
@@ -678,7 +714,7 @@ test("formatting, deleting a certificate and deleting orphan keys are put to the
   for (const confirmation of CONFIRMATIONS) {
     const what = confirmation.request().action;
     const { window, outcome } = await questionRaisedBy(() => ask(page, confirmation.request()));
-    assert.equal(await window.text("#question"), confirmation.question(), what);
+    assert.equal(await window.text("#title"), confirmation.question(), what);
     assert.equal(await window.text("#details"), confirmation.details(subject), what);
     assert.equal(await window.text("#yes"), confirmation.yes, what);
     await focusedOn(window, "#no");
@@ -704,7 +740,7 @@ test("a site taken off the administrator's list loses its host and is asked abou
   await session.setPolicy({ requestTimeoutSeconds: REQUEST_TIMEOUT_SECONDS });
   await waitFor(() => !isRunning(hostOf.admin), "the administrator's site's host to end");
   const { window, outcome } = await questionRaisedBy(() => ask(adminPage, { action: "info" }));
-  assert.equal(await window.text("#question"), `Allow ${site.admin} to use your security tokens?`);
+  assert.equal(await window.text("#title"), `Allow ${site.admin} to use your security tokens?`);
   await answer(window, () => window.press("Escape"));
   assert.deepEqual((await outcome).error, DENIED);
   await adminPage.close();
@@ -732,11 +768,53 @@ test("a login ends after the administrator's idle time without requests from its
   assert.equal((await ask(secondPage, { action: "info" })).reply.error, "There is no active token");
 });
 
+test("the idle clock runs while a window waits for the user: a login that idled out meanwhile ends when the window closes", POLICY_STEP, async () => {
+  const idleMs = LOGIN_IDLE_MINUTES * 60000;
+  for (const [how, end] of [
+    ["cancelled", (window) => window.press("Escape")],
+    ["confirmed", (window) => clickWhenReady(window, "#submit")],
+  ]) {
+    // A host of its own for this round: the one there is, if any, is stopped first.
+    await ask(secondPage, { action: "noSuchAction" });
+    const pid = await hostStartedBy(() => login(secondPage));
+    const { window, outcome } = await session.signWindowRaisedBy(() => ask(secondPage, SIGNED));
+    await new Promise((resolve) => setTimeout(resolve, idleMs + 2000));
+    assert.ok(isRunning(pid), `${how}: the host waits for the window`);
+    await answer(window, () => end(window));
+    const { reply, error } = await outcome;
+    if (how === "cancelled") {
+      assert.equal(error.reason, "refused");
+    } else {
+      // The login had idled out: nothing is signed with it.
+      assert.equal(reply.error, "Must login before being able to sign");
+    }
+    await waitFor(() => !isRunning(pid), `${how}: the idled-out host to end`);
+    assert.equal((await ask(secondPage, { action: "info" })).reply.error, "There is no active token", how);
+  }
+});
+
+test("with confirmEachSignature false a signature needs no window; allowLocalOrigins false locks the setting for local pages off", POLICY_STEP, async () => {
+  await session.setPolicy({ requestTimeoutSeconds: REQUEST_TIMEOUT_SECONDS, confirmEachSignature: false, allowLocalOrigins: false });
+  await login(page);
+  const { reply } = await ask(page, SIGNED);
+  assert.equal(Buffer.from(reply.signature, "base64").length, 256);
+  assert.deepEqual(await session.windowsOf("sign"), []);
+  const options = await openOptions();
+  await options.waitFor("#local-fixed:not([hidden])");
+  assert.equal(await options.isChecked("#local-origins"), false);
+  assert.equal(await options.attribute("#local-origins", "disabled"), "");
+  assert.equal(await options.text("#confirmation"),
+    "Your administrator turned off the confirmation of each signature: only signatures that need a PIN are shown to you.");
+  await options.close();
+});
+
 test("without a policy the defaults hold again", POLICY_STEP, async () => {
   await session.clearPolicy();
   const options = await openOptions();
   await options.waitFor("#no-managed-origins:not([hidden])");
   assert.match(await options.text("#limits"), /within 120 seconds .* after 15 minutes/);
+  assert.equal(await options.text("#confirmation"), "Each signature is shown to you before it is made.");
+  await options.waitForFunction(() => !document.querySelector("#local-origins").disabled && document.querySelector("#local-fixed").hidden);
   await options.close();
 });
 
@@ -778,7 +856,7 @@ test("a question the user takes longer to answer than the background's idle time
   await new Promise((resolve) => setTimeout(resolve, browser.backgroundIdleMs + 3000));
   assert.equal(await session.backgroundState(), "running");
   assert.equal(await window.isClosed(), false, "the question window is still open");
-  await answer(window, () => window.press("Enter"));
+  await answer(window, () => clickWhenReady(window, "#yes"));
   await secure.waitFor("#status.good");
   assert.equal((await ask(secure, { action: "info" })).reply.error, "There is no active token");
   await secure.close();

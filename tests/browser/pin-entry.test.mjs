@@ -1,121 +1,55 @@
 // The extension's PIN window from the background's side, run in Node against
-// a stand-in for the browser's windows and the window's port, and a stand-in
-// host: which requests ask for it, what it shows, what is sent to the host
-// and when, and every way it ends. The browser tests show the window itself.
+// stand-ins for the browser's windows, the window's port and the site's host:
+// which requests ask for it, what it shows, what is sent to the host and
+// when, and every way it ends. The browser tests show the window itself.
 import { beforeEach, test } from "node:test";
 import assert from "node:assert/strict";
 import path from "node:path";
+import { EXTENSION, WindowPort, browser, closeWindow, nextWindow, standInHost, tick } from "./support/extension-stand-ins.mjs";
 
-const EXTENSION = path.resolve(import.meta.dirname, "..", "..", "extension");
-const BASE = "chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/";
 const ORIGIN = "https://sign.example";
 
-// What the modules see of the extension API: windows, and the add-on's addresses.
-let created = [];
-let failToOpen = false;
-let windowRemoved = () => {};
-globalThis.chrome = {
-  runtime: { getURL: (name) => BASE + name },
-  storage: { onChanged: { addListener() {} }, managed: { get: async () => ({}) } },
-  windows: {
-    create: async (options) => {
-      if (failToOpen) {
-        throw new Error("no windows here");
-      }
-      created.push(options);
-      return { id: created.length };
-    },
-    onRemoved: { addListener: (listener) => (windowRemoved = listener) },
-  },
-};
-const { asksForPins, carriesPins, exchangeWithPinWindow, needsPinToSign, withoutPinPrompt } = await import(
-  path.join(EXTENSION, "pin-entry.js")
+const { Attention } = await import(path.join(EXTENSION, "background", "attention.js"));
+const { WindowBroker } = await import(path.join(EXTENSION, "background", "window-broker.js"));
+const { asksForPins, carriesPins, exchangeWithPinWindow, isPinRefusal, needsPinToSign, withoutPinPrompt } = await import(
+  path.join(EXTENSION, "background", "pin-entry.js")
 );
-const { isPinRefusal, servePinWindow } = await import(path.join(EXTENSION, "pin-window.js"));
 
 const TOKENS = [
   { tokenSN: "7a3f00112233aabb", tokenLabel: "Signing card", tokenModel: "SoftHSM v2", pmin: 6, pmax: 8 },
   { tokenSN: "", tokenLabel: "", tokenModel: "SoftHSM v2", pmin: 4, pmax: -1 },
 ];
-const CERTIFICATE = { serialNumber: "00c0ffee5a17", subjectDN: "CN=Ada Signer" };
 
-// The stand-in host: what it was sent, and its answers, by action.
-let sent = [];
-let answers = {};
-function exchange(request) {
-  sent.push(structuredClone(request));
-  const answer = answers[request.action];
-  return Promise.resolve(typeof answer === "function" ? answer(request) : answer);
-}
+let attention;
+let broker;
+let host;
 
 beforeEach(() => {
-  created = [];
-  failToOpen = false;
-  sent = [];
-  answers = {
-    listTokens: { action: "listTokens", tokens: TOKENS },
-    info: { action: "info", token: TOKENS[0].tokenSN },
-    listCertificates: { action: "listCertificates", certificates: [CERTIFICATE] },
-  };
+  browser.created = [];
+  browser.failToOpen = false;
+  attention = new Attention();
+  broker = new WindowBroker(attention);
+  host = standInHost({ listTokens: { action: "listTokens", tokens: TOKENS } });
 });
 
-const tick = () => new Promise((resolve) => setTimeout(resolve, 0));
-
-/** The window's end of its port, as pin.js uses it. */
-class WindowPort {
-  constructor(url) {
-    this.sender = { url };
-    this.received = [];
-    this.listeners = [];
-    this.disconnectListeners = [];
-    this.disconnected = false;
-  }
-  postMessage(message) {
-    this.received.push(structuredClone(message));
-  }
-  onMessage = { addListener: (listener) => this.listeners.push(listener) };
-  onDisconnect = { addListener: (listener) => this.disconnectListeners.push(listener) };
-  disconnect() {
-    this.disconnected = true;
-  }
-  async say(message) {
-    for (const listener of this.listeners) {
-      listener(message);
-    }
-    await tick();
-  }
-  async close() {
-    for (const listener of this.disconnectListeners) {
-      listener();
-    }
-    await tick();
-  }
-  last() {
-    return this.received.at(-1);
-  }
+/** Serves `request` through the PIN window as the background does, in the origin's turn. */
+function serve(request) {
+  const outcome = attention.enqueue(ORIGIN, (signal) =>
+    exchangeWithPinWindow({ origin: ORIGIN, broker, signal, exchange: host.exchange }, request),
+  );
+  outcome.catch(() => {});
+  return outcome;
 }
 
 /** Starts `request` through the window and resolves once the window shows its prompt. */
 async function opened(request) {
-  const outcome = exchangeWithPinWindow(ORIGIN, request, exchange);
-  outcome.catch(() => {});
-  let window;
-  for (let i = 0; i < 100 && !window; i++) {
-    await tick();
-    window = created.at(-1);
-  }
-  assert.ok(window, "a window opened");
-  const [address, query] = window.url.split("?");
-  assert.equal(address, BASE + "pin.html");
-  const port = new WindowPort(window.url);
-  servePinWindow(port);
-  await port.say({ type: "show", entry: new URLSearchParams(query).get("entry") });
-  assert.equal(port.last().type, "prompt");
-  return { port, prompt: port.last().prompt, outcome, windowId: created.length };
+  const outcome = serve(request);
+  const { port, view, windowId } = await nextWindow(broker, "windows/pin.html");
+  return { port, prompt: view, outcome, windowId };
 }
 
 function hostRequests() {
-  return sent.filter((r) => !["listTokens", "info", "listCertificates"].includes(r.action));
+  return host.changes();
 }
 
 test("which requests carry a PIN of the page's, which ask for the window, and what the host gets", () => {
@@ -141,10 +75,9 @@ test("which requests carry a PIN of the page's, which ask for the window, and wh
     assert.deepEqual([carriesPins(request), asksForPins(request)], [carries, asks], JSON.stringify(request));
     assert.equal("pinPrompt" in withoutPinPrompt(request), false);
   }
-  const needs = { action: "sign", error: "The key needs its PIN for every signature" };
-  assert.equal(needsPinToSign({ action: "sign" }, needs), true);
-  assert.equal(needsPinToSign({ action: "sign" }, { action: "sign", error: "Must login before being able to sign" }), false);
-  assert.equal(needsPinToSign({ action: "login" }, needs), false);
+  assert.equal(needsPinToSign({ action: "sign", error: "The key needs its PIN for every signature" }), true);
+  assert.equal(needsPinToSign({ action: "sign", error: "Must login before being able to sign" }), false);
+  assert.equal(needsPinToSign(undefined), false);
 });
 
 test("a PIN the token refused may be typed again; every other answer ends the exchange", () => {
@@ -166,14 +99,14 @@ test("a PIN the token refused may be typed again; every other answer ends the ex
 });
 
 test("a login: the window names the site, the action and the token; a wrong PIN is shown there and asked again; the right one logs in", async () => {
-  answers.login = (request) =>
+  host.answers.login = (request) =>
     request.pin === "good-pin"
       ? { action: "login", tokenSN: request.tokenSN }
       : { action: "login", tokenSN: request.tokenSN, error: "Incorrect PIN  (rc=160)" };
   const { port, prompt, outcome } = await opened({ action: "login", tokenSN: TOKENS[0].tokenSN, mode: "write", pinPrompt: true });
   assert.equal(prompt.title, `${ORIGIN} asks you to log in to a token`);
+  assert.deepEqual([prompt.site, prompt.local], [ORIGIN, false]);
   assert.deepEqual(prompt.facts, [
-    ["Site", ORIGIN],
     ["Action", "Log in, to read and write"],
     ["Token", `the token “Signing card” (serial number ${TOKENS[0].tokenSN})`],
   ]);
@@ -182,7 +115,10 @@ test("a login: the window names the site, the action and the token; a wrong PIN 
   assert.deepEqual(hostRequests(), [], "nothing but the token list before the PIN is typed");
 
   await port.say({ type: "submit", pins: { pin: "bad-pin" } });
-  assert.deepEqual(port.last(), { type: "again", error: "Incorrect PIN  (rc=160)" });
+  assert.deepEqual(port.last(), {
+    type: "again",
+    problem: "The token refused the PIN: Incorrect PIN  (rc=160). Check it and try again; a token locks after a few wrong tries.",
+  });
   const submitted = { type: "submit", pins: { pin: "good-pin" } };
   await port.say(submitted);
   assert.deepEqual(submitted, { type: "submit" }, "the window's message lets go of the PIN");
@@ -195,8 +131,8 @@ test("a login: the window names the site, the action and the token; a wrong PIN 
 });
 
 test("changing the PIN and formatting ask for every PIN, new ones twice within the token's lengths; the page's own PINs are not used", async () => {
-  answers.changePIN = (request) => ({ action: "changePIN", tokenSN: request.tokenSN });
-  answers.formatToken = (request) => ({ action: "formatToken", tokenSN: request.tokenSN });
+  host.answers.changePIN = (request) => ({ action: "changePIN", tokenSN: request.tokenSN });
+  host.answers.formatToken = (request) => ({ action: "formatToken", tokenSN: request.tokenSN });
   const change = await opened({ action: "changePIN", tokenSN: TOKENS[0].tokenSN, pinPrompt: true });
   assert.deepEqual(change.prompt.fields, [
     { name: "oldPIN", label: "Current PIN" },
@@ -223,44 +159,13 @@ test("changing the PIN and formatting ask for every PIN, new ones twice within t
   ]);
 });
 
-test("a signature: the window shows the certificate and the start of the text; without that certificate on the logged-in token nothing is asked", async () => {
-  answers.sign = (request) => ({ action: "sign", signature: request.pin === "key-pin" ? "c2lnbmVk" : "" });
-  const text = "I agree to pay 1000 EUR. ".repeat(10);
-  const request = { action: "sign", certificateSN: "020600C0FFEE5A17", payload: text, pinPrompt: true };
-  const { port, prompt, outcome } = await opened(request);
-  assert.equal(prompt.title, `${ORIGIN} asks you to sign`);
-  assert.deepEqual(prompt.facts.slice(3), [
-    ["Certificate", "“CN=Ada Signer” (serial number 00c0ffee5a17)"],
-    ["Text to sign", text.slice(0, 160) + "…"],
-  ]);
-  assert.deepEqual(prompt.lengths, { min: 0, max: null }, "a key's own PIN may follow other rules");
-  await port.say({ type: "submit", pins: { pin: "key-pin" } });
-  assert.equal((await outcome).signature, "c2lnbmVk");
-
-  const object = await opened({ ...request, payload: { order: { id: "42" } } });
-  assert.deepEqual(object.prompt.facts.at(-1), ["Text to sign", 'a JSON object: {"order":{"id":"42"}}']);
-  await object.port.close();
-  await assert.rejects(object.outcome, { reason: "cancelled" });
-
-  sent = [];
-  answers.sign = { action: "sign", error: "Unable to find cerificate with sn:020101" };
-  const windows = created.length;
-  const reply = await exchangeWithPinWindow(ORIGIN, { ...request, certificateSN: "020101" }, exchange);
-  assert.equal(reply.error, "Unable to find cerificate with sn:020101");
-  assert.equal(created.length, windows, "no window");
-  assert.deepEqual(hostRequests(), [{ action: "sign", certificateSN: "020101", payload: text }]);
-});
-
 test("cancelled, closed, or never opened: the page gets the cancelled refusal and the host nothing", async () => {
-  answers.login = { action: "login", tokenSN: TOKENS[0].tokenSN };
+  host.answers.login = { action: "login", tokenSN: TOKENS[0].tokenSN };
   const request = { action: "login", tokenSN: TOKENS[0].tokenSN, pinPrompt: true };
   const ways = [
     ["Cancel or Escape", ({ port }) => port.say({ type: "cancel" })],
     ["the window's page closed", ({ port }) => port.close()],
-    ["the window closed", async ({ windowId }) => {
-      windowRemoved(windowId);
-      await tick();
-    }],
+    ["the window closed", ({ windowId }) => closeWindow(windowId)],
   ];
   for (const [way, end] of ways) {
     const window = await opened(request);
@@ -269,14 +174,14 @@ test("cancelled, closed, or never opened: the page gets the cancelled refusal an
     // A late answer of a closed window is not taken.
     await window.port.say({ type: "submit", pins: { pin: "123456" } });
   }
-  failToOpen = true;
-  await assert.rejects(exchangeWithPinWindow(ORIGIN, request, exchange), { reason: "cancelled" });
+  browser.failToOpen = true;
+  await assert.rejects(serve(request), { reason: "cancelled" });
   assert.deepEqual(hostRequests(), []);
 });
 
 test("once the PIN is at the host, closing the window changes nothing: its reply is the outcome", async () => {
   let answer;
-  answers.login = () => new Promise((resolve) => (answer = resolve));
+  host.answers.login = () => new Promise((resolve) => (answer = resolve));
   const { port, outcome } = await opened({ action: "login", tokenSN: TOKENS[0].tokenSN, pinPrompt: true });
   await port.say({ type: "submit", pins: { pin: "123456" } });
   await port.say({ type: "cancel" });
@@ -287,21 +192,37 @@ test("once the PIN is at the host, closing the window changes nothing: its reply
 
 test("a token the host does not list is refused before any window opens", async () => {
   for (const tokenSN of ["0000000000000000", undefined]) {
-    await assert.rejects(exchangeWithPinWindow(ORIGIN, { action: "changePIN", tokenSN, pinPrompt: true }, exchange), {
+    await assert.rejects(serve({ action: "changePIN", tokenSN, pinPrompt: true }), {
       reason: "no-token",
       message: `No token with serial number ${tokenSN} is connected, so the Vantrel extension did not ask for its PIN.`,
     });
   }
-  assert.deepEqual(created, []);
+  assert.deepEqual(browser.created, []);
 });
 
-test("the window's port serves only the extension's PIN page, and takes only text PINs of the fields it showed", async () => {
-  const foreign = new WindowPort("https://sign.example/index.html");
-  servePinWindow(foreign);
-  assert.equal(foreign.disconnected, true);
-
-  answers.login = { action: "login", tokenSN: TOKENS[0].tokenSN };
-  const { port, outcome } = await opened({ action: "login", tokenSN: TOKENS[0].tokenSN, pinPrompt: true });
+test("the window's port serves only the extension's PIN page of that window, and takes only text PINs of the fields it showed", async () => {
+  host.answers.login = { action: "login", tokenSN: TOKENS[0].tokenSN };
+  const outcome = serve({ action: "login", tokenSN: TOKENS[0].tokenSN, pinPrompt: true });
+  await tick();
+  await tick();
+  const number = new URLSearchParams(browser.created[0].url.split("?")[1]).get("window");
+  // A page of a site, another window of the extension, a window number that is not open: each is sent away.
+  const pretenders = [
+    ["https://sign.example/index.html", number],
+    ["chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/windows/question.html?window=" + number, number],
+    ["chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/windows/pin.html?window=99", "99"],
+  ];
+  for (const [url, claimed] of pretenders) {
+    const pretender = new WindowPort(url);
+    broker.serve(pretender);
+    await pretender.say({ type: "hello", window: claimed });
+    await pretender.say({ type: "submit", pins: { pin: "123456" } });
+    assert.deepEqual(pretender.received, [{ type: "done" }], url);
+  }
+  const port = new WindowPort(browser.created[0].url);
+  broker.serve(port);
+  await port.say({ type: "hello", window: number });
+  assert.equal(port.last().type, "show");
   for (const pins of [null, "123456", { pin: 123456 }, { oldPIN: "123456" }]) {
     await port.say({ type: "submit", pins });
   }

@@ -13,7 +13,7 @@ import assert from "node:assert/strict";
 import fs from "node:fs";
 import path from "node:path";
 import { SOFTHSM, installHost, makeCa, makeToken, makeWorkspace, run, testEnvironment, withClient } from "./support/environment.mjs";
-import { answer, ask, browserDriver, focusedOn } from "./support/browser.mjs";
+import { answer, ask, browserDriver, clickWhenReady, focusedOn, ready } from "./support/browser.mjs";
 import { openConsole } from "./support/console-page.mjs";
 import { AccessibilityRecord } from "./support/page-driver.mjs";
 
@@ -33,6 +33,8 @@ const PLAIN_SUBJECT = "CN=Vantrel PIN Test Plain Key";
 const ALWAYS_SERIAL = "00a1a1a1";
 const ALWAYS_SUBJECT = "CN=Vantrel PIN Test Key With Its Own PIN";
 const CANCELLED = { name: "ConnectionError", reason: "cancelled", message: "The user cancelled the PIN entry." };
+const INCORRECT_PIN =
+  "The token refused the PIN: Incorrect PIN  (rc=160). Check it and try again; a token locks after a few wrong tries.";
 const PIN_FROM_PAGE = {
   name: "ConnectionError",
   reason: "pin-from-page",
@@ -44,7 +46,7 @@ const STEP = { timeout: 60000 };
 
 const browser = await browserDriver();
 const space = makeWorkspace("pin");
-const accessibility = new AccessibilityRecord("pin-window");
+const accessibility = new AccessibilityRecord("pin-window", { strict: true });
 let consolePage;
 let session;
 let page;
@@ -125,7 +127,7 @@ function idle() {
   return page.waitFor("body:not([data-busy])");
 }
 
-/** axe-core on the window (or the page) as it is: no serious or critical violation. */
+/** axe-core on the window (or the page) as it is: no violation. */
 function accessible(target, state) {
   return accessibility.check(target, state);
 }
@@ -144,8 +146,14 @@ async function problemShown(window) {
   return window.text("#problem");
 }
 
-/** Types `pins` into the window's fields, one after the other from the focused first one, and sends them with Enter. */
+/**
+ * Types `pins` into the window's fields, one after the other from the first
+ * one (the window starts with the focus on Cancel, so the user goes there
+ * first), and sends them with Enter.
+ */
 async function typeAndSend(window, pins) {
+  await ready(window);
+  await window.focus("#fields input");
   for (const [index, pin] of pins.entries()) {
     if (index > 0) {
       await window.press("Tab");
@@ -158,8 +166,7 @@ async function typeAndSend(window, pins) {
 /** Sends a wrong PIN: the window shows the token's refusal in the host's words and asks again. */
 async function sendWrongPin(window) {
   await typeAndSend(window, [WRONG_PIN]);
-  assert.equal(await problemShown(window),
-    "The token refused the PIN: Incorrect PIN  (rc=160). Check it and try again; a token locks after a few wrong tries.");
+  assert.equal(await problemShown(window), INCORRECT_PIN);
   assert.equal(await window.value("#pin"), "");
   await focusedOn(window, "#pin");
 }
@@ -193,12 +200,11 @@ test("logging in through the window: it names the site, the action and the token
   const { window } = await pinWindowRaisedBy(() => page.click("#login"));
   assert.equal(await window.text("#title"), `${site} asks you to log in to a token`);
   assert.deepEqual(await facts(window), [
-    ["Site", site],
     ["Action", "Log in, to read and write"],
     ["Token", `the token “${TOKEN_LABEL}” (serial number ${tokenSN})`],
   ]);
   assert.equal(await window.attribute("#pin", "type"), "password");
-  await focusedOn(window, "#pin");
+  await focusedOn(window, "#cancel");
   await accessible(window, "the PIN window, logging in");
   await window.screenshot("pin-window-login.png");
 
@@ -221,7 +227,7 @@ test("cancelling the window by Escape, by its button or by closing it: the page 
   assert.match(await page.text("#info-login"), new RegExp(`^Token ${tokenSN} `));
 
   const ways = [
-    ["its Cancel button", (pinWindow) => answer(pinWindow, () => pinWindow.click("#cancel"))],
+    ["its Cancel button", (pinWindow) => answer(pinWindow, () => clickWhenReady(pinWindow, "#cancel"))],
     ["closing it", (pinWindow) => pinWindow.close()],
   ];
   for (const [way, end] of ways) {
@@ -233,52 +239,73 @@ test("cancelling the window by Escape, by its button or by closing it: the page 
   assert.deepEqual(await session.pinWindows(), []);
 });
 
-test("a key that needs its PIN for every signature gets it through the window, which shows the certificate and the text and takes a wrong PIN again; a plain key signs without it", { ...STEP, timeout: 90000 }, async () => {
+/** The sign window's facts and text, as shown. */
+async function signWindowShows(window) {
+  return window.evaluate(() => ({
+    token: document.querySelector("#token").textContent,
+    certificate: document.querySelector("#certificate").textContent,
+    text: document.querySelector("#text").textContent,
+    pinFields: document.querySelectorAll("#fields input").length,
+  }));
+}
+
+test("a key that needs its PIN for every signature gets it in the sign window, after the text was shown, which takes a wrong PIN again; a plain key signs without one", { ...STEP, timeout: 90000 }, async () => {
   await page.click("#list-certificates");
   await idle();
   await page.check(`${certificateRow(ALWAYS_SERIAL)} input`);
   const text = "I agree to pay 250 EUR to Vantrel — order 42.";
   await page.fill("#payload", text);
-  const { window } = await pinWindowRaisedBy(() => page.click("#sign"));
+  const { window } = await session.signWindowRaisedBy(() => page.click("#sign"));
   assert.equal(await window.text("#title"), `${site} asks you to sign`);
-  assert.deepEqual((await facts(window)).slice(2), [
-    ["Token", `the token “${TOKEN_LABEL}” (serial number ${tokenSN})`],
-    ["Certificate", `“${ALWAYS_SUBJECT}” (serial number ${ALWAYS_SERIAL})`],
-    ["Text to sign", text],
-  ]);
-  await focusedOn(window, "#pin");
-  await accessible(window, "the PIN window, signing");
+  assert.deepEqual(await signWindowShows(window), {
+    token: `${TOKEN_LABEL} (serial number ${tokenSN})`,
+    certificate: `${ALWAYS_SUBJECT} (serial number ${ALWAYS_SERIAL})`,
+    text,
+    pinFields: 0,
+  });
+  await focusedOn(window, "#cancel");
+  // The key asks for its PIN when it signs: then the window asks for it.
+  await clickWhenReady(window, "#submit");
+  await window.waitFor("#pin");
+  assert.equal(await window.text('label[for="pin"]'), "PIN of the key");
+  await accessible(window, "the sign window, asking for the key's PIN");
   await window.screenshot("pin-window-sign.png");
-  // The key's PIN is checked by the token when it signs: a wrong one is asked again.
   await sendWrongPin(window);
   await answer(window, () => typeAndSend(window, [USER_PIN]));
   await idle();
   assert.equal(await page.attribute("#verification", "data-state"), "valid");
 
-  // Every signature: asked again, and a cancel this time.
-  const again = await pinWindowRaisedBy(() => page.click("#sign"));
+  // Every signature: shown again, and a cancel this time.
+  const again = await session.signWindowRaisedBy(() => page.click("#sign"));
   await answer(again.window, () => again.window.press("Escape"));
   await idle();
-  assert.equal(await page.text("#message-title"), "You cancelled the PIN entry");
+  assert.equal(await page.text("#message-title"), "You refused the signature");
 
+  // A plain key: shown, no PIN asked.
   await page.check(`${certificateRow(PLAIN_SERIAL)} input`);
-  await page.click("#sign");
+  const plain = await session.signWindowRaisedBy(() => page.click("#sign"));
+  assert.equal((await signWindowShows(plain.window)).pinFields, 0);
+  await answer(plain.window, () => clickWhenReady(plain.window, "#submit"));
   await idle();
   assert.equal(await page.attribute("#verification", "data-state"), "valid");
-  assert.deepEqual(await session.pinWindows(), [], "no window for a key that needs only the login");
 
-  // A page may ask for the window itself, whatever the key.
-  const asked = await pinWindowRaisedBy(() =>
+  // pinPrompt on a plain key with a login: nothing to type, since no PIN is checked.
+  const asked = await session.signWindowRaisedBy(() =>
     ask(page, { action: "sign", certificateSN: `0205${PLAIN_SERIAL}`, payload: "asked", pinPrompt: true }));
-  assert.deepEqual((await facts(asked.window)).at(-1), ["Text to sign", "asked"]);
-  await answer(asked.window, () => typeAndSend(asked.window, [USER_PIN]));
+  assert.deepEqual(await signWindowShows(asked.window), {
+    token: `${TOKEN_LABEL} (serial number ${tokenSN})`,
+    certificate: `${PLAIN_SUBJECT} (serial number ${PLAIN_SERIAL})`,
+    text: "asked",
+    pinFields: 0,
+  });
+  await answer(asked.window, () => clickWhenReady(asked.window, "#submit"));
   assert.equal(Buffer.from((await asked.outcome).reply.signature, "base64").length, 256);
 });
 
-test("changing the PIN through the window: the new PIN is checked there, typed twice and within the token's lengths, before anything is sent", STEP, async () => {
+test("changing the PIN through the window: the new PIN is checked there, typed twice and within the token's lengths, before anything is sent; a wrong current PIN is refused there", STEP, async () => {
   const { window } = await pinWindowRaisedBy(() => page.click("#change-pin"));
   assert.equal(await window.text("#title"), `${site} asks you to change a token's PIN`);
-  await focusedOn(window, "#oldPIN");
+  await focusedOn(window, "#cancel");
   await typeAndSend(window, [USER_PIN, NEW_PIN, NEW_PIN + "x"]);
   assert.equal(await problemShown(window), "The new PIN was not typed the same twice.");
   await focusedOn(window, "#newPIN-again");
@@ -294,8 +321,20 @@ test("changing the PIN through the window: the new PIN is checked there, typed t
     await window.press("Enter");
     assert.equal(await problemShown(window), "The new PIN must have 4 to 255 characters.", `${pin.length} characters`);
   }
-  await window.fill("#newPIN", NEW_PIN);
-  await window.fill("#newPIN-again", NEW_PIN);
+  // A wrong current PIN is the token's to refuse: shown in the window, and all typed again.
+  const fillAll = async (oldPin) => {
+    await window.fill("#oldPIN", oldPin);
+    await window.fill("#newPIN", NEW_PIN);
+    await window.fill("#newPIN-again", NEW_PIN);
+  };
+  await fillAll(WRONG_PIN);
+  await window.evaluate(() => {
+    document.querySelector("#problem").textContent = "";
+  });
+  await window.press("Enter");
+  assert.equal(await problemShown(window), INCORRECT_PIN);
+  await focusedOn(window, "#oldPIN");
+  await fillAll(USER_PIN);
   await answer(window, () => window.press("Enter"));
   await idle();
   assert.match(await page.text("#notice"), /^The PIN of the token “Vantrel PIN test” .* was changed\. Log in again with the new PIN\.$/);
@@ -313,10 +352,10 @@ test("formatting the blank slot: after the page's question the window alone asks
   await page.waitFor("#confirm[open]");
   const { window } = await pinWindowRaisedBy(() => page.click("#confirm-yes"));
   assert.equal(await window.text("#title"), `${site} asks you to format a token`);
-  assert.deepEqual((await facts(window)).slice(1), [["Action", "Format the token"], ["Token", "the blank SoftHSM v2 (not initialised)"]]);
+  assert.deepEqual(await facts(window), [["Action", "Format the token"], ["Token", "the blank SoftHSM v2 (not initialised)"]]);
   assert.match(await window.text("#warning"), /erases every key and certificate on the token .* cannot be undone/);
   assert.equal(await window.text("#submit"), "Format the token");
-  await focusedOn(window, "#adminPIN");
+  await focusedOn(window, "#cancel");
   await typeAndSend(window, [FORMAT_SO_PIN, "123", "123"]);
   assert.equal(await problemShown(window), "The new user PIN must have 4 to 255 characters.");
   await focusedOn(window, "#tokenPIN");

@@ -8,7 +8,7 @@ import { setupEnrolment } from "./enrolment.js";
 import { setupOrphanKeys } from "./orphan-keys.js";
 
 // Why the extension may refuse this page as a whole (ConnectionError's reason).
-const PAGE_REFUSALS = ["plain-http", "sub-frame", "not-allowed", "denied"];
+const PAGE_REFUSALS = ["plain-http", "local-origin", "sub-frame", "not-allowed", "not-now", "denied"];
 
 function showInfo(info) {
   $("info-host").textContent = info.host;

@@ -50,12 +50,23 @@ export function ask(page, request) {
   }, request);
 }
 
-/**
- * Once a question window accepts input, `choice` has the focus: the primary
- * choice, or the refusal where the action cannot be undone.
- */
-export function focusedOn(window, choice = "#yes") {
+/** The refusal has the focus when a window appears: "#no" in a question window, "#cancel" in the others. */
+export function focusedOn(window, choice = "#no") {
   return window.waitForFocus(choice);
+}
+
+/**
+ * Resolves once the window's buttons take input: they ignore it for a
+ * moment after the window appeared or got the focus back.
+ */
+export function ready(window) {
+  return window.waitFor('body[data-guard="open"]');
+}
+
+/** Clicks `selector` in the window once its buttons take input. */
+export async function clickWhenReady(window, selector) {
+  await ready(window);
+  await window.click(selector);
 }
 
 /**

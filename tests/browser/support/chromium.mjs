@@ -6,7 +6,7 @@ import path from "node:path";
 import { isDeepStrictEqual } from "node:util";
 import { chromium } from "playwright-core";
 import { SOURCE, run, testEnvironment, waitFor } from "./environment.mjs";
-import { BrowserSession, PlaywrightPage, WAIT_MS, WINDOW_WAIT_MS } from "./page-driver.mjs";
+import { BrowserSession, PlaywrightPage, WAIT_MS, WINDOW_PAGES, WINDOW_SIZES, WINDOW_WAIT_MS } from "./page-driver.mjs";
 
 export const CHROMIUM = process.env.VANTREL_CHROMIUM || "/usr/bin/chromium";
 const EXTENSION_ID = "dimbhkphloanhhcpkcakgkgdcooempmh";
@@ -108,36 +108,40 @@ class ChromiumSession extends BrowserSession {
    * raised (the next page to open) and what `trigger` resolves with.
    */
   questionRaisedBy(trigger) {
-    return this.windowRaisedBy(trigger, "ask.html", { width: 520, height: 360 });
+    return this.windowRaisedBy(trigger, "question");
   }
 
   /** Like questionRaisedBy, for the extension's PIN window. */
   pinWindowRaisedBy(trigger) {
-    return this.windowRaisedBy(trigger, "pin.html", { width: 560, height: 640 });
+    return this.windowRaisedBy(trigger, "pin");
   }
 
-  async windowRaisedBy(trigger, page, size) {
+  /** Like questionRaisedBy, for the extension's sign window. */
+  signWindowRaisedBy(trigger) {
+    return this.windowRaisedBy(trigger, "sign");
+  }
+
+  async windowRaisedBy(trigger, kind) {
     const opened = this.context.waitForEvent("page", { timeout: WINDOW_WAIT_MS });
     const outcome = trigger();
     const window = await opened;
-    await window.waitForURL((url) => url.href.startsWith(`${EXTENSION_URL}${page}?`), { timeout: WAIT_MS });
+    await window.waitForURL((url) => url.href.startsWith(`${EXTENSION_URL}${WINDOW_PAGES[kind]}?`), { timeout: WAIT_MS });
     await window.locator("#dialog:not([hidden])").waitFor();
-    await window.setViewportSize(size);
+    await window.setViewportSize(WINDOW_SIZES[kind]);
     return { window: new PlaywrightPage(window), outcome };
   }
 
-  /** The addresses of the extension's question windows that are open. */
-  async questionWindows() {
-    return this.windowsShowing("ask.html");
+  /** The addresses of the extension's windows of `kind` ("question", "pin", "sign") that are open. */
+  async windowsOf(kind) {
+    return this.context.pages().map((p) => p.url()).filter((url) => url.startsWith(`${EXTENSION_URL}${WINDOW_PAGES[kind]}`));
   }
 
-  /** The addresses of the extension's PIN windows that are open. */
-  async pinWindows() {
-    return this.windowsShowing("pin.html");
+  questionWindows() {
+    return this.windowsOf("question");
   }
 
-  windowsShowing(page) {
-    return this.context.pages().map((p) => p.url()).filter((url) => url.startsWith(`${EXTENSION_URL}${page}`));
+  pinWindows() {
+    return this.windowsOf("pin");
   }
 
   /** Sets the administrator's policy and waits until the extension sees it. */

@@ -1,24 +1,33 @@
-// The token console, served on a port of its own and open in the first tab of
-// a browser on the workspace's host, for the tests that drive it. The tests
-// make the workspace's token and install its host first.
-import http from "node:http";
-import { closeServers, serveWeb } from "./environment.mjs";
+// The token console, served over HTTPS as https://console.example (mapped to
+// this machine, with a certificate from a web CA of the test's own that the
+// browser trusts) and open in the first tab of a browser on the workspace's
+// host, for the tests that drive it. The extension asks whether the site may
+// use the tokens; the user allows it. The tests make the workspace's token
+// and install its host first.
+import https from "node:https";
+import { closeServers, makeWebCertificate, serveWeb } from "./environment.mjs";
+import { answer, clickWhenReady } from "./browser.mjs";
+
+export const CONSOLE_NAME = "console.example";
 
 /**
  * Registers the workspace's host with `browser`, serves web/ and opens the
- * console: resolves with { site, session, page, close(screenshot) }, where
- * close() photographs the page as the tests left it into `screenshot`, then
- * ends the browser and the server.
+ * console, allowed to use the tokens: resolves with { site, session, page,
+ * close(screenshot) }, where close() photographs the page as the tests left
+ * it into `screenshot`, then ends the browser and the server.
  */
 export async function openConsole(browser, space) {
   browser.register(space);
-  const { server, port } = await serveWeb(http.createServer);
-  const site = `http://127.0.0.1:${port}`;
+  const tls = makeWebCertificate(space.file("tls"), [CONSOLE_NAME]);
+  const { server, port } = await serveWeb((handler) => https.createServer(tls, handler));
+  const site = `https://${CONSOLE_NAME}:${port}`;
   let session;
   try {
-    session = await browser.launch(space);
+    session = await browser.launch(space, { siteNames: [CONSOLE_NAME], trustedCa: tls.ca });
     const page = await session.firstPage();
-    await page.goto(`${site}/index.html`);
+    const { window } = await session.questionRaisedBy(() => page.goto(`${site}/index.html`));
+    await answer(window, () => clickWhenReady(window, "#yes"));
+    await page.waitFor("#status.good");
     return {
       site,
       session,

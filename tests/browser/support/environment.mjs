@@ -119,7 +119,7 @@ export function makeCa(folder, name = "Vantrel Test CA") {
     "[ca]", "default_ca = test", "[test]", `database = ${file("index.txt")}`, `new_certs_dir = ${folder}`,
     `serial = ${file("serial")}`, `certificate = ${file("ca.pem")}`, `private_key = ${file("ca.key")}`,
     "default_md = sha256", "policy = names", "unique_subject = no", "email_in_dn = no",
-    "[names]", "commonName = supplied", "organizationName = optional", "",
+    "[names]", "commonName = supplied", "organizationName = optional", "organizationalUnitName = optional", "",
   ].join("\n"));
   return {
     pem: file("ca.pem"),
@@ -128,7 +128,7 @@ export function makeCa(folder, name = "Vantrel Test CA") {
       fs.writeFileSync(file("request.der"), Buffer.from(csrBase64, "base64"));
       run("openssl", ["req", "-in", file("request.der"), "-inform", "DER", "-out", file("request.pem")]);
       fs.writeFileSync(file("serial"), serial + "\n");
-      run("openssl", ["ca", "-config", file("ca.cnf"), "-batch", "-notext", "-in", file("request.pem"), "-out", file("issued.pem"),
+      run("openssl", ["ca", "-config", file("ca.cnf"), "-batch", "-notext", "-utf8", "-in", file("request.pem"), "-out", file("issued.pem"),
         "-startdate", notBefore, "-enddate", notAfter, "-subj", subject]);
       return issuedFile(file("issued.pem"));
     },
@@ -149,6 +149,42 @@ function issuedFile(pemFile) {
   const pem = fs.readFileSync(pemFile, "utf8");
   const der = run("openssl", ["x509", "-in", pemFile, "-outform", "DER"], { encoding: "buffer" });
   return { pem, der };
+}
+
+/**
+ * A key pair the host makes on the token it is logged in to (with write
+ * access), and a certificate for it from `ca`, which the host imports:
+ * resolves with the issued certificate ({ pem, der }). `send` is
+ * withClient's.
+ */
+export async function enrolled(send, ca, { serial, subject }) {
+  const keys = await send({ action: "generateKeys", tokenSN: (await send({ action: "info" })).token, result: "csr" });
+  assert.ok(keys.csr, JSON.stringify(keys));
+  const issued = ca.issue(keys.csr, { serial, subject });
+  const imported = await send({ action: "importCertificate", certificate: issued.der.toString("base64") });
+  assert.equal(imported.error, undefined, JSON.stringify(imported));
+  return issued;
+}
+
+/**
+ * A certificate for the HTTPS test sites `names` (each mapped to 127.0.0.1 by
+ * the browser's driver) from a web CA of its own, made in `folder`:
+ * { key, cert, ca } where `ca` is the CA's PEM file, which the browser is
+ * told to trust.
+ */
+export function makeWebCertificate(folder, names) {
+  fs.mkdirSync(folder, { recursive: true });
+  const file = (name) => path.join(folder, name);
+  run("openssl", ["req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+    "-keyout", file("ca.key"), "-out", file("ca.pem"), "-subj", "/CN=Vantrel Browser Test Web CA", "-days", "2",
+    "-addext", "basicConstraints=critical,CA:TRUE", "-addext", "keyUsage=critical,keyCertSign,cRLSign"]);
+  run("openssl", ["req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+    "-keyout", file("server.key"), "-out", file("server.csr"), "-subj", `/CN=${names[0]}`]);
+  fs.writeFileSync(file("server.ext"),
+    `subjectAltName=${names.map((name) => `DNS:${name}`).join(",")}\nextendedKeyUsage=serverAuth\nbasicConstraints=CA:FALSE\n`);
+  run("openssl", ["x509", "-req", "-in", file("server.csr"), "-CA", file("ca.pem"), "-CAkey", file("ca.key"),
+    "-CAcreateserial", "-days", "2", "-extfile", file("server.ext"), "-out", file("server.pem")]);
+  return { key: fs.readFileSync(file("server.key")), cert: fs.readFileSync(file("server.pem")), ca: file("ca.pem") };
 }
 
 const CONTENT_TYPES = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".css": "text/css", ".txt": "text/plain" };

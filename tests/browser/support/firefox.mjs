@@ -14,7 +14,7 @@ import net from "node:net";
 import path from "node:path";
 import { SOURCE, run, testEnvironment, waitFor } from "./environment.mjs";
 import { Marionette, MarionetteError } from "./marionette.mjs";
-import { BrowserSession, WAIT_MS, WINDOW_WAIT_MS, axeSource, axeViolations, artifactPath } from "./page-driver.mjs";
+import { BrowserSession, WAIT_MS, WINDOW_PAGES, WINDOW_WAIT_MS, axeSource, axeViolations, artifactPath } from "./page-driver.mjs";
 
 export const FIREFOX = process.env.VANTREL_FIREFOX || "/usr/bin/firefox-esr";
 const EXTENSION_ID = "vantrel-sample@vantrel.org";
@@ -30,6 +30,7 @@ const POLL_MS = 50;
 const KEYS = {
   Enter: "\uE007",
   Escape: "\uE00C",
+  Space: "\uE00D",
   Tab: "\uE004",
   Backspace: "\uE003",
   ArrowLeft: "\uE012",
@@ -230,7 +231,7 @@ class FirefoxSession extends BrowserSession {
       return;
     }
     this.current = null;
-    await this.command("WebDriver:SwitchToWindow", { handle: page.handle });
+    await this.command("WebDriver:SwitchToWindow", { handle: page.handle, focus: page.focusOnSwitch });
     if (page.frameSelector) {
       const element = await this.command("WebDriver:FindElement", { using: "css selector", value: page.frameSelector });
       await this.command("WebDriver:SwitchToFrame", { id: element });
@@ -278,14 +279,19 @@ class FirefoxSession extends BrowserSession {
   }
 
   questionRaisedBy(trigger) {
-    return this.windowRaisedBy(trigger, "ask.html");
+    return this.windowRaisedBy(trigger, "question");
   }
 
   pinWindowRaisedBy(trigger) {
-    return this.windowRaisedBy(trigger, "pin.html");
+    return this.windowRaisedBy(trigger, "pin");
   }
 
-  async windowRaisedBy(trigger, page) {
+  signWindowRaisedBy(trigger) {
+    return this.windowRaisedBy(trigger, "sign");
+  }
+
+  async windowRaisedBy(trigger, kind) {
+    const page = WINDOW_PAGES[kind];
     const before = new Set(await this.handles());
     const outcome = trigger();
     const window = await waitFor(async () => {
@@ -296,23 +302,25 @@ class FirefoxSession extends BrowserSession {
     return { window, outcome };
   }
 
+  async windowsOf(kind) {
+    return Promise.all((await this.windowsIn(await this.handles(), WINDOW_PAGES[kind])).map((window) => window.url()));
+  }
+
   questionWindows() {
-    return this.windowsShowing("ask.html");
+    return this.windowsOf("question");
   }
 
   pinWindows() {
-    return this.windowsShowing("pin.html");
-  }
-
-  async windowsShowing(page) {
-    return Promise.all((await this.windowsIn(await this.handles(), page)).map((window) => window.url()));
+    return this.windowsOf("pin");
   }
 
   /** The windows of `handles` that show the extension's page `page`. */
   async windowsIn(handles, page) {
     const found = [];
     for (const handle of handles) {
-      const window = new MarionettePage(this, handle);
+      // The extension's windows are driven without taking the focus to them
+      // each time: they guard their buttons for a moment whenever they get it.
+      const window = new MarionettePage(this, handle, null, { focusOnSwitch: false });
       // A new window shows about:blank until its page has loaded; a closing one may be gone.
       const url = await window.url().catch(() => "");
       if (url.startsWith(`${EXTENSION_URL}${page}?`)) {
@@ -370,10 +378,11 @@ class FirefoxSession extends BrowserSession {
 
 // A tab, an extension's window, or a frame in one of them.
 class MarionettePage {
-  constructor(session, handle, frameSelector = null) {
+  constructor(session, handle, frameSelector = null, { focusOnSwitch = true } = {}) {
     this.session = session;
     this.handle = handle;
     this.frameSelector = frameSelector;
+    this.focusOnSwitch = focusOnSwitch;
     this.key = `${handle} ${frameSelector || ""}`;
   }
 
@@ -445,16 +454,42 @@ class MarionettePage {
     });
   }
 
-  keys(values) {
+  // Presses `values` one after the other in the current browsing context (inside a run).
+  async pressKeys(values) {
     const actions = values.flatMap((value) => [{ type: "keyDown", value }, { type: "keyUp", value }]);
-    return this.run(async () => {
-      await this.session.command("WebDriver:PerformActions", { actions: [{ type: "key", id: "keyboard", actions }] });
-      await this.session.command("WebDriver:ReleaseActions");
-    });
+    await this.session.command("WebDriver:PerformActions", { actions: [{ type: "key", id: "keyboard", actions }] });
+    await this.session.command("WebDriver:ReleaseActions");
+  }
+
+  keys(values) {
+    return this.run(() => this.pressKeys(values));
   }
 
   press(key) {
     return this.keys([KEYS[key] ?? key]);
+  }
+
+  /**
+   * Presses `key` in this window once its buttons take input. A key that
+   * activates a button (Space) needs the window to have the focus, which
+   * the window answers by guarding its buttons for a moment: so the focus is
+   * taken, the guard waited for and the key pressed with no other page's
+   * command in between.
+   */
+  pressWhenReady(key) {
+    const value = KEYS[key] ?? key;
+    return this.run(async () => {
+      await this.session.command("WebDriver:SwitchToWindow", { handle: this.handle, focus: true });
+      const deadline = Date.now() + WAIT_MS;
+      const open = () => this.session.command("WebDriver:ExecuteScript", { script: 'return document.body.dataset.guard === "open";', args: [] });
+      while (!(await open())) {
+        if (Date.now() > deadline) {
+          throw new Error(`timed out after ${WAIT_MS} ms waiting for the buttons of ${this.key} to take input`);
+        }
+        await sleep(POLL_MS);
+      }
+      await this.pressKeys([value]);
+    });
   }
 
   type(text) {

@@ -45,6 +45,9 @@ export async function pinsInTheExtensionsWindow(tokenSN: string): Promise<string
   return signature + cancelled + refused;
 }
 
+// What the extension answers when the user has not agreed, or cannot be asked.
+export const consentRefusals: RefusalReason[] = ["refused", "unconfirmed", "local-origin", "not-now", "busy"];
+
 export async function failures(): Promise<string> {
   try {
     await Vantrel.listTokens();
@@ -84,6 +87,9 @@ export async function refused(): Promise<void> {
   await Vantrel.changePIN({ tokenSN: "1", oldPIN: "1", pinPrompt: true });
   // @ts-expect-error pinPrompt is true or false
   await Vantrel.formatToken({ tokenSN: "1", pinPrompt: "yes" });
+  // @ts-expect-error the extension has no such refusal
+  const unknown: RefusalReason = "maybe-later";
   // @ts-expect-error a reply of listTokens has no certificates
   (await Vantrel.listTokens()).certificates;
+  return void unknown;
 }

@@ -1,14 +1,17 @@
-// One native host process per page origin, and with it one login. What an
-// origin asks for goes to its host one request at a time, in order of
-// arrival, so each request has the whole time limit to itself and a question
-// to the user comes up in the order the page asked.
+// One native host process per page origin, and with it one login. The
+// origin's requests reach it one at a time (attention.js queues them).
 //
 // The host answers each request with one reply carrying the request's "port"
 // member: that member carries our own identifier, and the page's value is put
 // back into the reply by the caller.
-import { api } from "./api.js";
+//
+// The login's idle time is counted from the host's last reply, and it keeps
+// running while a window of the extension waits for the user: a login that
+// idles out then ends as soon as the window closes, or before anything more
+// is sent to the host, whichever comes first.
+import { api } from "../shared/api.js";
 import { refuse } from "./refusals.js";
-import { settings } from "./settings.js";
+import { settings } from "../shared/settings.js";
 
 const HOST_NAME = "org.vantrel.host";
 const LONGEST_TIMER_MS = 2 ** 31 - 1;
@@ -16,38 +19,22 @@ const LONGEST_TIMER_MS = 2 ** 31 - 1;
 let nextWireId = 1;
 
 export class OriginHost {
-  constructor(origin, onUnused) {
+  constructor(origin, onEnded = () => {}) {
     this.origin = origin;
-    this.onUnused = onUnused;
+    this.onEnded = onEnded;
     this.port = null;
     // wire id -> { resolve, reject, timer }
     this.waiting = new Map();
-    this.tail = Promise.resolve();
-    this.busy = 0;
     this.idleTimer = null;
-    this.idleSince = Date.now();
+    this.lastReply = Date.now();
+    this.windowsOpen = 0;
+    this.idledOut = false;
+    // The error every later exchange fails with, once the site was revoked.
+    this.retired = null;
   }
 
   get running() {
     return this.port !== null;
-  }
-
-  // Runs `work` after everything queued before it and resolves with its result.
-  // The login's idle time is counted from when the last queued work ends.
-  queue(work) {
-    this.busy++;
-    this.stopIdleClock();
-    const result = this.tail.then(() => work());
-    this.tail = result
-      .catch(() => {})
-      .then(() => {
-        this.busy--;
-        if (this.busy === 0) {
-          this.idleSince = Date.now();
-          this.whenIdle();
-        }
-      });
-    return result;
   }
 
   // Sends one request to the origin's host (starting one if none runs) and
@@ -60,7 +47,14 @@ export class OriginHost {
     const wireId = "vantrel-" + nextWireId++;
     let message = { ...request, port: wireId };
     const { requestTimeoutSeconds } = await settings();
+    if (this.retired) {
+      throw this.retired;
+    }
+    if (this.idledOut) {
+      this.end(new Error("The login idled out."));
+    }
     const port = this.connect();
+    this.stopIdleClock();
     return new Promise((resolve, reject) => {
       const timer = setTimeout(
         () => this.end(refuse.timeout(requestTimeoutSeconds)),
@@ -78,16 +72,21 @@ export class OriginHost {
 
   // Stops the host: what is waiting fails with `error`.
   end(error) {
+    this.idledOut = false;
+    this.stopIdleClock();
     if (this.port) {
       const port = this.port;
       this.port = null;
       port.disconnect();
     }
-    this.stopIdleClock();
     this.failWaiting(error);
-    if (this.busy === 0) {
-      this.onUnused(this);
-    }
+    this.onEnded(this);
+  }
+
+  /** The site may no longer use the tokens: the host ends, and nothing more is sent through this object. */
+  retire(error) {
+    this.retired = error;
+    this.end(error);
   }
 
   connect() {
@@ -103,7 +102,9 @@ export class OriginHost {
       const reason = (lastError && lastError.message) || "The Vantrel host closed the connection.";
       if (this.port === port) {
         this.port = null;
+        this.stopIdleClock();
         this.failWaiting(new Error(reason));
+        this.onEnded(this);
       }
     });
     this.port = port;
@@ -125,6 +126,10 @@ export class OriginHost {
     this.waiting.delete(wireId);
     clearTimeout(entry.timer);
     how(entry);
+    if (this.waiting.size === 0) {
+      this.lastReply = Date.now();
+      this.startIdleClock();
+    }
     return true;
   }
 
@@ -134,28 +139,27 @@ export class OriginHost {
     }
   }
 
-  async whenIdle() {
-    if (!this.running) {
-      this.onUnused(this);
+  async startIdleClock() {
+    const { loginIdleMinutes } = await settings();
+    if (!this.running || this.waiting.size > 0 || this.idleTimer !== null || this.idledOut) {
       return;
     }
-    const { loginIdleMinutes } = await settings();
-    if (this.busy === 0 && this.running && this.idleTimer === null) {
-      const left = loginIdleMinutes * 60000 - (Date.now() - this.idleSince);
-      this.idleTimer = setTimeout(() => {
-        this.idleTimer = null;
-        if (this.busy === 0) {
-          this.end(new Error("The login idled out."));
-        }
-      }, Math.min(Math.max(left, 0), LONGEST_TIMER_MS));
-    }
+    const left = loginIdleMinutes * 60000 - (Date.now() - this.lastReply);
+    this.idleTimer = setTimeout(() => {
+      this.idleTimer = null;
+      if (this.windowsOpen > 0) {
+        this.idledOut = true;
+      } else {
+        this.end(new Error("The login idled out."));
+      }
+    }, Math.min(Math.max(left, 0), LONGEST_TIMER_MS));
   }
 
-  // After the idle time was changed: counted again from the last request.
+  // After the idle time was changed: counted again from the last reply.
   restartIdleClock() {
     if (this.idleTimer !== null) {
       this.stopIdleClock();
-      this.whenIdle();
+      this.startIdleClock();
     }
   }
 
@@ -163,6 +167,17 @@ export class OriginHost {
     if (this.idleTimer !== null) {
       clearTimeout(this.idleTimer);
       this.idleTimer = null;
+    }
+  }
+
+  windowOpened() {
+    this.windowsOpen++;
+  }
+
+  windowClosed() {
+    this.windowsOpen = Math.max(0, this.windowsOpen - 1);
+    if (this.idledOut && this.windowsOpen === 0) {
+      this.end(new Error("The login idled out."));
     }
   }
 }

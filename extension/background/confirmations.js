@@ -2,6 +2,8 @@
 // in a window naming the site and the token (token-names.js).
 import { refuse } from "./refusals.js";
 import { ask } from "./questions.js";
+import { WindowUnavailable } from "./window-broker.js";
+import { isLocalOrigin } from "../shared/site-answers.js";
 import { certificateOfLogin, describeToken, listTokens } from "./token-names.js";
 
 const ACTIONS = {
@@ -49,16 +51,22 @@ async function tokenOfLogin(request, exchange) {
   return { token, certificate: certificate ? `“${certificate.subjectDN}” (serial number ${serial})` : `with serial number ${serial}` };
 }
 
-// Resolves when the user agreed; throws the refusal otherwise.
-export async function confirm(origin, request, exchange) {
+// Resolves when the user agreed; throws the refusal otherwise. `request`
+// goes through the site's context: { origin, exchange, broker, signal }.
+export async function confirm({ origin, exchange, broker, signal }, request) {
   const action = ACTIONS[request.action];
   const found = await action.token(request, exchange);
-  const answer = await ask({
+  const question = {
     title: action.title(origin, found.token),
+    site: origin,
+    local: isLocalOrigin(origin),
     details: action.details(request, found),
     yes: action.yes,
     no: "Cancel",
     danger: true,
+  };
+  const answer = await ask(broker, origin, question, signal).catch((error) => {
+    throw error instanceof WindowUnavailable ? refuse.action(action.verb) : error;
   });
   if (answer !== "yes") {
     throw refuse.action(action.verb);

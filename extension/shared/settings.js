@@ -1,6 +1,8 @@
 // What an administrator set through managed storage, with the defaults for
-// whatever is not set or not usable. Read at first use and again after every
-// policy change.
+// whatever is not set or not usable, and the one setting of the user's own:
+// whether pages served from this computer may be asked about at all (for
+// development), which an administrator's allowLocalOrigins fixes either way.
+// Read at first use and again after every change.
 import { api } from "./api.js";
 
 export const DEFAULTS = Object.freeze({
@@ -8,7 +10,12 @@ export const DEFAULTS = Object.freeze({
   requestTimeoutSeconds: 120,
   loginIdleMinutes: 15,
   pinFromPage: true,
+  confirmEachSignature: true,
+  // null: the user decides, on the options page.
+  allowLocalOrigins: null,
 });
+
+const LOCAL_ORIGINS_OPTION = "option:local-origins";
 
 let current = null;
 const changeListeners = new Set();
@@ -31,13 +38,19 @@ function positive(value, fallback) {
   return typeof value === "number" && Number.isFinite(value) && value > 0 ? value : fallback;
 }
 
+function flag(value, fallback) {
+  return typeof value === "boolean" ? value : fallback;
+}
+
 export function fromManaged(managed) {
   const listed = Array.isArray(managed.allowedOrigins) ? managed.allowedOrigins : [];
   return Object.freeze({
     allowedOrigins: Object.freeze([...new Set(listed.map(httpsOrigin).filter(Boolean))]),
     requestTimeoutSeconds: positive(managed.requestTimeoutSeconds, DEFAULTS.requestTimeoutSeconds),
     loginIdleMinutes: positive(managed.loginIdleMinutes, DEFAULTS.loginIdleMinutes),
-    pinFromPage: typeof managed.pinFromPage === "boolean" ? managed.pinFromPage : DEFAULTS.pinFromPage,
+    pinFromPage: flag(managed.pinFromPage, DEFAULTS.pinFromPage),
+    confirmEachSignature: flag(managed.confirmEachSignature, DEFAULTS.confirmEachSignature),
+    allowLocalOrigins: flag(managed.allowLocalOrigins, DEFAULTS.allowLocalOrigins),
   });
 }
 
@@ -55,6 +68,27 @@ export function settings() {
     current = readManaged();
   }
   return current;
+}
+
+/**
+ * Whether pages served from this computer may be asked about:
+ * { on, fixed } where `fixed` tells that the administrator decided.
+ */
+export async function localOrigins() {
+  const { allowLocalOrigins } = await settings();
+  if (allowLocalOrigins !== null) {
+    return { on: allowLocalOrigins, fixed: true };
+  }
+  const stored = await api.storage.local.get(LOCAL_ORIGINS_OPTION);
+  return { on: stored[LOCAL_ORIGINS_OPTION] === true, fixed: false };
+}
+
+export function setLocalOrigins(on) {
+  return on ? api.storage.local.set({ [LOCAL_ORIGINS_OPTION]: true }) : api.storage.local.remove(LOCAL_ORIGINS_OPTION);
+}
+
+export function isLocalOriginsChange(changes, area) {
+  return area === "local" && Object.hasOwn(changes, LOCAL_ORIGINS_OPTION);
 }
 
 export function onSettingsChanged(listener) {

@@ -9,12 +9,24 @@ export class Refusal extends Error {
 }
 
 export const refuse = Object.freeze({
-  plainHttp: () =>
-    new Refusal("plain-http", "Vantrel serves only HTTPS pages, and http://localhost or http://127.0.0.1 for development."),
+  plainHttp: () => new Refusal("plain-http", "Vantrel serves only HTTPS pages."),
+  localOrigin: () =>
+    new Refusal(
+      "local-origin",
+      "Pages served from this computer may not use security tokens. Turn this on in the Vantrel extension's options (for development).",
+    ),
   subFrame: () => new Refusal("sub-frame", "Vantrel serves only the top page of a tab, not a frame inside it."),
   notAllowed: () => new Refusal("not-allowed", "This site is not allowed to use security tokens."),
+  notNow: () =>
+    new Refusal(
+      "not-now",
+      "The user closed the question whether this site may use security tokens; it is not asked again until the browser restarts.",
+    ),
   denied: () => new Refusal("denied", "The user did not allow this site to use security tokens."),
   action: (verb) => new Refusal("refused", `The user refused to let this site ${verb}.`),
+  signature: () => new Refusal("refused", "The user refused to let this site sign."),
+  unconfirmed: () => new Refusal("unconfirmed", "This signature could not be shown to the user, so it was not made."),
+  busy: () => new Refusal("busy", "Too many requests are waiting for the user; try again later."),
   cancelled: () => new Refusal("cancelled", "The user cancelled the PIN entry."),
   pinFromPage: () =>
     new Refusal(

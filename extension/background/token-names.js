@@ -23,21 +23,32 @@ export function serialValue(certificateSN) {
   return integer && parseInt(integer[1], 16) * 2 === integer[2].length ? integer[2].toLowerCase() : String(certificateSN);
 }
 
+/** The certificates the host lists, of one token or of every token. */
+export async function listCertificates(exchange, tokenSN) {
+  const reply = await exchange(tokenSN === undefined ? { action: "listCertificates" } : { action: "listCertificates", tokenSN });
+  return Array.isArray(reply.certificates) ? reply.certificates : [];
+}
+
+/** The token the origin is logged in to (its serial number), or null. */
+export async function loggedInToken(exchange) {
+  const info = await exchange({ action: "info" });
+  return typeof info.token === "string" ? info.token : null;
+}
+
 /**
  * The logged-in token and the certificate `certificateSN` on it:
  * { tokenSN (null without a login), token (its name), serial, certificate (the listed record, or null) }.
  */
 export async function certificateOfLogin(certificateSN, exchange) {
   const serial = serialValue(certificateSN);
-  const info = await exchange({ action: "info" });
-  if (typeof info.token !== "string") {
+  const tokenSN = await loggedInToken(exchange);
+  if (tokenSN === null) {
     return { tokenSN: null, token: "the logged-in token (none at the moment)", serial, certificate: null };
   }
-  const listed = await exchange({ action: "listCertificates", tokenSN: info.token });
-  const certificates = Array.isArray(listed.certificates) ? listed.certificates : [];
+  const certificates = await listCertificates(exchange, tokenSN);
   return {
-    tokenSN: info.token,
-    token: describeToken(info.token, await listTokens(exchange)),
+    tokenSN,
+    token: describeToken(tokenSN, await listTokens(exchange)),
     serial,
     certificate: certificates.find((c) => c.serialNumber === serial) || null,
   };

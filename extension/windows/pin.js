@@ -1,14 +1,11 @@
-// The window in which the user types the PINs of one request of a site. What
-// to show comes from the background as text; the PINs go back to it the
-// moment the form is sent, and the fields are emptied then.
-import { api } from "./api.js";
+// The window in which the user types the PINs of one request of a site
+// (a login, a change of PIN, a format). What to show comes from the
+// background as text; the PINs go back to it the moment the form is sent,
+// and the fields are emptied then.
+import { fromWindow } from "../shared/messages.js";
+import { showMarked } from "./render.js";
+import { $, connectWindow, pinInputs, showSiteLine } from "./window-page.js";
 
-const PIN_PORT = "vantrel-pin";
-const KEEP_ALIVE_MS = 5000;
-
-const $ = (id) => document.getElementById(id);
-const entryId = new URLSearchParams(location.search).get("entry");
-const port = api.runtime.connect({ name: PIN_PORT });
 let prompt = null;
 let waiting = false;
 
@@ -20,44 +17,25 @@ function inputs() {
   return [...$("fields").querySelectorAll("input")];
 }
 
-function fieldId(field) {
-  return field.again ? `${field.name}-again` : field.name;
-}
-
-function showFields(fields) {
-  $("fields").replaceChildren(
-    ...fields.flatMap((field) => {
-      const label = document.createElement("label");
-      label.htmlFor = fieldId(field);
-      label.textContent = field.label;
-      const input = document.createElement("input");
-      Object.assign(input, { id: fieldId(field), type: "password", autocomplete: "off", spellcheck: false });
-      input.setAttribute("aria-describedby", "problem");
-      return [label, input];
-    }),
-  );
-}
-
 function show(shown) {
   prompt = shown;
-  document.title = "Vantrel: " + prompt.title;
-  $("title").textContent = prompt.title;
+  showSiteLine(prompt);
   $("facts").replaceChildren(
     ...prompt.facts.flatMap(([term, text]) => {
       const dt = document.createElement("dt");
       dt.textContent = term;
       const dd = document.createElement("dd");
-      dd.textContent = text;
+      showMarked(dd, text);
       return [dt, dd];
     }),
   );
   $("warning").textContent = prompt.warning;
   $("warning").hidden = prompt.warning === "";
-  showFields(prompt.fields);
+  $("fields").replaceChildren(...pinInputs(prompt.fields));
   $("submit").textContent = prompt.submit;
   $("submit").classList.toggle("danger", prompt.danger);
   $("dialog").hidden = false;
-  inputs()[0].focus();
+  $("cancel").focus();
 }
 
 function lengthProblem(field, value) {
@@ -101,8 +79,8 @@ function setWaiting(now) {
   $("status").textContent = now ? "Waiting for the token…" : "";
 }
 
-function send() {
-  if (waiting || !prompt) {
+function submit() {
+  if (waiting || !prompt || !page.guard.open) {
     return;
   }
   const found = problem();
@@ -119,49 +97,32 @@ function send() {
   });
   for (const input of inputs()) {
     input.value = "";
+    delete input.dataset.typed;
   }
   $("problem").textContent = "";
   setWaiting(true);
-  port.postMessage({ type: "submit", pins });
+  page.send(fromWindow.submit(pins));
 }
 
 function cancel() {
   if (waiting) {
     return;
   }
-  port.postMessage({ type: "cancel" });
+  page.send(fromWindow.cancel());
   window.close();
 }
 
 // The token refused the PIN: its words, and the fields to type it again.
-function again(error) {
+function again(problemText) {
   setWaiting(false);
-  $("problem").textContent = `The token refused the PIN: ${error}. Check it and try again; a token locks after a few wrong tries.`;
+  $("problem").textContent = problemText;
   inputs()[0].focus();
 }
 
-port.onMessage.addListener((message) => {
-  if (message.type === "prompt") {
-    show(message.prompt);
-  } else if (message.type === "again") {
-    again(message.error);
-  } else if (message.type === "done") {
-    window.close();
-  }
-});
-// Without the background the request has nobody to go to.
-port.onDisconnect.addListener(() => window.close());
-port.postMessage({ type: "show", entry: entryId });
-setInterval(() => port.postMessage({ type: "still-open" }), KEEP_ALIVE_MS);
-
+const page = connectWindow({ show, again, cancel });
+page.guarded($("cancel"), cancel);
+page.guarded($("submit"), submit);
 $("pin-form").addEventListener("submit", (event) => {
   event.preventDefault();
-  send();
-});
-$("cancel").addEventListener("click", cancel);
-document.addEventListener("keydown", (event) => {
-  if (event.key === "Escape") {
-    event.preventDefault();
-    cancel();
-  }
+  submit();
 });
