@@ -64,23 +64,45 @@ size_t findQuoteBackslashOrShortEscape(const char* text, size_t size) {
     return pos;
 }
 
-size_t findControlByte(const char* text, size_t size) {
+namespace {
+
+bool isLogEscapeCandidate(unsigned char c) {
+    return c < 0x20 || c == 0x7F || c == 0xC2 || c == 0xD8 || c == 0xE2;
+}
+
+}  // namespace
+
+size_t findLogEscapeCandidate(const char* text, size_t size) {
     size_t pos = 0;
 #if defined(VANTREL_SCAN_SSE2)
     const __m128i lastControl = _mm_set1_epi8(0x1F);
+    const __m128i del = _mm_set1_epi8(0x7F);
+    const __m128i c2 = _mm_set1_epi8(static_cast<char>(0xC2));
+    const __m128i d8 = _mm_set1_epi8(static_cast<char>(0xD8));
+    const __m128i e2 = _mm_set1_epi8(static_cast<char>(0xE2));
     for (; pos + 16 <= size; pos += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
         const __m128i controls = _mm_cmpeq_epi8(_mm_min_epu8(bytes, lastControl), bytes);
-        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(controls));
+        const __m128i leads =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, c2), _mm_cmpeq_epi8(bytes, d8)),
+                         _mm_or_si128(_mm_cmpeq_epi8(bytes, e2), _mm_cmpeq_epi8(bytes, del)));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(controls, leads)));
         if (mask != 0) {
             return pos + static_cast<size_t>(__builtin_ctz(mask));
         }
     }
 #else
-    for (; pos + 8 <= size && !anyByteBelow(load(text + pos), 0x20); pos += 8) {
+    for (; pos + 8 <= size; pos += 8) {
+        const uint64_t word = load(text + pos);
+        if (anyByteBelow(word, 0x20) || anyByteBelow(word ^ (kEveryByte * 0x7F), 1) ||
+            anyByteBelow(word ^ (kEveryByte * 0xC2), 1) ||
+            anyByteBelow(word ^ (kEveryByte * 0xD8), 1) ||
+            anyByteBelow(word ^ (kEveryByte * 0xE2), 1)) {
+            break;
+        }
     }
 #endif
-    while (pos < size && static_cast<unsigned char>(text[pos]) >= 0x20) {
+    while (pos < size && !isLogEscapeCandidate(static_cast<unsigned char>(text[pos]))) {
         ++pos;
     }
     return pos;

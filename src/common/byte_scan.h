@@ -88,8 +88,11 @@ inline uint64_t escapedBytes(uint64_t backslashes, uint64_t& carry) {
 // with a short escape (\b \t \n \f \r), or `size` when there is none.
 size_t findQuoteBackslashOrShortEscape(const char* text, size_t size);
 
-// Index of the first byte below 0x20, or `size` when there is none.
-size_t findControlByte(const char* text, size_t size);
+// Index of the first byte that a log file may have to show escaped: a byte
+// below 0x20, DEL (0x7F), or 0xC2, 0xD8 or 0xE2, the first bytes of the UTF-8
+// sequences of the C1 controls, the bidi controls and the line and paragraph
+// separators; `size` when there is none.
+size_t findLogEscapeCandidate(const char* text, size_t size);
 
 // Copies the bytes at `in` to `out` up to the first '\\' or short-escape
 // control byte (see above) or `count` bytes, whichever comes first, and
