@@ -64,29 +64,69 @@ size_t findQuoteBackslashOrShortEscape(const char* text, size_t size) {
     return pos;
 }
 
-namespace {
-
-bool isLogEscapeCandidate(unsigned char c) {
-    return c < 0x20 || c == 0x7F || c == 0xC2 || c == 0xD8 || c == 0xE2;
+LogEscape logEscapeAt(const char* text, size_t size, size_t pos) {
+    const auto byte = [text, size, pos](size_t i) {
+        return pos + i < size ? static_cast<unsigned char>(text[pos + i]) : 0u;
+    };
+    const unsigned lead = byte(0);
+    if (lead < 0x20 || lead == 0x7F) {
+        return {lead, 1};
+    }
+    const unsigned second = byte(1);
+    if (lead == 0xC2 && second >= 0x80 && second <= 0x9F) {
+        return {second, 2};
+    }
+    if (lead == 0xD8 && second == 0x9C) {
+        return {0x061C, 2};
+    }
+    const unsigned third = byte(2);
+    if (lead != 0xE2 || (second != 0x80 && second != 0x81) || (third & 0xC0) != 0x80) {
+        return {0, 0};
+    }
+    const uint32_t codePoint = 0x2000 | (second & 0x3F) << 6 | (third & 0x3F);
+    const bool escaped = codePoint == 0x200E || codePoint == 0x200F ||
+                         (codePoint >= 0x2028 && codePoint <= 0x202E) ||
+                         (codePoint >= 0x2066 && codePoint <= 0x2069);
+    return escaped ? LogEscape{codePoint, 3} : LogEscape{0, 0};
 }
 
-}  // namespace
-
-size_t findLogEscapeCandidate(const char* text, size_t size) {
+size_t findLogEscape(const char* text, size_t size) {
     size_t pos = 0;
 #if defined(VANTREL_SCAN_SSE2)
-    const __m128i lastControl = _mm_set1_epi8(0x1F);
-    const __m128i del = _mm_set1_epi8(0x7F);
-    const __m128i c2 = _mm_set1_epi8(static_cast<char>(0xC2));
-    const __m128i d8 = _mm_set1_epi8(static_cast<char>(0xD8));
-    const __m128i e2 = _mm_set1_epi8(static_cast<char>(0xE2));
-    for (; pos + 16 <= size; pos += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
-        const __m128i controls = _mm_cmpeq_epi8(_mm_min_epu8(bytes, lastControl), bytes);
-        const __m128i leads =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, c2), _mm_cmpeq_epi8(bytes, d8)),
-                         _mm_or_si128(_mm_cmpeq_epi8(bytes, e2), _mm_cmpeq_epi8(bytes, del)));
-        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(controls, leads)));
+    // Each byte with the two after it, so that only the few sequences that
+    // are escaped are found, not the lead bytes of every character of a
+    // script.
+    const auto inRange = [](__m128i bytes, unsigned char low, unsigned char high) {
+        const __m128i fromLow = _mm_sub_epi8(bytes, _mm_set1_epi8(static_cast<char>(low)));
+        return _mm_cmpeq_epi8(_mm_min_epu8(fromLow, _mm_set1_epi8(static_cast<char>(high - low))),
+                              fromLow);
+    };
+    const auto equal = [](__m128i bytes, unsigned char value) {
+        return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(value)));
+    };
+    const __m128i space = _mm_set1_epi8(0x20);
+    for (; pos + 18 <= size; pos += 16) {
+        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
+        // ASCII text without controls passes with one look: as signed bytes,
+        // those below 0x20 and those from 0x80 on are all below the space.
+        const __m128i notPlain = _mm_or_si128(_mm_cmplt_epi8(first, space), equal(first, 0x7F));
+        if (_mm_movemask_epi8(notPlain) == 0) {
+            continue;
+        }
+        const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos + 1));
+        const __m128i third = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos + 2));
+        const __m128i controls = _mm_or_si128(inRange(first, 0x00, 0x1F), equal(first, 0x7F));
+        const __m128i c1 = _mm_and_si128(equal(first, 0xC2), inRange(second, 0x80, 0x9F));
+        const __m128i arabicMark = _mm_and_si128(equal(first, 0xD8), equal(second, 0x9C));
+        // U+200E, U+200F, U+2028 to U+202E; U+2066 to U+2069.
+        const __m128i marks =
+            _mm_and_si128(equal(second, 0x80),
+                          _mm_or_si128(inRange(third, 0x8E, 0x8F), inRange(third, 0xA8, 0xAE)));
+        const __m128i isolates = _mm_and_si128(equal(second, 0x81), inRange(third, 0xA6, 0xA9));
+        const __m128i punctuation =
+            _mm_and_si128(equal(first, 0xE2), _mm_or_si128(marks, isolates));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(controls, c1), _mm_or_si128(arabicMark, punctuation))));
         if (mask != 0) {
             return pos + static_cast<size_t>(__builtin_ctz(mask));
         }
@@ -94,15 +134,20 @@ size_t findLogEscapeCandidate(const char* text, size_t size) {
 #else
     for (; pos + 8 <= size; pos += 8) {
         const uint64_t word = load(text + pos);
-        if (anyByteBelow(word, 0x20) || anyByteBelow(word ^ (kEveryByte * 0x7F), 1) ||
-            anyByteBelow(word ^ (kEveryByte * 0xC2), 1) ||
-            anyByteBelow(word ^ (kEveryByte * 0xD8), 1) ||
-            anyByteBelow(word ^ (kEveryByte * 0xE2), 1)) {
-            break;
+        if (!anyByteBelow(word, 0x20) && !anyByteBelow(word ^ (kEveryByte * 0x7F), 1) &&
+            !anyByteBelow(word ^ (kEveryByte * 0xC2), 1) &&
+            !anyByteBelow(word ^ (kEveryByte * 0xD8), 1) &&
+            !anyByteBelow(word ^ (kEveryByte * 0xE2), 1)) {
+            continue;
+        }
+        for (size_t i = 0; i < 8; ++i) {
+            if (logEscapeAt(text, size, pos + i).length != 0) {
+                return pos + i;
+            }
         }
     }
 #endif
-    while (pos < size && !isLogEscapeCandidate(static_cast<unsigned char>(text[pos]))) {
+    while (pos < size && logEscapeAt(text, size, pos).length == 0) {
         ++pos;
     }
     return pos;

@@ -131,76 +131,30 @@ void Logger::error(const char* format, ...) {
     }
 }
 
-namespace {
-
-const char kHexDigits[] = "0123456789abcdef";
-
-// The code point of the UTF-8 sequence of one of the invisible or
-// line-breaking controls (C1, U+061C, U+200E, U+200F, U+2028 to U+202E,
-// U+2066 to U+2069) at `pos`, with its length; a length of 0 for anything
-// else.
-struct InvisibleControl {
-    uint32_t codePoint;
-    size_t length;
-};
-
-InvisibleControl invisibleControlAt(std::string_view text, size_t pos) {
-    const auto byte = [&text, pos](size_t i) {
-        return pos + i < text.size() ? static_cast<unsigned char>(text[pos + i]) : 0u;
-    };
-    const unsigned lead = byte(0);
-    const unsigned second = byte(1);
-    if (lead == 0xC2 && second >= 0x80 && second <= 0x9F) {
-        return {second, 2};
-    }
-    if (lead == 0xD8 && second == 0x9C) {
-        return {0x061C, 2};
-    }
-    const unsigned third = byte(2);
-    if (lead != 0xE2 || (third & 0xC0) != 0x80) {
-        return {0, 0};
-    }
-    const uint32_t codePoint = 0x2000 | (second & 0x3F) << 6 | (third & 0x3F);
-    const bool invisible =
-        (second == 0x80 || second == 0x81) && (codePoint == 0x200E || codePoint == 0x200F ||
-                                               (codePoint >= 0x2028 && codePoint <= 0x202E) ||
-                                               (codePoint >= 0x2066 && codePoint <= 0x2069));
-    return invisible ? InvisibleControl{codePoint, 3} : InvisibleControl{0, 0};
-}
-
-}  // namespace
-
 void Logger::writeToFile(std::string_view text) {
+    static const char digits[] = "0123456789abcdef";
     size_t written = 0;
     for (;;) {
-        const size_t pos =
-            written + findLogEscapeCandidate(text.data() + written, text.size() - written);
+        const size_t pos = written + findLogEscape(text.data() + written, text.size() - written);
         fwrite(text.data() + written, 1, pos - written, file);
         if (pos == text.size()) {
             return;
         }
-        const auto byte = static_cast<unsigned char>(text[pos]);
-        if (byte < 0x20 || byte == 0x7F) {
-            const char escape[4] = {'\\', 'x', kHexDigits[byte >> 4], kHexDigits[byte & 0x0F]};
-            fwrite(escape, 1, sizeof(escape), file);
-            written = pos + 1;
-            continue;
+        const LogEscape escape = logEscapeAt(text.data(), text.size(), pos);
+        const uint32_t code = escape.codePoint;
+        if (escape.length == 1) {
+            const char bytes[4] = {'\\', 'x', digits[code >> 4], digits[code & 0x0F]};
+            fwrite(bytes, 1, sizeof(bytes), file);
+        } else {
+            const char bytes[6] = {'\\',
+                                   'u',
+                                   digits[code >> 12],
+                                   digits[(code >> 8) & 0x0F],
+                                   digits[(code >> 4) & 0x0F],
+                                   digits[code & 0x0F]};
+            fwrite(bytes, 1, sizeof(bytes), file);
         }
-        const InvisibleControl control = invisibleControlAt(text, pos);
-        if (control.length == 0) {
-            fputc(byte, file);
-            written = pos + 1;
-            continue;
-        }
-        const uint32_t code = control.codePoint;
-        const char escape[6] = {'\\',
-                                'u',
-                                kHexDigits[code >> 12],
-                                kHexDigits[(code >> 8) & 0x0F],
-                                kHexDigits[(code >> 4) & 0x0F],
-                                kHexDigits[code & 0x0F]};
-        fwrite(escape, 1, sizeof(escape), file);
-        written = pos + control.length;
+        written = pos + escape.length;
     }
 }
 
