@@ -104,18 +104,31 @@ size_t findLogEscape(const char* text, size_t size) {
     const auto equal = [](__m128i bytes, unsigned char value) {
         return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(value)));
     };
-    const __m128i space = _mm_set1_epi8(0x20);
+    const __m128i del = _mm_set1_epi8(0x7F);
+    const __m128i lastNotPlain = _mm_set1_epi8(static_cast<char>(0xA0));
     for (; pos + 18 <= size; pos += 16) {
         const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
-        // ASCII text without controls passes with one look: as signed bytes,
-        // those below 0x20 and those from 0x80 on are all below the space.
-        const __m128i notPlain = _mm_or_si128(_mm_cmplt_epi8(first, space), equal(first, 0x7F));
-        if (_mm_movemask_epi8(notPlain) == 0) {
+        // ASCII text without controls passes with one look: counted from DEL
+        // on, DEL and the bytes above it come first, those below 0x20 next.
+        const __m128i fromDel = _mm_sub_epi8(first, del);
+        const __m128i notPlain = _mm_cmpeq_epi8(_mm_min_epu8(fromDel, lastNotPlain), fromDel);
+        const auto notPlainMask = static_cast<unsigned>(_mm_movemask_epi8(notPlain));
+        if (notPlainMask == 0) {
             continue;
         }
+        // Most other scripts pass with a second look: no control byte (those
+        // of them without the high bit) and none of the bytes that start what
+        // is escaped.
+        const __m128i leads =
+            _mm_or_si128(_mm_or_si128(equal(first, 0xC2), equal(first, 0xD8)), equal(first, 0xE2));
+        const unsigned controlMask =
+            notPlainMask & ~static_cast<unsigned>(_mm_movemask_epi8(first));
+        if ((controlMask | static_cast<unsigned>(_mm_movemask_epi8(leads))) == 0) {
+            continue;
+        }
+        const __m128i controls = _mm_or_si128(inRange(first, 0x00, 0x1F), equal(first, 0x7F));
         const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos + 1));
         const __m128i third = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos + 2));
-        const __m128i controls = _mm_or_si128(inRange(first, 0x00, 0x1F), equal(first, 0x7F));
         const __m128i c1 = _mm_and_si128(equal(first, 0xC2), inRange(second, 0x80, 0x9F));
         const __m128i arabicMark = _mm_and_si128(equal(first, 0xD8), equal(second, 0x9C));
         // U+200E, U+200F, U+2028 to U+202E; U+2066 to U+2069.
