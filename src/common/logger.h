@@ -73,5 +73,6 @@ class Logger {
     std::string filePath;
     std::string logDir;
     uint32_t maxLogFiles = 0;
+    // The host has one logger for its whole run: once per process.
     bool refusalReported = false;
 };
