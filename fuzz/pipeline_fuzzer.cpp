@@ -3,6 +3,7 @@
 // and their serialisation, run by the application object itself over an
 // in-memory input. What the loop wrote is then checked frame by frame against
 // what the input asked for.
+#include <strings.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -102,9 +103,11 @@ std::vector<std::string> leadingFrames(const std::string& bytes) {
     return frames;
 }
 
+// Masking takes the names in letters of either case.
 bool isPinKey(const std::string& key) {
     for (const char* pinKey : kPinKeys) {
-        if (key == pinKey) {
+        if (key.size() == std::strlen(pinKey) &&
+            strncasecmp(key.c_str(), pinKey, key.size()) == 0) {
             return true;
         }
     }

@@ -61,16 +61,19 @@ int VantrelApp::run() {
 bool VantrelApp::serveOneMessage(Loop& loop) {
     SecretString& text = loop.reader.readMessage();
     compactJson(text);
-    logger->logRequest(text);
     std::unique_ptr<Response> response;
     {
         std::unique_ptr<Parser<JsonValue>> parser = loop.parserFactory.create();
         ParserInput input(text.data(), text.size());
         ParseResultPtr<JsonValue> parsed = parser->parse(input);
+        // Parsed first: a message that does not parse may have its PIN keys
+        // mistyped, and is logged masked more widely.
         if (!parsed->isSuccess()) {
-            logger->error("Failed to parse request: %s", maskPins(text).c_str());
+            logger->logUnparsableRequest(text);
+            logger->error("Failed to parse request: %s", maskPinsOfUnparsable(text).c_str());
             return false;
         }
+        logger->logRequest(text);
         // The tree holds all that the request needs: the text is wiped now
         // rather than held beside it while the request is handled.
         loop.reader.finishMessage();

@@ -9,12 +9,14 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/logger.h"
 #include "common/native_host_exception.h"
 #include "common/pin_masking.h"
+#include "json/json_parser.h"
 #include "nmp/nmp.h"
 
 namespace {
@@ -30,15 +32,16 @@ struct Options {
 };
 
 void usage() {
-    std::cerr
-        << "usage: vantrel-client [--host PATH] [--echo] [REQUEST...]\n"
-           "  Starts the host (default: vantrel beside this program) and sends each JSON\n"
-           "  request, given as an argument or as a line of standard input, as one message.\n"
-           "  A REQUEST of - stands for the lines of standard input; without any REQUEST\n"
-           "  they are read alone. Give PINs that way: arguments are visible to every user\n"
-           "  in the process list. Each reply is printed on a line of its own. --echo\n"
-           "  prints each request first (\"> \" before it, without blanks, PINs masked)\n"
-           "  and marks replies with \"< \". Exits 1 when the host stops without answering.\n";
+    std::cerr << "usage: vantrel-client [--host PATH] [--echo] [REQUEST...]\n"
+                 "  Starts the host (default: vantrel beside this program) and sends each JSON\n"
+                 "  request, given as an argument or as a line of standard input, as one message.\n"
+                 "  A REQUEST of - stands for the lines of standard input; without any REQUEST\n"
+                 "  they are read alone. Give PINs that way: arguments are visible to every user\n"
+                 "  in the process list, so a REQUEST with a PIN is refused (exit status 2).\n"
+                 "  Each reply is printed on a line of its own. --echo prints each request\n"
+                 "  first (\"> \" before it, without blanks, PINs masked as the host masks them\n"
+                 "  in its log) and marks replies with \"< \". Exits 1 when the host stops\n"
+                 "  without answering.\n";
 }
 
 std::string besideThisProgram(const char* argv0, const std::string& name) {
@@ -118,10 +121,46 @@ int waitForHost(Host& host) {
     return status;
 }
 
+bool parsesAsJsonObject(const std::string& text) {
+    // Its parsers borrow it.
+    static JsonObjectParserFactory factory;
+    std::unique_ptr<Parser<JsonValue>> parser = factory.create();
+    ParserInput input(text.data(), text.size());
+    return parser->parse(input)->isSuccess();
+}
+
 // The request as the host logs it: without blanks between its tokens, which
-// would hide a PIN key from the masking, and with its PINs masked.
+// would hide a PIN key from the masking, and with its PINs masked the way the
+// host masks them (more widely when the request does not parse).
 std::string echoed(std::string request) {
-    return maskPins(compactJson(request));
+    compactJson(request);
+    return parsesAsJsonObject(request) ? maskPins(request) : maskPinsOfUnparsable(request);
+}
+
+// Whether masking would hide anything in the request: a PIN member with a
+// value, under any of the names, however it is spelt or quoted.
+bool holdsPin(std::string request) {
+    compactJson(request);
+    return echoed(request) != request;
+}
+
+// A PIN among the arguments is in the process list for every user to read:
+// refused before anything starts, with the way to give it instead.
+bool refusePinArguments(const Options& options) {
+    for (const std::string& request : options.requests) {
+        if (request == kStandardInput || !holdsPin(request)) {
+            continue;
+        }
+        std::cerr << "vantrel-client: refusing the request " << echoed(request)
+                  << ": it holds a PIN, and every user of this machine can read a program's\n"
+                     "arguments. Give it on standard input instead (a REQUEST of - or none),\n"
+                     "for example (read and printf are built into the shell):\n"
+                     "  read -rs -p 'PIN: ' pin && echo\n"
+                     "  printf '{\"action\":\"login\",\"tokenSN\":\"%s\",\"pin\":\"%s\"}\\n' "
+                     "\"$token_sn\" \"$pin\" | vantrel-client -\n";
+        return true;
+    }
+    return false;
 }
 
 // Sends one request and prints its reply; false when the host gave none.
@@ -145,6 +184,9 @@ int main(int argc, char** argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
         usage();
+        return 2;
+    }
+    if (refusePinArguments(options)) {
         return 2;
     }
     signal(SIGPIPE, SIG_IGN);

@@ -88,8 +88,20 @@ inline uint64_t escapedBytes(uint64_t backslashes, uint64_t& carry) {
 // with a short escape (\b \t \n \f \r), or `size` when there is none.
 size_t findQuoteBackslashOrShortEscape(const char* text, size_t size);
 
-// Index of the first byte below 0x20, or `size` when there is none.
-size_t findControlByte(const char* text, size_t size);
+// What a log file shows escaped, so that viewing it can neither forge or
+// break a line nor move a terminal's cursor nor reorder what is shown: a byte
+// below 0x20 or DEL (length 1, the byte itself as code point), and the UTF-8
+// of the C1 controls (U+0080 to U+009F), U+061C, U+200E, U+200F, U+2028 to
+// U+202E and U+2066 to U+2069 (length 2 or 3). Length 0 for anything else.
+struct LogEscape {
+    uint32_t codePoint;
+    size_t length;
+};
+LogEscape logEscapeAt(const char* text, size_t size, size_t pos);
+
+// Index of the first byte where logEscapeAt finds something, or `size` when
+// there is none. UTF-8 text of any script costs about what ASCII does.
+size_t findLogEscape(const char* text, size_t size);
 
 // Copies the bytes at `in` to `out` up to the first '\\' or short-escape
 // control byte (see above) or `count` bytes, whichever comes first, and

@@ -50,8 +50,22 @@ void Logger::startLogFile() {
         return;
     }
     filePath = logDir + platform::kPathSeparator + "vantrel-" + timestamp() + ".log";
-    file = platform::openLogFile(filePath);
+    std::string refusal;
+    file = platform::openLogFile(filePath, refusal);
+    if (file == nullptr) {
+        reportRefusedLogFile(refusal);
+    }
     rotateLogFiles();
+}
+
+void Logger::reportRefusedLogFile(const std::string& reason) {
+    // Once: a folder that refuses one file refuses the next one the same way.
+    if (refusalReported) {
+        return;
+    }
+    refusalReported = true;
+    fprintf(stderr, "Not writing the log file %s - %s\n", filePath.c_str(), reason.c_str());
+    fflush(stderr);
 }
 
 void Logger::rotateLogFiles() {
@@ -121,15 +135,26 @@ void Logger::writeToFile(std::string_view text) {
     static const char digits[] = "0123456789abcdef";
     size_t written = 0;
     for (;;) {
-        const size_t pos = written + findControlByte(text.data() + written, text.size() - written);
+        const size_t pos = written + findLogEscape(text.data() + written, text.size() - written);
         fwrite(text.data() + written, 1, pos - written, file);
         if (pos == text.size()) {
             return;
         }
-        const auto byte = static_cast<unsigned char>(text[pos]);
-        const char escape[4] = {'\\', 'x', digits[byte >> 4], digits[byte & 0x0F]};
-        fwrite(escape, 1, sizeof(escape), file);
-        written = pos + 1;
+        const LogEscape escape = logEscapeAt(text.data(), text.size(), pos);
+        const uint32_t code = escape.codePoint;
+        if (escape.length == 1) {
+            const char bytes[4] = {'\\', 'x', digits[code >> 4], digits[code & 0x0F]};
+            fwrite(bytes, 1, sizeof(bytes), file);
+        } else {
+            const char bytes[6] = {'\\',
+                                   'u',
+                                   digits[code >> 12],
+                                   digits[(code >> 8) & 0x0F],
+                                   digits[(code >> 4) & 0x0F],
+                                   digits[code & 0x0F]};
+            fwrite(bytes, 1, sizeof(bytes), file);
+        }
+        written = pos + escape.length;
     }
 }
 
@@ -146,6 +171,11 @@ void Logger::writeEntry(const char* kind, const std::function<void(const TextWri
 
 void Logger::logRequest(std::string_view text) {
     writeEntry("Request", [text](const TextWriter& write) { writeMaskedPins(text, write); });
+}
+
+void Logger::logUnparsableRequest(std::string_view text) {
+    writeEntry("Request",
+               [text](const TextWriter& write) { writeMaskedPinsOfUnparsable(text, write); });
 }
 
 void Logger::logResponse(std::string_view text) {

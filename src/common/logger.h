@@ -35,6 +35,9 @@ class Logger {
     void error(const char* format, ...) VANTREL_PRINTF_FORMAT(2, 3);
     // Writes a request entry with the PIN values masked.
     void logRequest(std::string_view text);
+    // The same for a message that does not parse as a JSON object, masked
+    // as maskPinsOfUnparsable masks it.
+    void logUnparsableRequest(std::string_view text);
     void logResponse(std::string_view text);
 
     // Name of the file being written, empty when none is open.
@@ -52,9 +55,17 @@ class Logger {
     using TextWriter = std::function<void(std::string_view)>;
     void writeEntry(const char* kind, const std::function<void(const TextWriter&)>& writeText);
     // Writes text that came from outside (requests, replies, values in error
-    // lines) with every byte below 0x20 as \x and two hex digits, so that it
-    // cannot break the file's lines or forge an entry.
+    // lines) with every byte below 0x20 and DEL as \x and two hex digits, so
+    // that it cannot break the file's lines or forge an entry, and the UTF-8
+    // of the C1 controls, the line and paragraph separators and the bidi
+    // controls as \u and four hex digits, so that it can neither move a
+    // terminal's cursor nor break or reorder lines in a viewer. Every other
+    // byte is written as it stands. A text handed over in pieces is split
+    // only beside ASCII bytes, so no sequence runs from one piece into the
+    // next.
     void writeToFile(std::string_view text);
+    // Tells standard error, once, that a log file is refused and why.
+    void reportRefusedLogFile(const std::string& reason);
     void closeFile();
     void rotateLogFiles();
 
@@ -62,4 +73,6 @@ class Logger {
     std::string filePath;
     std::string logDir;
     uint32_t maxLogFiles = 0;
+    // The host has one logger for its whole run: once per process.
+    bool refusalReported = false;
 };

@@ -36,8 +36,9 @@ size_t lastClosingQuote(std::string_view text) {
 }
 
 // Whether a key literal, escapes resolved as the JSON parser resolves them,
-// spells `key` (plain ASCII). Compared as it is decoded: a literal that is no
-// key may be part of a PIN, and is copied nowhere.
+// spells `key` (plain ASCII, letters of either case). Compared as it is
+// decoded: a literal that is no key may be part of a PIN, and is copied
+// nowhere.
 bool spells(std::string_view literal, std::string_view key) {
     size_t matched = 0;
     for (size_t pos = 0; pos < literal.size(); ++pos) {
@@ -59,7 +60,7 @@ bool spells(std::string_view literal, std::string_view key) {
                 pos += 4;
             }
         }
-        if (matched == key.size() || key[matched] != c) {
+        if (matched == key.size() || asciiLower(key[matched]) != asciiLower(c)) {
             return false;
         }
         ++matched;
@@ -190,5 +191,48 @@ std::string maskPins(std::string_view text) {
     std::string result;
     result.reserve(text.size());
     writeMaskedPins(text, [&result](std::string_view piece) { result += piece; });
+    return result;
+}
+
+namespace {
+
+// Where the first of the PIN keys' names stands in `text`, in any context and
+// letters of either case, or npos.
+size_t firstPinKeyName(std::string_view text) {
+    for (size_t pos = 0; pos < text.size(); ++pos) {
+        for (std::string_view key : kPinKeys) {
+            if (startsWithKeyIgnoringCase(text, pos, key)) {
+                return pos;
+            }
+        }
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+void writeMaskedPinsOfUnparsable(std::string_view text,
+                                 const std::function<void(std::string_view)>& write) {
+    // The masked text comes in pieces of the text with a mask between each
+    // two, so no name runs from one piece into the next.
+    bool cut = false;
+    writeMaskedPins(text, [&cut, &write](std::string_view piece) {
+        if (cut) {
+            return;
+        }
+        size_t name = firstPinKeyName(piece);
+        if (name == std::string_view::npos) {
+            write(piece);
+            return;
+        }
+        write(piece.substr(0, name));
+        write(std::string_view(kMask, sizeof(kMask) - 1));
+        cut = true;
+    });
+}
+
+std::string maskPinsOfUnparsable(std::string_view text) {
+    std::string result;
+    writeMaskedPinsOfUnparsable(text, [&result](std::string_view piece) { result += piece; });
     return result;
 }

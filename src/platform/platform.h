@@ -58,11 +58,15 @@ struct LocalTime {
 LocalTime localTime();
 
 // Opens a log file for appending, creating it if needed; null when it cannot
-// be used. On POSIX it is made readable by its owner only, and an existing name
-// is taken only when it is a regular file of this process's user, never
-// through a symbolic link: in a folder that others can write to, a planted
-// name must not make the host write into someone else's file.
-FILE* openLogFile(const std::string& path);
+// be used, with `refusal` saying why. On POSIX it is made readable by its
+// owner only, and an existing name is taken only when it is a regular file of
+// this process's user with no other hard link, never through a symbolic link:
+// in a folder that others can write to, a planted name must not make the host
+// write into someone else's file, nor into another file of its own user. The
+// reasons then are "it is a link", "it has other hard links", "it is not a
+// regular file" and "it belongs to another user"; any other failure gives the
+// system's text for it.
+FILE* openLogFile(const std::string& path, std::string& refusal);
 
 // Names (without the directory) of the log files in a directory: entries whose
 // names start with "vantrel-" and end with ".log" (on POSIX only regular files

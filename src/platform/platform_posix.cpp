@@ -106,25 +106,71 @@ bool isOwnRegularFile(const struct stat& status) {
     return S_ISREG(status.st_mode) && status.st_uid == geteuid();
 }
 
+const char kNotRegular[] = "it is not a regular file";
+const char kOtherUsers[] = "it belongs to another user";
+
+// Why a name that could not be opened for the log stays unused: what stands
+// there, else the system's text for the error.
+std::string whyNotOpened(const std::string& path, int error) {
+    struct stat status;
+    if (lstat(path.c_str(), &status) == 0) {
+        if (S_ISLNK(status.st_mode)) {
+            return "it is a link";
+        }
+        if (!S_ISREG(status.st_mode)) {
+            return kNotRegular;
+        }
+        if (status.st_uid != geteuid()) {
+            return kOtherUsers;
+        }
+    }
+    return std::strerror(error);
+}
+
+// Why an opened file must not take the log, or null. Checked before the file
+// is changed in any way: a file that is refused keeps its mode.
+const char* whyNotUsed(const struct stat& status) {
+    if (!S_ISREG(status.st_mode)) {
+        return kNotRegular;
+    }
+    if (status.st_uid != geteuid()) {
+        return kOtherUsers;
+    }
+    // Another name of one of the user's own files, planted under the log's
+    // name: appending would write into that file.
+    if (status.st_nlink > 1) {
+        return "it has other hard links";
+    }
+    return nullptr;
+}
+
 }  // namespace
 
-FILE* openLogFile(const std::string& path) {
+FILE* openLogFile(const std::string& path, std::string& refusal) {
     // O_NONBLOCK: a FIFO planted under the name would otherwise block the
     // open until someone reads it.
     int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
                   S_IRUSR | S_IWUSR);
     if (fd < 0) {
+        refusal = whyNotOpened(path, errno);
         return nullptr;
     }
     struct stat status;
-    // The umask may have taken bits from the mode, or the file may be older.
-    if (fstat(fd, &status) != 0 || !isOwnRegularFile(status) ||
-        fchmod(fd, S_IRUSR | S_IWUSR) != 0 || fcntl(fd, F_SETFL, O_APPEND) != 0) {
+    if (fstat(fd, &status) != 0) {
+        refusal = std::strerror(errno);
         close(fd);
         return nullptr;
     }
-    FILE* file = fdopen(fd, "a");
-    if (file == nullptr) {
+    if (const char* reason = whyNotUsed(status)) {
+        refusal = reason;
+        close(fd);
+        return nullptr;
+    }
+    // The umask may have taken bits from the mode, or the file may be older.
+    FILE* file = nullptr;
+    if (fchmod(fd, S_IRUSR | S_IWUSR) != 0 || fcntl(fd, F_SETFL, O_APPEND) != 0 ||
+        (file = fdopen(fd, "a")) == nullptr) {
+        refusal = std::strerror(errno);
         close(fd);
     }
     return file;

@@ -58,8 +58,12 @@ LocalTime localTime() {
                      now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
-FILE* openLogFile(const std::string& path) {
-    return fopen(path.c_str(), "a+");
+FILE* openLogFile(const std::string& path, std::string& refusal) {
+    FILE* file = fopen(path.c_str(), "a+");
+    if (file == nullptr) {
+        refusal = std::strerror(errno);
+    }
+    return file;
 }
 
 std::vector<std::string> listLogFiles(const std::string& directory) {

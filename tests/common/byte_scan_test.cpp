@@ -40,14 +40,39 @@ void expectPlainRunAsNaive(const std::string& text) {
     }
 }
 
-bool controlByte(unsigned char c) {
-    return c < 0x20;
+bool isLogEscapedCodePoint(uint32_t c) {
+    return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F) || c == 0x061C || c == 0x200E ||
+           c == 0x200F || (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+// By the definition: a byte below 0x80, or a well-formed two- or three-byte
+// UTF-8 sequence, whose code point a log file shows escaped.
+size_t naiveLogEscape(const std::string& text) {
+    auto at = [&text](size_t i) {
+        return i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
+    };
+    auto continues = [&at](size_t i) { return (at(i) & 0xC0) == 0x80; };
+    for (size_t pos = 0; pos < text.size(); ++pos) {
+        const unsigned lead = at(pos);
+        uint32_t code = 0xFFFFFFFF;
+        if (lead < 0x80) {
+            code = lead;
+        } else if (lead >= 0xC2 && lead <= 0xDF && continues(pos + 1)) {
+            code = (lead & 0x1F) << 6 | (at(pos + 1) & 0x3F);
+        } else if (lead >= 0xE0 && lead <= 0xEF && continues(pos + 1) && continues(pos + 2)) {
+            code = (lead & 0x0F) << 12 | (at(pos + 1) & 0x3F) << 6 | (at(pos + 2) & 0x3F);
+        }
+        if (isLogEscapedCodePoint(code)) {
+            return pos;
+        }
+    }
+    return text.size();
 }
 
 void expectAllAgreeWithNaive(const std::string& text) {
     EXPECT_EQ(findQuoteBackslashOrShortEscape(text.data(), text.size()),
               naiveFind(text, quoteBackslashOrShortEscape));
-    EXPECT_EQ(findControlByte(text.data(), text.size()), naiveFind(text, controlByte));
+    EXPECT_EQ(findLogEscape(text.data(), text.size()), naiveLogEscape(text));
     expectPlainRunAsNaive(text);
 }
 
@@ -77,6 +102,41 @@ TEST(ByteScan, FindsTheFirstStopOfEveryByteValueAtEveryPosition) {
             }
         }
         expectAllAgreeWithNaive(std::string(length, 'a'));
+    }
+}
+
+std::string utf8(uint32_t code) {
+    std::string bytes;
+    if (code < 0x800) {
+        bytes += static_cast<char>(0xC0 | code >> 6);
+    } else {
+        bytes += static_cast<char>(0xE0 | code >> 12);
+        bytes += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    }
+    bytes += static_cast<char>(0x80 | (code & 0x3F));
+    return bytes;
+}
+
+// Every two- and three-byte character up to U+2FFF at every position of a
+// text three blocks long, whole and cut short after its first byte, so that
+// the pairs of bytes the blocks look at meet every lead and every border.
+TEST(ByteScan, FindsTheCharactersALogEscapesAtEveryPosition) {
+    for (uint32_t code = 0x80; code < 0x3000; ++code) {
+        const std::string character = utf8(code);
+        for (size_t position = 0; position + character.size() <= 40; ++position) {
+            for (size_t kept : {character.size(), size_t{1}}) {
+                std::string text(40, 'a');
+                text.replace(position, kept, character.substr(0, kept));
+                const size_t expected = naiveLogEscape(text);
+                ASSERT_EQ(findLogEscape(text.data(), text.size()), expected)
+                    << std::hex << code << " " << std::dec << position << " " << kept;
+                if (expected < text.size()) {
+                    const LogEscape escape = logEscapeAt(text.data(), text.size(), expected);
+                    EXPECT_EQ(escape.codePoint, code);
+                    EXPECT_EQ(escape.length, character.size());
+                }
+            }
+        }
     }
 }
 

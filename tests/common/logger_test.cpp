@@ -2,16 +2,37 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <ctime>
+#include <functional>
 #include <regex>
 #include <thread>
 
 #include "support/temp_dir.h"
 
 namespace {
+
+using Clock = std::chrono::system_clock;
+
+// The name the logger gives a file started at `at`.
+std::string logFileNameAt(Clock::time_point at) {
+    std::time_t seconds = Clock::to_time_t(at);
+    auto millisecond =
+        std::chrono::duration_cast<std::chrono::milliseconds>(at.time_since_epoch()).count() % 1000;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char name[64];
+    std::snprintf(name, sizeof(name), "vantrel-%04d%02d%02dT%02d%02d%02d%03d.log",
+                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                  local.tm_min, local.tm_sec, static_cast<int>(millisecond));
+    return name;
+}
+
+// Planted names cover this much time.
+const std::chrono::milliseconds kPlantedSpan(300);
 
 class LoggerTest : public ::testing::Test {
   protected:
@@ -40,6 +61,33 @@ class LoggerTest : public ::testing::Test {
         return names;
     }
 
+    // Plants `plant` under the names the logger gives files over a short
+    // time ahead, then starts a file among them. Tries again when the
+    // machine was too slow to start it while they were in place; false when
+    // it never was.
+    bool startAmongPlantedNames(Logger* logger,
+                                const std::function<int(const std::string&)>& plant) {
+        const auto lead = std::chrono::milliseconds(500);
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            for (const std::string& name : dir.list()) {
+                std::remove(dir.file(name).c_str());
+            }
+            const Clock::time_point from = Clock::now() + lead;
+            for (auto at = from; at < from + kPlantedSpan; at += std::chrono::milliseconds(1)) {
+                EXPECT_EQ(plant(dir.file(logFileNameAt(at))), 0);
+            }
+            if (Clock::now() >= from) {
+                continue;
+            }
+            std::this_thread::sleep_until(from + std::chrono::milliseconds(1));
+            logger->startLogFile();
+            if (Clock::now() < from + kPlantedSpan) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     std::string allLogText() const {
         std::string text;
         for (const std::string& name : logFiles()) {
@@ -50,22 +98,6 @@ class LoggerTest : public ::testing::Test {
 
     TempDir dir;
 };
-
-using Clock = std::chrono::system_clock;
-
-// The name the logger gives a file started at `at`.
-std::string logFileNameAt(Clock::time_point at) {
-    std::time_t seconds = Clock::to_time_t(at);
-    auto millisecond =
-        std::chrono::duration_cast<std::chrono::milliseconds>(at.time_since_epoch()).count() % 1000;
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char name[64];
-    std::snprintf(name, sizeof(name), "vantrel-%04d%02d%02dT%02d%02d%02d%03d.log",
-                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                  local.tm_min, local.tm_sec, static_cast<int>(millisecond));
-    return name;
-}
 
 }  // namespace
 
@@ -201,38 +233,61 @@ TEST_F(LoggerTest, APlantedLinkIsNeverFollowedNorRotatedAway) {
     TempDir elsewhere;
     elsewhere.write("profile", "the user's own file\n");
     Logger* logger = configured(1);
-    // Links cover the names of a short time ahead; a try whose file was not
-    // started within that time (a slow machine) is made again.
-    const auto lead = std::chrono::milliseconds(500);
-    const auto span = std::chrono::milliseconds(300);
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        for (const std::string& name : dir.list()) {
-            std::remove(dir.file(name).c_str());
-        }
-        const Clock::time_point from = Clock::now() + lead;
-        for (auto at = from; at < from + span; at += std::chrono::milliseconds(1)) {
-            ASSERT_EQ(
-                symlink(elsewhere.file("profile").c_str(), dir.file(logFileNameAt(at)).c_str()), 0);
-        }
-        if (Clock::now() >= from) {
-            continue;
-        }
-        std::this_thread::sleep_until(from + std::chrono::milliseconds(1));
+    ASSERT_TRUE(startAmongPlantedNames(logger, [&elsewhere](const std::string& name) {
+        return symlink(elsewhere.file("profile").c_str(), name.c_str());
+    })) << "the file was never started while the links were in place";
+    EXPECT_EQ(logger->getLogFilePath(), "");
+    testing::internal::CaptureStderr();
+    logger->logRequest(R"({"action":"info"})");
+    logger->error("echo attacker >> ~/.profile\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "echo attacker >> ~/.profile\n");
+    EXPECT_EQ(elsewhere.read("profile"), "the user's own file\n");
+    // Not counted towards the limit, not deleted.
+    EXPECT_EQ(dir.list().size(), static_cast<size_t>(kPlantedSpan.count()));
+}
+
+// Hard links, which the name alone does not tell from a file of the host's
+// own: the linked file keeps its content and its mode, and standard error
+// says once why nothing is logged.
+TEST_F(LoggerTest, APlantedHardLinkIsLeftUntouchedAndSaidOnce) {
+    TempDir elsewhere;
+    elsewhere.write("profile", "the user's own file\n");
+    ASSERT_EQ(chmod(elsewhere.file("profile").c_str(), 0644), 0);
+    Logger* logger = configured(1);
+    testing::internal::CaptureStderr();
+    bool started = startAmongPlantedNames(logger, [&elsewhere](const std::string& name) {
+        return link(elsewhere.file("profile").c_str(), name.c_str());
+    });
+    logger->logRequest(R"({"action":"info"})");
+    logger->startLogFile();
+    std::string stderrText = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(started) << "the file was never started while the links were in place";
+    EXPECT_TRUE(std::regex_match(
+        stderrText, std::regex("Not writing the log file " + dir.path() +
+                               R"(/vantrel-\d{8}T\d{9}\.log - it has other hard links\n)")))
+        << stderrText;
+    EXPECT_EQ(elsewhere.read("profile"), "the user's own file\n");
+    struct stat status {};
+    ASSERT_EQ(stat(elsewhere.file("profile").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0644u);
+}
+
+TEST_F(LoggerTest, AFileThatCannotBeOpenedIsSaidOnceWithTheSystemsReason) {
+    Logger* logger = Logger::instance();
+    logger->setLogDir(dir.file("missing"));
+    logger->setMaxLogFiles(5);
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 3; ++i) {
         logger->startLogFile();
-        if (Clock::now() >= from + span) {
-            continue;
-        }
-        EXPECT_EQ(logger->getLogFilePath(), "");
-        testing::internal::CaptureStderr();
         logger->logRequest(R"({"action":"info"})");
-        logger->error("echo attacker >> ~/.profile\n");
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "echo attacker >> ~/.profile\n");
-        EXPECT_EQ(elsewhere.read("profile"), "the user's own file\n");
-        // Not counted towards the limit, not deleted.
-        EXPECT_EQ(dir.list().size(), static_cast<size_t>(span.count()));
-        return;
     }
-    FAIL() << "the file was never started while the links were in place";
+    logger->error("End of input");
+    std::string stderrText = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(std::regex_match(
+        stderrText,
+        std::regex("Not writing the log file " + dir.file("missing") +
+                   R"(/vantrel-\d{8}T\d{9}\.log - No such file or directory\nEnd of input)")))
+        << stderrText;
 }
 
 TEST_F(LoggerTest, ControlBytesFromOutsideAreEscapedInTheFileOnly) {
@@ -249,8 +304,97 @@ TEST_F(LoggerTest, ControlBytesFromOutsideAreEscapedInTheFileOnly) {
         std::regex_replace(allLogText(), std::regex("\n\\d{8}T\\d{9}\n"), "\nTIME\n");
     EXPECT_EQ(text,
               "\nTIME\nRequest:\n"
-              "{\"action\":\"x\\x0aRequest:\\x0d\\x0a{}\",\"port\":\"\\x01\\x1f\x7f\xff\\x09\"}\n"
+              "{\"action\":\"x\\x0aRequest:\\x0d\\x0a{}\",\"port\":\"\\x01\\x1f\\x7f\xff\\x09\"}\n"
               "Error while processing request - Unknown\\x0a\\x0aResponse:"
               "End of input a\\x0ab\n"
               "\nTIME\nResponse:\n{\"port\":\"\\x1b[31m\"}\n");
+}
+
+namespace {
+
+std::string hexOf(const std::string& bytes) {
+    std::string hex;
+    char digits[4];
+    for (unsigned char byte : bytes) {
+        std::snprintf(digits, sizeof(digits), "%02x ", byte);
+        hex += digits;
+    }
+    return hex;
+}
+
+}  // namespace
+
+// What a terminal or an editor acts on instead of showing it: a C1 CSI moves
+// the cursor, U+2028 breaks the line, U+202E reorders what follows. Written
+// escaped to the file, as it came to standard error; everything else, their
+// neighbours and malformed UTF-8 included, as it stands.
+TEST_F(LoggerTest, InvisibleAndLineBreakingCharactersAreEscapedInTheFileOnly) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"\x7f", "\\x7f"},
+        // C1: its first, NEL, CSI and its last.
+        {"\xc2\x80", "\\u0080"},
+        {"\xc2\x85", "\\u0085"},
+        {"\xc2\x9b[2J", "\\u009b[2J"},
+        {"\xc2\x9f", "\\u009f"},
+        // The Arabic letter mark, the marks and separators, the embeddings,
+        // overrides and isolates.
+        {"\xd8\x9c", "\\u061c"},
+        {"\xe2\x80\x8e", "\\u200e"},
+        {"\xe2\x80\x8f", "\\u200f"},
+        {"\xe2\x80\xa8", "\\u2028"},
+        {"\xe2\x80\xa9", "\\u2029"},
+        {"\xe2\x80\xaa", "\\u202a"},
+        {"\xe2\x80\xae", "\\u202e"},
+        {"\xe2\x81\xa6", "\\u2066"},
+        {"\xe2\x81\xa9", "\\u2069"},
+        {"a\xe2\x80\xae"
+         "b\xc2\x85"
+         "c\x7f",
+         "a\\u202eb\\u0085c\\x7f"},
+        // Neighbours.
+        {"\xc2\xa0", "\xc2\xa0"},
+        {"\xd8\x9b", "\xd8\x9b"},
+        {"\xe2\x80\x8d", "\xe2\x80\x8d"},
+        {"\xe2\x80\x90", "\xe2\x80\x90"},
+        {"\xe2\x80\xa7", "\xe2\x80\xa7"},
+        {"\xe2\x80\xaf", "\xe2\x80\xaf"},
+        {"\xe2\x81\xa5", "\xe2\x81\xa5"},
+        {"\xe2\x81\xaa", "\xe2\x81\xaa"},
+        {"\xe2\x82\xac", "\xe2\x82\xac"},
+        {"\xc3\xa9", "\xc3\xa9"},
+        // Malformed: a lead byte alone, cut short, or before a sequence.
+        {"\xc2", "\xc2"},
+        {"\xe2\x80", "\xe2\x80"},
+        {"\xc2\x7f", "\xc2\\x7f"},
+        {"\xe2\x80(", "\xe2\x80("},
+        {"\xe2\xe2\x80\xa8", "\xe2\\u2028"},
+        {"\xff\x85", "\xff\x85"},
+    };
+    Logger* logger = configured(5);
+    logger->startLogFile();
+    const std::string path = logger->getLogFilePath();
+    const std::regex timestamp("\n\\d{8}T\\d{9}\n");
+    for (const auto& c : cases) {
+        const size_t before = readWholeFile(path).size();
+        testing::internal::CaptureStderr();
+        logger->logRequest("{\"port\":\"" + c.first + "\"}");
+        logger->error("Error - %s", c.first.c_str());
+        logger->logResponse(c.first);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error - " + c.first) << hexOf(c.first);
+        EXPECT_EQ(std::regex_replace(readWholeFile(path).substr(before), timestamp, "\nTIME\n"),
+                  "\nTIME\nRequest:\n{\"port\":\"" + c.second + "\"}\nError - " + c.second +
+                      "\nTIME\nResponse:\n" + c.second + "\n")
+            << hexOf(c.first);
+    }
+}
+
+// The request of a message that does not parse, masked from its first PIN
+// name on.
+TEST_F(LoggerTest, AnUnparsableRequestIsLoggedMaskedFromItsFirstPinName) {
+    Logger* logger = configured(5);
+    logger->startLogFile();
+    logger->logUnparsableRequest(R"({'action':'login','tokenSN':'ab','pin':'SECRET30'})");
+    std::string text =
+        std::regex_replace(allLogText(), std::regex("\n\\d{8}T\\d{9}\n"), "\nTIME\n");
+    EXPECT_EQ(text, "\nTIME\nRequest:\n{'action':'login','tokenSN':'ab','********\n");
 }

@@ -44,9 +44,15 @@ TEST(MaskPins, MasksEveryPinValue) {
         {R"({"p\u0069n":"secret"})", R"({"p\u0069n":"********"})"},
         {R"({"\u0070in":"secret","old\u0050IN":7})",
          R"({"\u0070in":"********","old\u0050IN":********})"},
+        // The names in letters of either case, escaped ones too.
+        {R"({"PIN":"2","Pin":"1","OLDpin":"x","newPin":7,"TokenPin":["y"],"ADMINPIN":{}})",
+         R"({"PIN":"********","Pin":"********","OLDpin":"********","newPin":********,)"
+         R"("TokenPin":********,"ADMINPIN":********})"},
+        {R"({"\u0050IN":"secret","old\u0070in":"x"})",
+         R"({"\u0050IN":"********","old\u0070in":"********"})"},
         // Similar names and values are not keys.
-        {R"({"pins":"1","PIN":"2","xpin":"3","a":"pin"})",
-         R"({"pins":"1","PIN":"2","xpin":"3","a":"pin"})"},
+        {R"({"pins":"1","PINS":"2","xpin":"3","a":"pin","b":"PIN"})",
+         R"({"pins":"1","PINS":"2","xpin":"3","a":"pin","b":"PIN"})"},
         {R"({"payload":"\"pin\":\"zz\""})", R"({"payload":"\"pin\":\"zz\""})"},
         {"", ""},
         {R"("pin":)", R"("pin":)"},
@@ -98,5 +104,41 @@ TEST(MaskPins, FindsKeysAfterRunsOfQuotesOfEveryLength) {
             EXPECT_EQ(maskPins(before + key.first + after), before + key.second + after)
                 << run << " " << key.first;
         }
+    }
+}
+
+// A message that does not parse may have its keys mistyped, where the masking
+// of well-formed members cannot find them: everything from the first PIN name
+// on is hidden, after that masking has hidden what it finds.
+TEST(MaskPinsOfUnparsable, HidesEverythingFromTheFirstPinName) {
+    const std::pair<std::string, std::string> cases[] = {
+        {R"({'action':'login','tokenSN':'ab','pin':'SECRET30'})",
+         R"({'action':'login','tokenSN':'ab','********)"},
+        {R"({action:"login",tokenSN:"ab",pin:"SECRET31"})",
+         R"({action:"login",tokenSN:"ab",********)"},
+        {R"({"action":"login","pin"=>"SECRET32"})", R"({"action":"login","********)"},
+        {R"({"action":"login","pin"="SECRET33"})", R"({"action":"login","********)"},
+        {R"({"action":"login","pin"/**/:"pin-2468"})", R"({"action":"login","********)"},
+        {R"({"action":"login","pin" "SECRET34"})", R"({"action":"login","********)"},
+        // Letters of either case; the longer names from their first letter.
+        {R"({"action":"login","PIN"='SECRET35'})", R"({"action":"login","********)"},
+        {R"({"action":"x","Tokenpin"='SECRET36'})", R"({"action":"x","********)"},
+        {R"({"x":1,"ADMINPIN"=1,"oldPIN"=2})", R"({"x":1,"********)"},
+        // Wherever the name stands, in other words too.
+        {R"({"action":"changePIN","oldPIN"='SECRET37'})", R"({"action":"change********)"},
+        {R"({"payload":"spinach",)", R"({"payload":"s********)"},
+        {"pin", "********"},
+        // Cut off inside the value.
+        {R"({"action":"login","pin":"SECRET38)", R"({"action":"login","********)"},
+        // Well-formed members are masked first: a key spelt with escapes holds
+        // no name to cut at.
+        {R"({"p\u0069n":"SECRET39","x":'y'})", R"({"p\u0069n":"********","x":'y'})"},
+        // Nothing to hide.
+        {R"({"action":'info'})", R"({"action":'info'})"},
+        {"", ""},
+        {"pi", "pi"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(maskPinsOfUnparsable(c.first), c.second) << c.first;
     }
 }

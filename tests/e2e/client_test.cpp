@@ -52,7 +52,8 @@ TEST_F(ClientTest, PrintsTheReplyToEachLineOfInputAndSkipsEmptyLines) {
 
 TEST_F(ClientTest, EchoesRequestsWithTheirPinsMasked) {
     const std::string loginRequest = R"({"action":"login","tokenSN":"ab","pin":"secret-pin"})";
-    ChildProcess client(clientArguments({"--echo", loginRequest, kSelect}));
+    ChildProcess client(clientArguments({"--echo", "-", kSelect}));
+    ASSERT_TRUE(client.write(loginRequest + "\n"));
     EXPECT_EQ(client.wait(), 0) << client.errorText();
     EXPECT_EQ(client.readAllOutput(),
               "> {\"action\":\"login\",\"tokenSN\":\"ab\",\"pin\":\"********\"}\n"
@@ -65,8 +66,9 @@ TEST_F(ClientTest, EchoesRequestsWithTheirPinsMasked) {
 // Blanks around the colon used to hide the PIN key from the masking.
 TEST_F(ClientTest, EchoesRequestsWithoutBlanksAndWithTheirPinsMasked) {
     const std::string loginRequest =
-        "{ \"action\" : \"login\" ,\n \"tokenSN\" : \"a b\" , \"pin\" : \"secret-pin\" }";
-    ChildProcess client(clientArguments({"--echo", loginRequest}));
+        "{ \"action\" : \"login\" ,\t \"tokenSN\" : \"a b\" , \"pin\" : \"secret-pin\" }";
+    ChildProcess client(clientArguments({"--echo"}));
+    ASSERT_TRUE(client.write(loginRequest + "\n"));
     EXPECT_EQ(client.wait(), 0) << client.errorText();
     EXPECT_EQ(client.readAllOutput(),
               "> {\"action\":\"login\",\"tokenSN\":\"a b\",\"pin\":\"********\"}\n"
@@ -85,6 +87,60 @@ TEST_F(ClientTest, ReadsTheLinesOfStandardInputWhereAnArgumentIsADash) {
               infoReply() + "\n" +
                   R"({"action":"login","error":"No token with serial number ab","tokenSN":"ab"})" +
                   "\n" + kSelectReply + "\n");
+}
+
+// A request that does not parse is shown as the host logs it: from its first
+// PIN name on, "********".
+TEST_F(ClientTest, EchoesAMistypedRequestHiddenFromItsFirstPinName) {
+    ChildProcess client(clientArguments({"--echo"}));
+    ASSERT_TRUE(client.write("{'action':'login','tokenSN':'ab', 'pin':'SECRET30'}\n"));
+    EXPECT_EQ(client.wait(), 1);
+    EXPECT_EQ(client.readAllOutput(), "> {'action':'login','tokenSN':'ab','********\n");
+    EXPECT_EQ(client.errorText().find("SECRET30"), std::string::npos) << client.errorText();
+}
+
+// Every user of the machine can read a program's arguments in the process
+// list: a request with a PIN among them is refused before anything is sent,
+// with the way to give it on standard input.
+TEST_F(ClientTest, RefusesAnArgumentThatHoldsAPin) {
+    const std::string arguments[] = {
+        R"({"action":"login","tokenSN":"ab","pin":"SECRET41"})",
+        R"({ "action" : "login", "pin" : "SECRET42" })",
+        R"({"action":"login","PIN":"SECRET43"})",
+        R"({"action":"login","p\u0069n":"SECRET44"})",
+        R"({"action":"formatToken","tokenSN":"ab","adminPIN":51234567})",
+        R"({"action":"changePIN","oldPIN":["SECRET45"],"newPIN":"SECRET46"})",
+        R"({'action':'login','pin':'SECRET47'})",
+        R"({action:"login",tokenPIN:"SECRET48")",
+    };
+    for (const std::string& argument : arguments) {
+        SCOPED_TRACE(argument);
+        ChildProcess client(clientArguments({kInfo, argument}));
+        EXPECT_EQ(client.wait(), 2);
+        EXPECT_EQ(client.readAllOutput(), "");
+        const std::string errors = client.errorText();
+        EXPECT_EQ(errors.rfind("vantrel-client: refusing the request ", 0), 0) << errors;
+        EXPECT_NE(errors.find("********"), std::string::npos) << errors;
+        EXPECT_NE(errors.find("  read -rs -p 'PIN: ' pin && echo\n"), std::string::npos) << errors;
+        EXPECT_NE(errors.find("\"$pin\" | vantrel-client -\n"), std::string::npos) << errors;
+        // Nor was the host started.
+        EXPECT_EQ(errors.find("End of input"), std::string::npos) << errors;
+        for (const char* secret : {"SECRET", "51234567"}) {
+            EXPECT_EQ(errors.find(secret), std::string::npos) << errors;
+        }
+    }
+}
+
+// An empty PIN hides nothing (a reader's keypad takes the PIN), nor does the
+// name of a PIN member inside a value.
+TEST_F(ClientTest, AcceptsArgumentsWithoutAPinValue) {
+    ChildProcess client(clientArguments(
+        {R"({"action":"login","tokenSN":"ab","pin":""})", R"({"action":"info","port":"pin"})"}));
+    EXPECT_EQ(client.wait(), 0) << client.errorText();
+    EXPECT_EQ(client.readAllOutput(),
+              R"({"action":"login","error":"No token with serial number ab","tokenSN":"ab"})"
+              "\n" +
+                  infoReply().substr(0, infoReply().size() - 1) + R"(,"port":"pin"})" + "\n");
 }
 
 TEST_F(ClientTest, FailsWhenTheHostStopsWithoutAnswering) {

@@ -87,6 +87,9 @@ TEST_F(LoggingTest, WritesOneFilePerExchangeWithEveryPinMasked) {
         {R"({"action":"sign","certificateSN":"0a","payload":"x","pin":"pin-eight"})",
          R"({"action":"sign","certificateSN":"0a","payload":"x","pin":"********"})"},
         {R"({ "action" : "info" })", R"({"action":"info"})"},
+        // The names in letters of either case.
+        {R"({"action":"info","PIN":"pin-nine","TokenPin":"pin-ten"})",
+         R"({"action":"info","PIN":"********","TokenPin":"********"})"},
     };
     std::vector<std::string> expected;
     for (const Exchange& exchange : exchanges) {
@@ -107,7 +110,7 @@ TEST_F(LoggingTest, WritesOneFilePerExchangeWithEveryPinMasked) {
 
 TEST_F(LoggingTest, MasksThePinOfARequestThatDoesNotParse) {
     start(Module::SoftHsm);
-    const std::string masked = R"({"action":"login","tokenSN":"ab","pin":"********)";
+    const std::string masked = R"({"action":"login","tokenSN":"ab","********)";
     host->sendFrame(R"({"action":"login", "tokenSN":"ab", "pin":"secret-pin)");
     ASSERT_EQ(host->stop(), 0);
 
@@ -116,6 +119,46 @@ TEST_F(LoggingTest, MasksThePinOfARequestThatDoesNotParse) {
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(withoutTimestamps(files[0]),
               entry("Request", masked) + "Failed to parse request: " + masked);
+}
+
+// A person typing a request by hand may mistype its keys where the masking of
+// well-formed members cannot find them: a message that does not parse is
+// shown from its first PIN name on as "********", in the log file and on
+// standard error alike.
+TEST_F(LoggingTest, HidesAMistypedRequestFromItsFirstPinName) {
+    struct Case {
+        std::string sent;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {R"({'action':'login','tokenSN':'ab','pin':'SECRET30'})",
+         R"({'action':'login','tokenSN':'ab','********)"},
+        {R"({action:"login",tokenSN:"ab",pin:"SECRET31"})",
+         R"({action:"login",tokenSN:"ab",********)"},
+        {R"({"action":"login","tokenSN":"ab","pin"=>"SECRET32"})",
+         R"({"action":"login","tokenSN":"ab","********)"},
+        {R"({"action":"login","tokenSN":"ab","pin" = "SECRET33"})",
+         R"({"action":"login","tokenSN":"ab","********)"},
+        {R"({"action":"login","tokenSN":"ab","pin"/**/:"pin-2468"})",
+         R"({"action":"login","tokenSN":"ab","********)"},
+        {R"({"action":"login","tokenSN":"ab","PIN":"SECRET34")",
+         R"({"action":"login","tokenSN":"ab","********)"},
+        {R"({"action":"login","tokenSN":"ab","Pin":'SECRET35'})",
+         R"({"action":"login","tokenSN":"ab","********)"},
+        {R"({"action":"changePIN","tokenSN":"ab",oldPIN:"SECRET36",newPIN:"SECRET37"})",
+         R"({"action":"change********)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sent);
+        start(Module::SoftHsm);
+        ASSERT_TRUE(host->sendFrame(c.sent));
+        ASSERT_EQ(host->stop(), 0);
+        EXPECT_EQ(host->errorText(), "Failed to parse request: " + c.shown);
+        std::vector<std::string> files = host->folder().logFiles();
+        ASSERT_EQ(files.size(), 1u);
+        EXPECT_EQ(withoutTimestamps(files[0]),
+                  entry("Request", c.shown) + "Failed to parse request: " + c.shown);
+    }
 }
 
 TEST_F(LoggingTest, MasksPinValuesThatAreListsOrObjectsWhole) {
@@ -207,6 +250,60 @@ TEST_F(LoggingTest, ControlBytesInARequestCannotForgeLines) {
         "{\"action\":\"info\",\"port\":\"x\\x0a\\x0a20240101T000000000\\x0aResponse:\\x0a{}\"}";
     EXPECT_EQ(withoutTimestamps(files[1]),
               entry("Request", escaped) + "Failed to parse request: " + escaped);
+}
+
+// A C1 CSI moves a terminal's cursor when the log is viewed, U+2028 breaks
+// the line in an editor, U+202E reorders what follows: in the log file they
+// are escaped, on standard error they stay as they came.
+TEST_F(LoggingTest, InvisibleAndLineBreakingCharactersAreEscapedInTheFileOnly) {
+    ASSERT_NO_FATAL_FAILURE(startAndWaitForTheFirstFile(settingsFor(Module::SoftHsm)));
+    const std::string raw =
+        "a\x7f"
+        "b\xc2\x9b[2J\xc2\x85\xe2\x80\xa8\xe2\x80\xa9\xe2\x80\xae\xe2\x80\x8f\xd8\x9c\xe2\x81\xa6"
+        "z\xe2\x82\xac";
+    const std::string escaped =
+        "a\\x7fb\\u009b[2J\\u0085\\u2028\\u2029\\u202e\\u200f\\u061c\\u2066z\xe2\x82\xac";
+    std::string reply = askInAFileOfItsOwn(R"({"action":"info","port":")" + raw + "\"}");
+    EXPECT_EQ(
+        reply,
+        R"({"action":"info","driver":"libsofthsm2.so","error":"There is no active token","host":"1.4","port":")" +
+            raw + "\"}");
+    pause();
+    ASSERT_TRUE(host->sendFrame(R"({"action":"info","port":")" + raw));
+    ASSERT_EQ(host->stop(), 0);
+
+    EXPECT_EQ(host->errorText(), R"(Failed to parse request: {"action":"info","port":")" + raw);
+    std::vector<std::string> files = host->folder().logFiles();
+    ASSERT_EQ(files.size(), 2u);
+    const std::string escapedReply =
+        R"({"action":"info","driver":"libsofthsm2.so","error":"There is no active token","host":"1.4","port":")" +
+        escaped + "\"}";
+    EXPECT_EQ(withoutTimestamps(files[0]),
+              entry("Request", R"({"action":"info","port":")" + escaped + "\"}") +
+                  entry("Response", escapedReply));
+    const std::string cut = R"({"action":"info","port":")" + escaped;
+    EXPECT_EQ(withoutTimestamps(files[1]),
+              entry("Request", cut) + "Failed to parse request: " + cut);
+}
+
+// When the host cannot write its log file, standard error says so once, with
+// the reason, however many exchanges follow.
+TEST_F(LoggingTest, SaysOnceWhenItCannotWriteItsLogFile) {
+    HostSettings settings = settingsFor(Module::SoftHsm);
+    TempDir scratch;
+    const std::string missing = scratch.file("missing");
+    settings.extraLines = "logDir=" + missing + "\n";
+    start(settings);
+    for (int i = 0; i < 3; ++i) {
+        ask(R"({"action":"info"})");
+    }
+    ASSERT_EQ(host->stop(), 0);
+    const std::string errors = host->errorText();
+    EXPECT_TRUE(std::regex_match(errors, std::regex("Not writing the log file " + missing +
+                                                    "/vantrel-[0-9]{8}T[0-9]{9}\\.log - No such "
+                                                    "file or directory\nEnd of input")))
+        << errors;
+    EXPECT_TRUE(host->folder().logFileNames().empty());
 }
 
 }  // namespace

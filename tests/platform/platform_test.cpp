@@ -83,7 +83,8 @@ TEST(Platform, LogFilesAreReadableByTheirOwnerOnlyWhateverTheUmask) {
     for (mode_t mask : {0000, 0022, 0277}) {
         TempDir dir;
         ScopedUmask umask(mask);
-        FILE* file = platform::openLogFile(dir.file("vantrel-new.log"));
+        std::string refusal;
+        FILE* file = platform::openLogFile(dir.file("vantrel-new.log"), refusal);
         ASSERT_NE(file, nullptr) << "umask " << mask;
         EXPECT_TRUE(appendThrough(file, "new"));
         EXPECT_EQ(permissions(dir.file("vantrel-new.log")), 0600u) << "umask " << mask;
@@ -91,8 +92,9 @@ TEST(Platform, LogFilesAreReadableByTheirOwnerOnlyWhateverTheUmask) {
         // An older file of ours is appended to and made private too.
         dir.write("vantrel-old.log", "old ");
         ASSERT_EQ(chmod(dir.file("vantrel-old.log").c_str(), 0644), 0);
-        file = platform::openLogFile(dir.file("vantrel-old.log"));
+        file = platform::openLogFile(dir.file("vantrel-old.log"), refusal);
         ASSERT_NE(file, nullptr) << "umask " << mask;
+        EXPECT_EQ(refusal, "");
         EXPECT_TRUE(appendThrough(file, "and new"));
         EXPECT_EQ(dir.read("vantrel-old.log"), "old and new");
         EXPECT_EQ(permissions(dir.file("vantrel-old.log")), 0600u) << "umask " << mask;
@@ -106,29 +108,51 @@ TEST(Platform, ALogFileIsNeverOpenedThroughWhatIsPlantedUnderItsName) {
         const char* what;
         // 0 when planted.
         std::function<int(const TempDir&, const std::string&)> plant;
+        const char* refusal;
     } cases[] = {
         {"a link to a file",
          [](const TempDir& dir, const std::string& name) {
              return symlink(dir.file("target").c_str(), name.c_str());
-         }},
+         },
+         "it is a link"},
         {"a link to nothing",
          [](const TempDir& dir, const std::string& name) {
              return symlink(dir.file("absent").c_str(), name.c_str());
-         }},
+         },
+         "it is a link"},
+        // Another name of one of the user's own files.
+        {"a hard link",
+         [](const TempDir& dir, const std::string& name) {
+             return link(dir.file("target").c_str(), name.c_str());
+         },
+         "it has other hard links"},
         {"a FIFO",
-         [](const TempDir&, const std::string& name) { return mkfifo(name.c_str(), 0666); }},
+         [](const TempDir&, const std::string& name) { return mkfifo(name.c_str(), 0666); },
+         "it is not a regular file"},
         {"a folder",
-         [](const TempDir&, const std::string& name) { return mkdir(name.c_str(), 0777); }},
+         [](const TempDir&, const std::string& name) { return mkdir(name.c_str(), 0777); },
+         "it is not a regular file"},
     };
     for (const Case& c : cases) {
         TempDir dir;
         dir.write("target", "someone's file\n");
+        ASSERT_EQ(chmod(dir.file("target").c_str(), 0644), 0);
         const std::string name = dir.file("vantrel-planted.log");
         ASSERT_EQ(c.plant(dir, name), 0) << c.what;
-        EXPECT_EQ(platform::openLogFile(name), nullptr) << c.what;
+        std::string refusal;
+        EXPECT_EQ(platform::openLogFile(name, refusal), nullptr) << c.what;
+        EXPECT_EQ(refusal, c.refusal) << c.what;
         EXPECT_EQ(dir.read("target"), "someone's file\n") << c.what;
+        EXPECT_EQ(permissions(dir.file("target")), 0644u) << c.what;
         EXPECT_EQ(access(dir.file("absent").c_str(), F_OK), -1) << c.what;
     }
+}
+
+TEST(Platform, ALogFileThatCannotBeOpenedGivesTheSystemsReason) {
+    TempDir dir;
+    std::string refusal;
+    EXPECT_EQ(platform::openLogFile(dir.file("missing/vantrel-x.log"), refusal), nullptr);
+    EXPECT_EQ(refusal, "No such file or directory");
 }
 
 TEST(Platform, AnotherUsersFileIsNeitherAppendedToNorCountedAsALogFile) {
@@ -138,8 +162,12 @@ TEST(Platform, AnotherUsersFileIsNeitherAppendedToNorCountedAsALogFile) {
     TempDir dir;
     dir.write("vantrel-theirs.log", "theirs\n");
     ASSERT_EQ(chown(dir.file("vantrel-theirs.log").c_str(), kOtherUser, kOtherUser), 0);
-    EXPECT_EQ(platform::openLogFile(dir.file("vantrel-theirs.log")), nullptr);
+    ASSERT_EQ(chmod(dir.file("vantrel-theirs.log").c_str(), 0644), 0);
+    std::string refusal;
+    EXPECT_EQ(platform::openLogFile(dir.file("vantrel-theirs.log"), refusal), nullptr);
+    EXPECT_EQ(refusal, "it belongs to another user");
     EXPECT_EQ(dir.read("vantrel-theirs.log"), "theirs\n");
+    EXPECT_EQ(permissions(dir.file("vantrel-theirs.log")), 0644u);
     EXPECT_TRUE(platform::listLogFiles(dir.path()).empty());
 }
 

@@ -4,6 +4,8 @@ import base64
 import hashlib
 import json
 import os
+import pwd
+import shutil
 import stat
 import subprocess
 import sys
@@ -115,7 +117,7 @@ class RegisterTest(unittest.TestCase):
 
     def test_uninstall_leaves_a_fresh_home_empty(self):
         self.register("--host", self.host)
-        self.register("--uninstall")
+        self.register("--uninstall", "--host", self.host)
         self.assertEqual(snapshot(self.home), {})
 
     def test_uninstall_leaves_the_users_folders_as_they_were(self):
@@ -130,13 +132,13 @@ class RegisterTest(unittest.TestCase):
 
         self.register("--host", self.host)
         self.assertNotEqual(snapshot(self.home), before)
-        self.register("--uninstall")
+        self.register("--uninstall", "--host", self.host)
         self.assertEqual(snapshot(self.home), before)
 
     def test_registering_twice_then_uninstalling_once_cleans_up(self):
         self.register("--host", self.host)
         self.register("--host", self.host, "--origin", "chrome-extension://" + "a" * 32 + "/")
-        self.register("--uninstall")
+        self.register("--uninstall", "--host", self.host)
         self.assertEqual(snapshot(self.home), {})
 
     def test_uninstall_keeps_a_folder_that_another_host_now_uses(self):
@@ -144,7 +146,7 @@ class RegisterTest(unittest.TestCase):
         other = os.path.join(self.home, USER_FOLDERS["firefox"], "com.example.other.json")
         with open(other, "w") as stream:
             stream.write('{"name":"com.example.other"}')
-        self.register("--uninstall", "--browser", "firefox")
+        self.register("--uninstall", "--host", self.host, "--browser", "firefox")
         self.assertEqual(snapshot(self.home), {
             ".mozilla": "folder",
             os.path.join(".mozilla", "native-messaging-hosts"): "folder",
@@ -216,7 +218,7 @@ class RegisterTest(unittest.TestCase):
         self.assertEqual(manifest["path"], self.host)
         self.assertIn("allowed_origins", manifest)
         self.assertEqual(snapshot(self.home), {})
-        self.register("--uninstall", "--user-data-dir", profile)
+        self.register("--uninstall", "--host", self.host, "--user-data-dir", profile)
         self.assertEqual(snapshot(profile), {})
 
     def test_user_data_dir_is_refused_for_firefox(self):
@@ -250,8 +252,8 @@ class RegisterTest(unittest.TestCase):
                     if base != self.home:
                         folder = folder[len(".config/"):]
                     self.assertTrue(os.path.isfile(os.path.join(base, folder, HOST_NAME + ".json")), browser)
-                subprocess.run([sys.executable, REGISTER, "--uninstall"], env=environment, check=True,
-                               capture_output=True, cwd=self.root)
+                subprocess.run([sys.executable, REGISTER, "--uninstall", "--host", self.host], env=environment,
+                               check=True, capture_output=True, cwd=self.root)
                 self.assertEqual(snapshot(self.home), {})
 
     def test_browsers_that_share_a_folder_share_one_manifest(self):
@@ -266,7 +268,8 @@ class RegisterTest(unittest.TestCase):
         self.assertEqual(sorted(p for p in snapshot(staging) if p.endswith(".json")),
                          [os.path.relpath(chromium, staging)])
         # What one of them registered, the other's uninstall removes: it is one file.
-        self.register("--uninstall", "--system", "--root", staging, "--browser", "brave")
+        self.register("--uninstall", "--system", "--root", staging, "--host", "/opt/vantrel/vantrel",
+                      "--browser", "brave")
         self.assertFalse(os.path.exists(chromium))
 
     def test_system_registration_under_a_root_names_the_final_host_path(self):
@@ -285,7 +288,7 @@ class RegisterTest(unittest.TestCase):
             self.assertEqual(stat.S_IMODE(mode), 0o644, browser)
         self.assertEqual(snapshot(self.home), {})
 
-        self.register("--uninstall", "--system", "--root", staging)
+        self.register("--uninstall", "--system", "--root", staging, "--host", final_host)
         self.assertEqual(snapshot(staging), before)
 
     def test_folders_it_makes_are_readable_by_browsers_whatever_the_umask(self):
@@ -307,7 +310,7 @@ class RegisterTest(unittest.TestCase):
         })
         with open(chromium, "w") as stream:
             stream.write(foreign)
-        result = self.run_register("--uninstall")
+        result = self.run_register("--uninstall", "--host", self.host)
         self.assertNotEqual(result.returncode, 0)
         self.assertIn("left as they are", result.stderr)
         self.assertIn(chromium, result.stderr)
@@ -315,6 +318,55 @@ class RegisterTest(unittest.TestCase):
             self.assertEqual(stream.read(), foreign)
         for browser in ("chrome", "firefox"):
             self.assertFalse(os.path.exists(os.path.join(self.home, USER_FOLDERS[browser], HOST_NAME + ".json")), browser)
+
+    def make_host(self, path):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w") as stream:
+            stream.write("#!/bin/sh\n")
+        os.chmod(path, 0o755)
+
+    def test_uninstall_leaves_another_installations_manifest(self):
+        other = os.path.join(self.root, "other", "vantrel")
+        self.make_host(other)
+        self.register("--host", self.host, "--browser", "chromium")
+        self.register("--host", other, "--browser", "chrome")
+        chrome = os.path.join(self.home, USER_FOLDERS["chrome"], HOST_NAME + ".json")
+        with open(chrome) as stream:
+            before = stream.read()
+        result = self.run_register("--uninstall", "--host", self.host, "--browser", "chromium", "--browser", "chrome")
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("left as they are", result.stderr)
+        self.assertIn("%s: it names the host of another installation, %s (this one's is %s;"
+                      % (chrome, other, self.host), result.stderr)
+        with open(chrome) as stream:
+            self.assertEqual(stream.read(), before)
+        self.assertFalse(os.path.exists(os.path.join(self.home, USER_FOLDERS["chromium"])))
+        # Its own installation takes it away.
+        self.register("--uninstall", "--host", other, "--browser", "chrome")
+        self.assertFalse(os.path.exists(chrome))
+
+    def test_uninstall_takes_the_host_beside_the_tool_by_default(self):
+        # As the package's prerm runs it: in a root folder, without --host.
+        staging = os.path.join(self.root, "staging")
+        folder = os.path.join(staging, "usr", "libexec", "vantrel")
+        self.make_host(os.path.join(folder, "vantrel"))
+        shutil.copy(REGISTER, folder)
+        tool = os.path.join(folder, "vantrel-register")
+        other = os.path.join(staging, "opt", "other", "vantrel")
+        self.make_host(other)
+        os.chmod(staging, 0o755)
+        run = lambda *arguments: subprocess.run(  # noqa: E731
+            [sys.executable, tool, "--system", "--root", staging, *arguments], capture_output=True, text=True,
+            timeout=60)
+        self.assertEqual(run("--host", "/usr/libexec/vantrel/vantrel").returncode, 0)
+        self.assertEqual(run("--host", "/opt/other/vantrel", "--browser", "firefox").returncode, 0)
+        result = run("--uninstall")
+        self.assertNotEqual(result.returncode, 0)
+        firefox = os.path.join(staging, SYSTEM_FOLDERS["firefox"], HOST_NAME + ".json")
+        self.assertIn("%s: it names the host of another installation, /opt/other/vantrel (this one's is "
+                      "/usr/libexec/vantrel/vantrel;" % firefox, result.stderr)
+        manifests = sorted(p for p in snapshot(staging) if p.endswith(".json"))
+        self.assertEqual(manifests, [os.path.relpath(firefox, staging)])
 
     def test_default_extensions_are_the_sample_extension(self):
         with open(os.path.join(SOURCE, "extension", "manifest.json"), encoding="utf-8") as stream:
@@ -404,6 +456,72 @@ class SystemRegistrationTest(unittest.TestCase):
             stream.write("pkcs11Library=/tmp/anyone.so\n")
         os.chmod(self.host + ".cfg", 0o666)
         self.assert_refused("writable by group or others", self.host + ".cfg")
+
+    def name_module(self, module):
+        with open(self.cfg, "w") as stream:
+            stream.write("pkcs11Library=%s\n" % module)
+
+    def make(self, path, folder_mode=0o755):
+        """path below the root: a folder when it ends in /, else a file in
+        folders made with folder_mode."""
+        staged = self.staged(path)
+        if path.endswith("/"):
+            os.makedirs(staged)
+            return staged.rstrip("/")
+        os.makedirs(os.path.dirname(staged), exist_ok=True)
+        for parent in (os.path.dirname(staged), os.path.dirname(os.path.dirname(staged))):
+            os.chmod(parent, folder_mode)
+        with open(staged, "w") as stream:
+            stream.write("not really a module\n")
+        os.chmod(staged, 0o644)
+        return staged
+
+    def test_manifest_folders_and_modules_that_group_or_others_can_change_are_refused(self):
+        # (what, set-up giving the path that others can change, its mode, the reason's risk)
+        folder_risk = "whoever can write there chooses the program every user's browser starts"
+        module_risk = "whoever can change it runs code inside every user's host and reads their PINs"
+        cases = (
+            ("a manifest folder", lambda: self.make("/etc/chromium/native-messaging-hosts/"), 0o777, folder_risk),
+            ("a folder above a manifest folder that is still to be made", lambda: self.make("/etc/opt/"), 0o777,
+             folder_risk),
+            ("the module the configuration names",
+             lambda: self.name_module("/usr/lib/pkcs11/libtoken.so") or self.make("/usr/lib/pkcs11/libtoken.so"),
+             0o666, module_risk),
+            ("the module's folder",
+             lambda: self.name_module("/usr/lib/pkcs11/libtoken.so")
+             or os.path.dirname(self.make("/usr/lib/pkcs11/libtoken.so")), 0o777, module_risk),
+            ("a module named by its bare name, where the loader finds it",
+             lambda: self.name_module("libtoken.so") or self.make("/usr/lib/libtoken.so"), 0o646, module_risk),
+            ("the module of a relative path, from the host's folder",
+             lambda: self.name_module("modules/libtoken.so") or self.make("/usr/libexec/vantrel/modules/libtoken.so"),
+             0o664, module_risk),
+        )
+        for what, make, mode, risk in cases:
+            with self.subTest(what):
+                self.tearDown()
+                self.setUp()
+                path = make()
+                os.chmod(path, mode)
+                self.assert_refused("%s is writable by group or others (mode %04o): %s" % (path, mode, risk), path)
+
+    @unittest.skipUnless(os.geteuid() == 0, "only root can give a file to another user")
+    def test_manifest_folders_and_modules_that_another_user_owns_are_refused(self):
+        nobody = pwd.getpwnam("nobody").pw_uid
+        cases = (
+            ("a manifest folder", lambda: self.make("/usr/lib/mozilla/native-messaging-hosts/")),
+            ("a folder above one", lambda: self.make("/etc/opt/")),
+            ("the module", lambda: self.name_module("/usr/lib/pkcs11/libtoken.so")
+             or self.make("/usr/lib/pkcs11/libtoken.so")),
+            ("the module's folder", lambda: self.name_module("/usr/lib/pkcs11/libtoken.so")
+             or os.path.dirname(self.make("/usr/lib/pkcs11/libtoken.so"))),
+        )
+        for what, make in cases:
+            with self.subTest(what):
+                self.tearDown()
+                self.setUp()
+                path = make()
+                os.chown(path, nobody, nobody)
+                self.assert_refused("%s is owned by user %d, not by root" % (path, nobody), path)
 
     @unittest.skipUnless(os.geteuid() == 0, "only root can give a file to another user")
     def test_a_host_that_another_user_owns_is_refused(self):

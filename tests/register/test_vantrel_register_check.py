@@ -8,6 +8,7 @@ stand-ins for the browsers they call installed."""
 
 import json
 import os
+import pwd
 import re
 import shutil
 import stat
@@ -369,9 +370,58 @@ class CheckTest(unittest.TestCase):
             "every user's browser starts this host, but %s is writable by group or others (mode 0777)" % folder,
             "%schown root:root %s && %schmod go-w %s" % (sudo, folder, sudo, folder)), block)
 
+    def test_system_wide_manifest_folders_and_modules_that_others_can_change_are_problems(self):
+        """What vantrel-register --system refuses, --check names with its fix."""
+        chrome_folder = "/etc/opt/chrome/native-messaging-hosts"
+        manifest_lead = "every user's browser reads this manifest, but "
+        module_lead = "every user's host loads the PKCS#11 module its .cfg names, but "
+
+        def stage_module(installation, module_mode=0o644, folder_mode=0o755):
+            # The module the .cfg names, as the staged system has it; the host
+            # still loads the real one, so nothing else goes wrong.
+            module = installation.staged(SOFTHSM_MODULE)
+            os.makedirs(os.path.dirname(module))
+            shutil.copy(SOFTHSM_MODULE, module)
+            os.chmod(module, module_mode)
+            os.chmod(os.path.dirname(module), folder_mode)
+            return module
+
+        nobody = pwd.getpwnam("nobody").pw_uid
+        cases = [
+            ("manifest folder 0777", lambda i: os.chmod(i.staged(chrome_folder), 0o777) or i.staged(chrome_folder),
+             manifest_lead + "%s is writable by group or others (mode 0777)"),
+            ("a writable parent", lambda i: os.chmod(i.staged("/etc/opt"), 0o777) or i.staged("/etc/opt"),
+             manifest_lead + "%s is writable by group or others (mode 0777)"),
+            ("module file 0666", lambda i: stage_module(i, module_mode=0o666),
+             module_lead + "%s is writable by group or others (mode 0666)"),
+            ("module folder 0777", lambda i: os.path.dirname(stage_module(i, folder_mode=0o777)),
+             module_lead + "%s is writable by group or others (mode 0777)"),
+        ]
+        if os.geteuid() == 0:
+            cases += [
+                ("manifest folder of another user",
+                 lambda i: os.chown(i.staged(chrome_folder), nobody, nobody) or i.staged(chrome_folder),
+                 manifest_lead + "%s is owned by user " + str(nobody) + ", not by root"),
+                ("module of another user",
+                 lambda i: os.chown(stage_module(i), nobody, nobody) or i.staged(SOFTHSM_MODULE),
+                 module_lead + "%s is owned by user " + str(nobody) + ", not by root"),
+            ]
+        sudo = "" if os.geteuid() == 0 else "sudo "
+        for name, breakage, problem in cases:
+            with self.subTest(name):
+                installation = self.fresh()
+                installation.run("--system", "--host", HOST, "--browser", "chrome", expect=0)
+                path = breakage(installation)
+                result = installation.check("--browser", "chrome", "--system")
+                self.assertEqual(result.returncode, 1, result.stdout + result.stderr)
+                block = self.browser_block(result.stdout, "Google Chrome")
+                self.assertEqual(block[-1], line("verdict", "Google Chrome: NOT WORKING, 1 problem (fix above)"))
+                self.assert_in_order(problem_lines(problem % path, "%schown root:root %s && %schmod go-w %s"
+                                                   % (sudo, path, sudo, path)), block)
+
     def test_nothing_installed_or_registered(self):
         installation = self.installation
-        installation.run("--uninstall", expect=0)
+        installation.run("--uninstall", "--host", HOST, expect=0)
         result = installation.check()
         self.assertEqual(result.returncode, 1)
         self.assertTrue(result.stdout.startswith("No browser found: none of chromium, chromium-browser, "), result.stdout)

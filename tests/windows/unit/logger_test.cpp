@@ -98,3 +98,21 @@ TEST_F(WindowsLoggerTest, ALimitOfOneLeavesTheNewestFileOnly) {
     std::string newest = logger->getLogFilePath();
     EXPECT_EQ(folder.list(), std::vector<std::string>{newest.substr(folder.path().size() + 1)});
 }
+
+// A log folder that is not there: standard error says so once, with the
+// system's reason, however many files are started.
+TEST_F(WindowsLoggerTest, AFileThatCannotBeOpenedIsSaidOnce) {
+    Logger* logger = Logger::instance();
+    logger->setLogDir(folder.file("missing"));
+    logger->setMaxLogFiles(5);
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 3; ++i) {
+        logger->startLogFile();
+    }
+    std::string text = testing::internal::GetCapturedStderr();
+    std::string expectedStart = "Not writing the log file " + folder.file("missing") + "\\vantrel-";
+    EXPECT_EQ(text.compare(0, expectedStart.size(), expectedStart), 0) << text;
+    EXPECT_TRUE(std::regex_match(text.substr(std::min(expectedStart.size(), text.size())),
+                                 std::regex(R"(\d{8}T\d{9}\.log - No such file or directory\n)")))
+        << text;
+}
