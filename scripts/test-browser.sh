@@ -74,7 +74,7 @@ run_tests() {
 failed=()
 echo "== The extension's rules, page modules, client library, protocol reference, the tests' Marionette client"
 run_tests site-rules.test.mjs pin-entry.test.mjs signing.test.mjs attention.test.mjs window-text.test.mjs \
-    extension-parts.test.mjs signed-text.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs \
+    extension-parts.test.mjs signed-text.test.mjs certificate-choice.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs \
     marionette-client.test.mjs || failed+=("Node")
 
 # One file at a time, one browser at a time: the boundary test's policy file

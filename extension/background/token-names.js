@@ -23,10 +23,28 @@ export function serialValue(certificateSN) {
   return integer && parseInt(integer[1], 16) * 2 === integer[2].length ? integer[2].toLowerCase() : String(certificateSN);
 }
 
-/** The certificates the host lists, of one token or of every token. */
-export async function listCertificates(exchange, tokenSN) {
-  const reply = await exchange(tokenSN === undefined ? { action: "listCertificates" } : { action: "listCertificates", tokenSN });
+/**
+ * The certificates the host lists, of one token or of every token; with
+ * `withValues`, each record also carries the certificate itself ("certificate",
+ * base64 of its DER), which the host gives without a login.
+ */
+export async function listCertificates(exchange, tokenSN, { withValues = false } = {}) {
+  const request = { action: "listCertificates" };
+  if (tokenSN !== undefined) {
+    request.tokenSN = tokenSN;
+  }
+  if (withValues) {
+    request.includeCertificate = true;
+  }
+  const reply = await exchange(request);
   return Array.isArray(reply.certificates) ? reply.certificates : [];
+}
+
+/** How a request names a listed certificate: its serial number's whole DER INTEGER, in hex. */
+export function certificateSNOf(serialNumber) {
+  const length = String(serialNumber).length / 2;
+  const octets = length < 0x80 ? [length] : length < 0x100 ? [0x81, length] : [0x82, length >> 8, length & 0xff];
+  return "02" + octets.map((octet) => octet.toString(16).padStart(2, "0")).join("") + serialNumber;
 }
 
 /** The token the origin is logged in to (its serial number), or null. */
