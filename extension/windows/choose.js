@@ -89,6 +89,7 @@ function show(shown) {
   if (switched) {
     $("cancel").focus();
   }
+  return switched;
 }
 
 function choose() {

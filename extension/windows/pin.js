@@ -138,7 +138,8 @@ function cancel() {
 function again(problemText) {
   setWaiting(false);
   $("problem").textContent = problemText;
-  inputs()[0].focus();
+  // On a keypad: the button that tries again.
+  (inputs()[0] || $("submit")).focus();
 }
 
 const page = connectWindow({ show, again, cancel });
