@@ -148,7 +148,7 @@ test("the window names the site and shows each certificate as a person knows it;
   await window.click("#certificates li.certificate summary");
   await window.waitFor("#certificates li.certificate details[open] dl");
   const record = await window.text("#certificates li.certificate details[open] dl");
-  assert.match(record, /^SubjectO=Vantrel, CN=[\w ]+Alternative namesnoneIssuerO=Vantrel, CN=Vantrel Example CASerial number00[0-9a-f]{10}Valid from/);
+  assert.match(record, /^SubjectO=Vantrel, CN=[\w ]+Alternative namesnoneIssuerO=Vantrel, CN=Vantrel Example CASerial number00[0-9a-f]{8,10}Valid from/);
   await accessibility.check(window, "the choice of a certificate, one record in full");
   await window.screenshot("certificate-picker-record.png");
   // Choosing without a pick says so.
