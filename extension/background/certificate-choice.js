@@ -19,7 +19,7 @@ import { base64Bytes, certificateFields } from "../shared/certificate-fields.js"
 import { isLocalOrigin } from "../shared/site-answers.js";
 import { exchangeWithPinWindow, hasPinPad, isPinLocked } from "./pin-entry.js";
 import { refuse } from "./refusals.js";
-import { certificateSNOf, describeToken, listCertificates, listTokens, serialValue } from "./token-names.js";
+import { certificateSNOf, describeToken, serialValue } from "./token-names.js";
 import { WindowUnavailable } from "./window-broker.js";
 
 /** How often the window looks again for a token, in milliseconds. */
@@ -132,10 +132,25 @@ function viewOf(origin, candidates, { forceLogon, signing, looks }) {
   };
 }
 
+/** The site's host could not list the tokens or the certificates: its error text. */
+class ListingFailed extends Error {}
+
+// The reply of `request`; its error, which no waiting would mend (a module
+// that cannot be loaded), ends the choice.
+async function listed(exchange, request, member) {
+  const reply = await exchange(request);
+  if (typeof reply.error === "string") {
+    throw new ListingFailed(reply.error);
+  }
+  return Array.isArray(reply[member]) ? reply[member] : [];
+}
+
 // The tokens and their certificates, as the site's host lists them now.
 async function look(exchange, forceLogon) {
-  const tokens = await listTokens(exchange);
-  const certificates = tokens.some((t) => t.tokenSN !== "") ? await listCertificates(exchange, undefined, { withValues: true }) : [];
+  const tokens = await listed(exchange, { action: "listTokens" }, "tokens");
+  const certificates = tokens.some((t) => t.tokenSN !== "")
+    ? await listed(exchange, { action: "listCertificates", includeCertificate: true }, "certificates")
+    : [];
   return candidatesOf(tokens, certificates, { forceLogon });
 }
 
@@ -212,7 +227,15 @@ export async function serveSelectCertificate(context, request) {
     // What the host would have said before stopping.
     return { action: "selectCertificate", error: "Missing mandatory JSON object boolean property forceLogon" };
   }
-  const picked = await chooseCertificate(context, { forceLogon: request.forceLogon });
+  let picked;
+  try {
+    picked = await chooseCertificate(context, { forceLogon: request.forceLogon });
+  } catch (error) {
+    if (error instanceof ListingFailed) {
+      return { action: "selectCertificate", error: error.message };
+    }
+    throw error;
+  }
   await remember(context.origin, picked);
   if (request.forceLogon) {
     const login = await exchangeWithPinWindow(context, { action: "login", tokenSN: picked.tokenSN, mode: "read", pinPrompt: true });

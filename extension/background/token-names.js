@@ -23,20 +23,9 @@ export function serialValue(certificateSN) {
   return integer && parseInt(integer[1], 16) * 2 === integer[2].length ? integer[2].toLowerCase() : String(certificateSN);
 }
 
-/**
- * The certificates the host lists, of one token or of every token; with
- * `withValues`, each record also carries the certificate itself ("certificate",
- * base64 of its DER), which the host gives without a login.
- */
-export async function listCertificates(exchange, tokenSN, { withValues = false } = {}) {
-  const request = { action: "listCertificates" };
-  if (tokenSN !== undefined) {
-    request.tokenSN = tokenSN;
-  }
-  if (withValues) {
-    request.includeCertificate = true;
-  }
-  const reply = await exchange(request);
+/** The certificates the host lists, of one token or of every token. */
+export async function listCertificates(exchange, tokenSN) {
+  const reply = await exchange(tokenSN === undefined ? { action: "listCertificates" } : { action: "listCertificates", tokenSN });
   return Array.isArray(reply.certificates) ? reply.certificates : [];
 }
 

@@ -297,3 +297,19 @@ test("a sign while pages may not list certificates: the certificate chosen for t
     message: "The user did not choose this certificate for this site, so it was not used.",
   });
 });
+
+test("a host that cannot list the tokens or the certificates: the page gets its error, at once or when it comes while the window waits", async () => {
+  host.answers.listTokens = { action: "listTokens", error: "Failed to initalise PKCS11 API" };
+  assert.deepEqual(await serve((context) => serveSelectCertificate(context, { action: "selectCertificate", forceLogon: false })), {
+    action: "selectCertificate",
+    error: "Failed to initalise PKCS11 API",
+  });
+  assert.deepEqual(browser.created, [], "no window to wait in");
+
+  host.answers.listTokens = { action: "listTokens", tokens: [CARD] };
+  certificates = [];
+  const { port, outcome } = await opened({ action: "selectCertificate", forceLogon: false });
+  host.answers.listCertificates = { action: "listCertificates", error: "Error retrieving the token slots (rc=48)" };
+  assert.deepEqual(await outcome, { action: "selectCertificate", error: "Error retrieving the token slots (rc=48)" });
+  assert.deepEqual(port.last(), { type: "done" });
+});
