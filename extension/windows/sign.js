@@ -61,6 +61,8 @@ function setWaiting(now) {
   for (const control of [$("submit"), $("cancel"), ...$("fields").querySelectorAll("input")]) {
     control.disabled = now;
   }
+  // On a keypad the only thing to do is to try again, once an entry failed.
+  $("submit").hidden = keypad && now;
   $("keypad-progress").hidden = !(keypad && now);
   $("status").textContent = now ? (keypad ? "Waiting for the PIN to be entered on the reader…" : "Waiting for the token…") : "";
 }
