@@ -9,10 +9,11 @@
 # extension's boundary (through a module that can be made to hang, the
 # fault-injecting module of tests/faults), the token console, PINs typed in
 # the extension's own window, the sites the user lets in and takes back, and
-# the signatures shown before they are made, each on a SoftHSM2
-# token of its own, first in headless Chromium (driven by Playwright), then in
-# headless Firefox ESR (driven over Marionette), with the time each browser
-# took. Screenshots go to <build>/artifacts/<browser>/. Writes an extension
+# the signatures shown before they are made, the certificate the user picks
+# (with the wait for a token), and readers with a keypad and PIN tries
+# (through the fault-injecting module), each on a SoftHSM2 token of its own,
+# first in headless Chromium (driven by Playwright), then in headless Firefox
+# ESR (driven over Marionette), with the time each browser took. Screenshots go to <build>/artifacts/<browser>/. Writes an extension
 # policy into /etc/chromium/policies/managed/ for part of the Chromium run
 # (root or password-less sudo); since that applies to every Chromium on the
 # machine, a Chromium test file waits while one of another checkout runs.
@@ -74,7 +75,7 @@ run_tests() {
 failed=()
 echo "== The extension's rules, page modules, client library, protocol reference, the tests' Marionette client"
 run_tests site-rules.test.mjs pin-entry.test.mjs signing.test.mjs attention.test.mjs window-text.test.mjs \
-    extension-parts.test.mjs signed-text.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs \
+    extension-parts.test.mjs signed-text.test.mjs certificate-choice.test.mjs client-library.test.mjs page-modules.test.mjs protocol-doc.test.mjs \
     marionette-client.test.mjs || failed+=("Node")
 
 # One file at a time, one browser at a time: the boundary test's policy file
@@ -86,7 +87,7 @@ for browser in chromium firefox; do
     echo "== Browser end-to-end tests in $name"
     started=$SECONDS
     if VANTREL_BROWSER=$browser run_tests e2e.test.mjs console.test.mjs pin-window.test.mjs site-consent.test.mjs \
-        signatures.test.mjs; then
+        signatures.test.mjs certificate-picker.test.mjs keypad-reader.test.mjs; then
         verdict="passed"
     else
         verdict="FAILED"

@@ -22,6 +22,10 @@ export interface TokenRecord {
   pmin: number;
   /** Longest PIN the token takes (-1 when the token does not say). */
   pmax: number;
+  /** Only on a token in a reader with its own keypad: its PINs are entered there. */
+  pinPad?: true;
+  /** Only on a token that reports wrong PINs: a recent one, the last try left, or a locked PIN. */
+  userPinState?: "countLow" | "finalTry" | "locked";
 }
 
 export interface CertificateRecord {
@@ -66,8 +70,15 @@ export interface LoginReply extends Reply {
   action: "login";
   tokenSN: string;
 }
+/** The certificate the user picked in the extension's window. */
 export interface SelectCertificateReply extends Reply {
   action: "selectCertificate";
+  /** Base64 of its DER encoding. */
+  certificate: string;
+  /** How sign() names it. */
+  certificateSN: string;
+  /** Serial number of the token that holds it. */
+  tokenSN: string;
 }
 export interface ListCertificatesReply extends Reply {
   action: "listCertificates";
@@ -137,6 +148,10 @@ export type RefusalReason =
   | "unconfirmed"
   | "busy"
   | "cancelled"
+  | "cancelled-choice"
+  | "certificates-private"
+  | "not-chosen"
+  | "pin-locked"
   | "pin-from-page"
   | "no-token"
   | "timeout";
@@ -182,17 +197,34 @@ export type ActionName =
 /** A JSON object to sign: the host signs a text form of it (see docs/protocol.md). */
 export type JsonObject = { [member: string]: unknown };
 
+/** How long findExtension() waits for the extension by default, in milliseconds (3000). */
+export const EXTENSION_WAIT_MS: number;
 export function findExtension(timeoutMs?: number): Promise<boolean>;
 export function request(message: { action: string } & Record<string, unknown>): Promise<Reply & Record<string, unknown>>;
 export function call(message: { action: string } & Record<string, unknown>): Promise<Reply & Record<string, unknown>>;
 export function describeError(text: string): ErrorDescription;
 export function certificateSN(serialNumber: string): string;
+/** The bytes of base64 text. */
+export function fromBase64(text: string): Uint8Array<ArrayBuffer>;
+/**
+ * The certificate's public key as a Web Crypto key for crypto.subtle.verify,
+ * with the algorithm to verify with (RSASSA-PKCS1-v1_5, or ECDSA with SHA-256).
+ */
+export function verificationKey(
+  certificate: string | Uint8Array | ArrayBuffer,
+): Promise<{ key: CryptoKey; algorithm: { name: "RSASSA-PKCS1-v1_5" } | { name: "ECDSA"; hash: "SHA-256" } }>;
 
 /** Resolves with the reply also when it carries "error" ("There is no active token" when nobody is logged in). */
 export function info(options?: WithPort): Promise<InfoReply>;
 export function listTokens(options?: WithPort): Promise<ListTokensReply>;
 export function login(options: { tokenSN: string; mode?: "read" | "write" } & PinsOrPrompt<{ pin: string }> & WithPort): Promise<LoginReply>;
-/** The host answers "Not Implemented" every time. */
+/**
+ * The extension asks the user which certificate to use, in its own window
+ * (waiting for a token to be inserted when none holds a certificate), and
+ * resolves with that certificate alone; with `forceLogon: true` the user also
+ * logs in to its token. Cancelling rejects with reason "cancelled-choice".
+ * (The host itself, reached without the extension, answers "Not Implemented".)
+ */
 export function selectCertificate(options: { forceLogon: boolean } & WithPort): Promise<SelectCertificateReply>;
 export function listCertificates(options?: { tokenSN?: string } & WithPort): Promise<ListCertificatesReply>;
 export function getCertificate(options: { certificateSN: string } & WithPort): Promise<GetCertificateReply>;
@@ -228,8 +260,11 @@ export const Vantrel: Readonly<{
   request: typeof request;
   call: typeof call;
   findExtension: typeof findExtension;
+  EXTENSION_WAIT_MS: typeof EXTENSION_WAIT_MS;
   describeError: typeof describeError;
   certificateSN: typeof certificateSN;
+  verificationKey: typeof verificationKey;
+  fromBase64: typeof fromBase64;
   info: typeof info;
   listTokens: typeof listTokens;
   login: typeof login;

@@ -22,6 +22,18 @@
 // the exact text the token signs (for an object payload, the text the host
 // makes of it), and signs only once the user agreed.
 //
+// selectCertificate() has the user pick a certificate in the extension's own
+// window and resolves with that one alone: its DER in base64 ("certificate"),
+// the "certificateSN" that sign() takes and the token's "tokenSN".
+// verificationKey() turns a certificate into a Web Crypto key for checking
+// the signatures made with it:
+//
+//   const picked = await Vantrel.selectCertificate({ forceLogon: false });
+//   const text = "I agree.";
+//   const { signature } = await Vantrel.sign({ certificateSN: picked.certificateSN, payload: text, pinPrompt: true });
+//   const { key, algorithm } = await Vantrel.verificationKey(picked.certificate);
+//   const valid = await crypto.subtle.verify(algorithm, key, Vantrel.fromBase64(signature), new TextEncoder().encode(text));
+//
 // Failures that are not the host's reply reject with a ConnectionError; when
 // the extension refused the request, its `reason` says why: "plain-http",
 // "local-origin" (a page served from this computer, which the user has not
@@ -30,7 +42,11 @@
 // "refused" (the user refused the action or the signature), "unconfirmed"
 // (the signature could not be shown, so it was not made), "busy" (too many
 // requests wait for the user), "cancelled" (the user cancelled the PIN
-// window), "pin-from-page" (the administrator does not let pages send PINs),
+// window), "cancelled-choice" (the user cancelled the certificate choice),
+// "certificates-private" (the administrator lets pages learn only the
+// certificate the user picks), "not-chosen" (a signature with a certificate
+// the user did not pick for the site), "pin-locked" (the token's PIN is
+// locked), "pin-from-page" (the administrator does not let pages send PINs),
 // "no-token" (the token whose PIN was to be asked for is not there) or
 // "timeout" (the token did not answer in time). Vantrel.describeError(text)
 // gives words for a person.
@@ -100,12 +116,15 @@ window.addEventListener("message", (event) => {
   }
 });
 
+/** How long findExtension() waits for the extension's answer unless told otherwise, in milliseconds. */
+export const EXTENSION_WAIT_MS = 3000;
+
 /**
  * Resolves with true once the extension answered, false when it did not within the time.
  * @param {number} [timeoutMs]
  * @returns {Promise<boolean>}
  */
-export function findExtension(timeoutMs = 3000) {
+export function findExtension(timeoutMs = EXTENSION_WAIT_MS) {
   if (!extensionFound) {
     extensionFound = new Promise((resolve) => {
       announceReady = resolve;
@@ -291,6 +310,108 @@ export const importCertificate = action("importCertificate");
 /** The names of the host's actions, each the name of its function here. */
 export const ACTIONS = Object.freeze(Object.keys(MEMBERS));
 
+// ---- Checking signatures with Web Crypto ---------------------------------------
+
+/**
+ * The bytes of base64 text (a certificate, a signature).
+ * @param {string} text
+ * @returns {Uint8Array}
+ */
+export function fromBase64(text) {
+  return Uint8Array.from(atob(String(text).replace(/\s+/g, "")), (c) => c.charCodeAt(0));
+}
+
+// The contents' hex of the OIDs the helper knows.
+const RSA_ENCRYPTION = "2a864886f70d010101";
+const EC_PUBLIC_KEY = "2a8648ce3d0201";
+const CURVES = { "2a8648ce3d030107": "P-256", "2b81040022": "P-384", "2b81040023": "P-521" };
+
+class NotReadable extends Error {}
+
+// One DER element at `at`: its tag, where its contents start and where it ends.
+function derElement(bytes, at, limit) {
+  if (at + 2 > limit || (bytes[at] & 0x1f) === 0x1f) {
+    throw new NotReadable();
+  }
+  let length = bytes[at + 1];
+  let start = at + 2;
+  if (length & 0x80) {
+    const count = length & 0x7f;
+    if (count === 0 || count > 4 || start + count > limit) {
+      throw new NotReadable();
+    }
+    length = [...bytes.subarray(start, start + count)].reduce((value, byte) => value * 256 + byte, 0);
+    start += count;
+  }
+  if (start + length > limit) {
+    throw new NotReadable();
+  }
+  return { tag: bytes[at], at, start, end: start + length };
+}
+
+function derChildren(bytes, parent) {
+  const children = [];
+  for (let at = parent.start; at < parent.end; ) {
+    const child = derElement(bytes, at, parent.end);
+    children.push(child);
+    at = child.end;
+  }
+  return children;
+}
+
+function hexOf(bytes, element) {
+  return [...bytes.subarray(element.start, element.end)].map((b) => b.toString(16).padStart(2, "0")).join("");
+}
+
+// The certificate's SubjectPublicKeyInfo (its whole DER) and how Web Crypto takes its key.
+function publicKeyOf(bytes) {
+  const certificate = derElement(bytes, 0, bytes.length);
+  const fields = derChildren(bytes, derChildren(bytes, certificate)[0]);
+  // After the version ([0], absent only from the oldest certificates): serial, signature, issuer, validity, subject, the key.
+  const info = fields[fields[0].tag === 0xa0 ? 6 : 5];
+  const [algorithm] = derChildren(bytes, info);
+  const [oid, parameters] = derChildren(bytes, algorithm);
+  const spki = bytes.slice(info.at, info.end);
+  if (hexOf(bytes, oid) === RSA_ENCRYPTION) {
+    return { spki, importAs: { name: "RSASSA-PKCS1-v1_5", hash: "SHA-256" }, verifyWith: { name: "RSASSA-PKCS1-v1_5" } };
+  }
+  const curve = hexOf(bytes, oid) === EC_PUBLIC_KEY && parameters && parameters.tag === 0x06 ? CURVES[hexOf(bytes, parameters)] : undefined;
+  if (curve) {
+    return { spki, importAs: { name: "ECDSA", namedCurve: curve }, verifyWith: { name: "ECDSA", hash: "SHA-256" } };
+  }
+  throw new NotReadable("its key is neither RSA nor EC on P-256, P-384 or P-521");
+}
+
+/**
+ * The public key of a certificate (its DER, or base64 of it, as
+ * selectCertificate and getCertificate give it) as a Web Crypto key for
+ * checking the signatures the token made with its private key, and the
+ * algorithm to pass to crypto.subtle.verify with it: RSASSA-PKCS1-v1_5 for
+ * an RSA key, ECDSA with SHA-256 for an EC key (on P-256, P-384 or P-521).
+ * The host signs SHA-256 of the text's UTF-8 bytes, EC signatures as the raw
+ * r‖s that Web Crypto takes.
+ * @param {string | Uint8Array | ArrayBuffer} certificate
+ * @returns {Promise<{key: CryptoKey, algorithm: AlgorithmIdentifier | EcdsaParams}>}
+ */
+export async function verificationKey(certificate) {
+  let bytes;
+  try {
+    bytes = typeof certificate === "string" ? fromBase64(certificate) : new Uint8Array(certificate);
+  } catch {
+    throw new TypeError("Vantrel.verificationKey: the certificate must be its DER (bytes) or base64 of it");
+  }
+  let key;
+  try {
+    key = publicKeyOf(bytes);
+  } catch (error) {
+    if (error instanceof NotReadable || error instanceof TypeError) {
+      throw new TypeError(`Vantrel.verificationKey: this is not a certificate it can read${error.message ? `: ${error.message}` : ""}`);
+    }
+    throw error;
+  }
+  return { key: await crypto.subtle.importKey("spki", key.spki, key.importAs, false, ["verify"]), algorithm: key.verifyWith };
+}
+
 // ---- Errors in words for a person ---------------------------------------------
 
 // PKCS#11 return codes the host folds into its messages as " (rc=N)".
@@ -298,6 +419,7 @@ const RETURN_CODES = {
   5: ["The token reported a general error", "Unplug the token, plug it in again and retry."],
   48: ["The token reported a device error", "Unplug the token, plug it in again and retry."],
   50: ["The token was removed", "Plug the token in again and log in."],
+  80: ["The PIN entry on the reader was cancelled", "Enter the PIN on the reader's keypad when it asks for it."],
   160: ["Incorrect PIN", "Check the PIN and try again. Most tokens lock after a few wrong tries."],
   161: ["The PIN contains characters this token does not accept", "Use only the characters the token allows."],
   162: ["The PIN is too short or too long for this token", "Check the PIN length the token list shows."],
@@ -371,6 +493,19 @@ const MESSAGES = [
   ["Too many requests are waiting for the user", "Too many requests are waiting for you", "Answer or close the Vantrel windows that are open, then try again."],
   ["The security token did not answer within", "The token did not answer in time", "Check the token and its reader, then log in again."],
   ["The user cancelled the PIN entry", "You cancelled the PIN entry", "Nothing more was sent to the token."],
+  ["The user cancelled the certificate choice", "You cancelled the choice of a certificate", "The site got no certificate."],
+  [
+    "This browser's administrator does not let pages list or read the certificates",
+    "This page may not list your certificates",
+    "Pick the certificate to use in the Vantrel extension's window: the page has to ask for it that way (selectCertificate).",
+  ],
+  [
+    "The user did not choose this certificate for this site",
+    "You did not pick this certificate for this site",
+    "Nothing was signed. The site may sign only with the certificate you pick for it.",
+  ],
+  ["The PIN of the token with serial number", "The token's PIN is locked", "Too many wrong tries: the token's administrator has to unlock it."],
+  ["Missing mandatory JSON object", "The request lacks one of its members", "This is a fault of the page: it has to send every member the action needs."],
   [
     "This browser's administrator does not let pages send PINs",
     "This page may not send PINs",
@@ -402,8 +537,11 @@ export const Vantrel = Object.freeze({
   request,
   call,
   findExtension,
+  EXTENSION_WAIT_MS,
   describeError,
   certificateSN,
+  verificationKey,
+  fromBase64,
   info,
   listTokens,
   login,

@@ -5,8 +5,9 @@
 // host process, and so a login, of the origin's own (origin-host.js), once
 // the site may use the tokens (site-access.js, questions.js). Signatures are
 // shown to the user before they are made (signing.js), PINs may be typed in
-// the extension's own window (pin-entry.js), and destructive actions are
-// confirmed (confirmations.js); every window goes through the window broker.
+// the extension's own window (pin-entry.js), destructive actions are
+// confirmed (confirmations.js), and the user picks the certificate a site
+// gets (certificate-choice.js); every window goes through the window broker.
 //
 // What must outlive a background that the browser stopped (the user's
 // answers, the sites put off) is in storage; what is here lives only as long
@@ -16,9 +17,10 @@ import { PORTS } from "../shared/messages.js";
 import { isLocalOriginsChange, localOrigins, onSettingsChanged, settings } from "../shared/settings.js";
 import { forgetLocalAnswers, isAnswerChange } from "../shared/site-answers.js";
 import { Attention } from "./attention.js";
+import { forgetChoice, requireChosen, serveSelectCertificate } from "./certificate-choice.js";
 import { confirm, needsConfirmation } from "./confirmations.js";
 import { OriginHost } from "./origin-host.js";
-import { asksForPins, carriesPins, exchangeWithPinWindow, withoutPinPrompt } from "./pin-entry.js";
+import { asksForPins, carriesPins, exchangeWithPinWindow, isForKeypad, withoutPinPrompt } from "./pin-entry.js";
 import { askAboutSite } from "./questions.js";
 import { refuse } from "./refusals.js";
 import { serveSign } from "./signing.js";
@@ -67,24 +69,45 @@ async function admit(origin, signal) {
   admitted.add(origin);
 }
 
+// What pages may not ask for while the administrator keeps the certificates
+// from them: they get the one the user picks (selectCertificate).
+const READS_CERTIFICATES = new Set(["listCertificates", "getCertificate"]);
+
 // Serves one request of the origin, in its turn.
 async function serveRequest(origin, request, signal) {
   const refusal = await unservable(origin);
   if (refusal) {
     throw refusal;
   }
-  if (carriesPins(request) && !(await settings()).pinFromPage) {
+  const { pinFromPage, pagesListCertificates } = await settings();
+  if (carriesPins(request) && !pinFromPage) {
     throw refuse.pinFromPage();
+  }
+  if (!pagesListCertificates && READS_CERTIFICATES.has(request.action)) {
+    throw refuse.certificatesPrivate();
   }
   await admit(origin, signal);
   const host = hostFor(origin);
-  const context = { origin, broker, signal, exchange: (asked) => host.exchange(asked) };
+  const context = {
+    origin,
+    broker,
+    signal,
+    exchange: (asked) => host.exchange(asked),
+    startAfresh: () => host.startAfreshUnlessLoggedIn(),
+  };
+  if (request.action === "selectCertificate") {
+    return serveSelectCertificate(context, request);
+  }
   if (request.action === "sign") {
+    if (!pagesListCertificates && typeof request.certificateSN === "string") {
+      context.tokenSN = await requireChosen(context, request.certificateSN);
+    }
     return serveSign(context, request);
   }
   // The PIN window names the site and the token and warns before a format:
-  // it is the question that formatting otherwise gets.
-  if (asksForPins(request)) {
+  // it is the question that formatting otherwise gets. A token whose reader
+  // has a keypad takes its PINs there, whatever the page sent.
+  if (asksForPins(request) || (await isForKeypad(request, context.exchange))) {
     return exchangeWithPinWindow(context, request);
   }
   const sent = withoutPinPrompt(request);
@@ -168,6 +191,7 @@ api.runtime.onConnect.addListener((port) => {
 // close, its requests fail with the refusal, and its host ends, and its login.
 function revoke(origin, refusal) {
   admitted.delete(origin);
+  forgetChoice(origin);
   attention.revoke(origin, refusal);
   const host = hosts.get(origin);
   if (host) {

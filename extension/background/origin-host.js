@@ -83,6 +83,23 @@ export class OriginHost {
     this.onEnded(this);
   }
 
+  /**
+   * Ends the host unless it holds a login, so that the next request starts a
+   * new one: a module may see a token that another program added (a token
+   * just made, a card just inserted) only once it is initialised again.
+   * Resolves with whether the host was ended (or none was running).
+   */
+  async startAfreshUnlessLoggedIn() {
+    if (this.running) {
+      const info = await this.exchange({ action: "info" });
+      if (typeof info.token === "string") {
+        return false;
+      }
+      this.end(new Error("The Vantrel host was started afresh to look for tokens."));
+    }
+    return true;
+  }
+
   /** The site may no longer use the tokens: the host ends, and nothing more is sent through this object. */
   retire(error) {
     this.retired = error;

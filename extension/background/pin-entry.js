@@ -6,6 +6,14 @@
 // else. A PIN the token refused is shown in the window, which asks again; any
 // other outcome ends the exchange and closes the window. The "pinPrompt"
 // member is the extension's own and never reaches the host.
+//
+// A token in a reader with its own keypad ("pinPad" in its record) takes its
+// PIN there: a login or PIN change for it always goes through the window,
+// whatever the page sent, which names the site, says to enter the PIN on the
+// reader and shows that the token is waiting for it; the request reaches the
+// host with empty PINs, which the host leaves to the keypad. The window says
+// what a token that counts wrong PINs reported ("userPinState") before
+// anything is typed, and a token whose PIN is locked is not offered at all.
 import { refuse } from "./refusals.js";
 import { WindowUnavailable } from "./window-broker.js";
 import { describeToken, listTokens } from "./token-names.js";
@@ -64,6 +72,51 @@ export function isPinRefusal(reply) {
 /** What the window says about a PIN the token refused. */
 export function refusalProblem(reply) {
   return `The token refused the PIN: ${reply.error}. Check it and try again; a token locks after a few wrong tries.`;
+}
+
+const KEYPAD_CANCELLED = /\(rc=80\)\s*$/;
+// A keypad entry that gave the token no PIN at all, whatever the reader's reason (its time ran out).
+const KEYPAD_GAVE_NOTHING = /^(Login failed|Failed to set token PIN) \(rc=\d+\)\s*$/;
+
+/**
+ * What the window says about an entry on the reader's keypad that did not
+ * go through and may be tried again, or null when the reply ends the exchange.
+ */
+export function keypadProblem(reply) {
+  const error = reply && typeof reply.error === "string" ? reply.error : null;
+  if (error === null) {
+    return null;
+  }
+  if (PIN_REFUSED.test(error)) {
+    return `The token refused the PIN entered on the reader: ${error}. Try again, or cancel; a token locks after a few wrong tries.`;
+  }
+  if (KEYPAD_CANCELLED.test(error)) {
+    return `The PIN entry was cancelled on the reader (${error}). Try again, or cancel.`;
+  }
+  if (KEYPAD_GAVE_NOTHING.test(error)) {
+    return `The reader gave no PIN: its time may have run out before the PIN was entered (${error}). Try again, or cancel.`;
+  }
+  return null;
+}
+
+/** What the window says before the user types, from the token's own report of wrong PINs; "" when it reports none. */
+export function pinStateWarning(record) {
+  switch (record && record.userPinState) {
+    case "finalTry":
+      return "This is the last try: one more wrong PIN locks the token.";
+    case "countLow":
+      return "A wrong PIN was entered recently: only a few more wrong tries lock the token.";
+    default:
+      return "";
+  }
+}
+
+export function isPinLocked(record) {
+  return Boolean(record) && record.userPinState === "locked";
+}
+
+export function hasPinPad(record) {
+  return Boolean(record) && record.pinPad === true;
 }
 
 /**
@@ -126,6 +179,15 @@ export function lengthsOf(record) {
   return { min, max };
 }
 
+// What each action asks of the person at a reader with a keypad.
+const ON_KEYPAD = {
+  login: { instruction: "Enter the token's PIN on the reader's keypad.", pins: { pin: "" } },
+  changePIN: {
+    instruction: "Enter the current PIN on the reader's keypad, then the new PIN as the reader asks for it.",
+    pins: { oldPIN: "", newPIN: "" },
+  },
+};
+
 // The token a login, changePIN or formatToken names, as its host lists it.
 async function namedToken(request, exchange) {
   const tokens = await listTokens(exchange);
@@ -133,21 +195,32 @@ async function namedToken(request, exchange) {
   if (typeof request.tokenSN !== "string" || !record) {
     throw refuse.noToken(String(request.tokenSN));
   }
-  return { name: describeToken(request.tokenSN, tokens), lengths: lengthsOf(record) };
+  return { name: describeToken(request.tokenSN, tokens), lengths: lengthsOf(record), record };
+}
+
+/** Whether `request` is a login or PIN change for a token on a reader with a keypad (its host is asked). */
+export async function isForKeypad(request, exchange) {
+  if (!Object.hasOwn(ON_KEYPAD, request.action) || typeof request.tokenSN !== "string") {
+    return false;
+  }
+  return hasPinPad((await listTokens(exchange)).find((t) => t.tokenSN === request.tokenSN));
 }
 
 /** What the PIN window shows for a login, changePIN or formatToken. */
 export function promptOf(origin, request, token) {
   const shape = PROMPTS[request.action];
+  const keypad = hasPinPad(token.record) && Object.hasOwn(ON_KEYPAD, request.action);
   return {
     title: shape.title(origin),
     site: origin,
     local: isLocalOrigin(origin),
     facts: [["Action", shape.action(request)], ["Token", token.name]],
     warning: shape.warning || "",
-    fields: shape.fields,
+    pinState: request.action === "formatToken" ? "" : pinStateWarning(token.record),
+    keypad: keypad ? ON_KEYPAD[request.action].instruction : "",
+    fields: keypad ? [] : shape.fields,
     lengths: token.lengths,
-    submit: shape.submit,
+    submit: keypad ? "Try again" : shape.submit,
     danger: Boolean(shape.danger),
   };
 }
@@ -207,13 +280,75 @@ export function enterPins({ origin, broker, signal }, prompt, send) {
 }
 
 /**
+ * Opens a PIN window for a reader's keypad, showing `prompt`, and has
+ * `send()` send the request as soon as the window names the site (the reader
+ * then asks for the PIN). An entry that did not go through is shown and may
+ * be tried again; any other reply ends the exchange. Rejects with the
+ * "cancelled" refusal when the user cancels or closes the window while
+ * nothing is on its way to the token.
+ */
+export function enterOnKeypad({ origin, broker, signal }, prompt, send) {
+  let sending = false;
+  const attempt = (exchange) => {
+    if (sending) {
+      return;
+    }
+    sending = true;
+    send().then(
+      (reply) => {
+        sending = false;
+        const problem = keypadProblem(reply);
+        if (problem !== null && !exchange.closed) {
+          exchange.again(problem);
+        } else {
+          exchange.finish(reply);
+        }
+      },
+      (error) => exchange.fail(error),
+    );
+  };
+  const abandon = (exchange) => {
+    if (!sending) {
+      exchange.fail(refuse.cancelled());
+    }
+  };
+  return broker
+    .show({
+      kind: "pin",
+      origin,
+      view: prompt,
+      signal,
+      onShown: attempt,
+      onMessage(message, exchange) {
+        if (message.type === "cancel") {
+          abandon(exchange);
+        } else if (message.type === "submit") {
+          attempt(exchange);
+        }
+      },
+      onClose: abandon,
+    })
+    .catch((error) => {
+      throw error instanceof WindowUnavailable ? refuse.cancelled() : error;
+    });
+}
+
+/**
  * Asks for the PINs of a login, changePIN or formatToken in the extension's
- * window and resolves with the host's reply to the request completed with
- * them. PINs the page put in the request are not used.
+ * window (or on the reader's keypad, the window saying so) and resolves with
+ * the host's reply to the request completed with them. PINs the page put in
+ * the request are not used.
  */
 export async function exchangeWithPinWindow(context, request) {
   const asked = withoutPins(withoutPinPrompt(request));
-  const prompt = promptOf(context.origin, asked, await namedToken(asked, context.exchange));
+  const token = await namedToken(asked, context.exchange);
+  if (isPinLocked(token.record) && asked.action !== "formatToken") {
+    throw refuse.pinLocked(asked.tokenSN);
+  }
+  const prompt = promptOf(context.origin, asked, token);
+  if (prompt.keypad !== "") {
+    return enterOnKeypad(context, prompt, () => context.exchange({ ...asked, ...ON_KEYPAD[asked.action].pins }));
+  }
   // exchange() copies the request before it returns; nothing here holds the PINs after that.
   return enterPins(context, prompt, (pins) => context.exchange({ ...asked, ...pins }));
 }

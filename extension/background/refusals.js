@@ -28,6 +28,17 @@ export const refuse = Object.freeze({
   unconfirmed: () => new Refusal("unconfirmed", "This signature could not be shown to the user, so it was not made."),
   busy: () => new Refusal("busy", "Too many requests are waiting for the user; try again later."),
   cancelled: () => new Refusal("cancelled", "The user cancelled the PIN entry."),
+  cancelledChoice: () => new Refusal("cancelled-choice", "The user cancelled the certificate choice."),
+  certificatesPrivate: () =>
+    new Refusal(
+      "certificates-private",
+      "This browser's administrator does not let pages list or read the certificates: " +
+        'send "selectCertificate", and the Vantrel extension asks the user which certificate to use.',
+    ),
+  notChosen: () =>
+    new Refusal("not-chosen", "The user did not choose this certificate for this site, so it was not used."),
+  pinLocked: (serial) =>
+    new Refusal("pin-locked", `The PIN of the token with serial number ${serial} is locked, so the Vantrel extension did not ask for it.`),
   pinFromPage: () =>
     new Refusal(
       "pin-from-page",

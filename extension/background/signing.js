@@ -11,8 +11,25 @@
 //
 // With the administrator's confirmEachSignature set to false, only
 // signatures that need a PIN open the window.
+//
+// On a token in a reader with a keypad both PINs are entered there: the
+// window has no PIN field, says to enter the PIN on the reader when the
+// token waits for it, and the host gets empty PINs, which it leaves to the
+// keypad; a PIN the page sent for such a token is never used.
 import { refuse } from "./refusals.js";
-import { isPinRefusal, lengthsOf, needsPinToSign, pinsOf, refusalProblem, withoutPinPrompt, withoutPins } from "./pin-entry.js";
+import {
+  hasPinPad,
+  isPinLocked,
+  isPinRefusal,
+  keypadProblem,
+  lengthsOf,
+  needsPinToSign,
+  pinStateWarning,
+  pinsOf,
+  refusalProblem,
+  withoutPinPrompt,
+  withoutPins,
+} from "./pin-entry.js";
 import { WindowUnavailable } from "./window-broker.js";
 import { listCertificates, listTokens, loggedInToken, serialValue } from "./token-names.js";
 import { settings } from "../shared/settings.js";
@@ -21,6 +38,18 @@ import { isLocalOrigin } from "../shared/site-answers.js";
 
 const TOKEN_PIN = { name: "pin", label: "PIN of the token", purpose: "login" };
 const KEY_PIN = { name: "pin", label: "PIN of the key", purpose: "key" };
+const ON_KEYPAD = {
+  login: "Sign, then enter the token's PIN on the reader's keypad.",
+  key: "Enter the key's PIN on the reader's keypad.",
+};
+
+// The PIN the window asks for (on a reader's keypad when the token has one),
+// with what the token reported of wrong PINs.
+function pinFor(shape, token) {
+  const warning = pinStateWarning(token);
+  const pin = warning === "" ? shape : { ...shape, warning };
+  return hasPinPad(token) ? { ...pin, keypad: ON_KEYPAD[shape.purpose] } : pin;
+}
 
 /** Whether the host could decode the request as a sign at all (else it gets it as it is, and stops). */
 function isReadable(request) {
@@ -42,13 +71,21 @@ export async function serveSign(context, request) {
   }
   const { confirmEachSignature } = await settings();
   if (!confirmEachSignature && !prompted) {
-    const reply = await context.exchange(asked);
+    // A PIN the page sent for a token with a keypad is not sent: the window asks there.
+    const sent = "pin" in asked && (await signsOnKeypad(context.exchange)) ? withoutPins(asked) : asked;
+    const reply = await context.exchange(sent);
     if (!needsPinToSign(reply)) {
       return reply;
     }
-    return signInWindow(context, asked, { keyPinFirst: true });
+    return signInWindow(context, sent, { keyPinFirst: true });
   }
   return signInWindow(context, asked, { prompted });
+}
+
+// Whether the token the origin is logged in to is in a reader with a keypad.
+async function signsOnKeypad(exchange) {
+  const current = await loggedInToken(exchange);
+  return current !== null && hasPinPad((await listTokens(exchange)).find((t) => t.tokenSN === current));
 }
 
 /**
@@ -57,11 +94,12 @@ export async function serveSign(context, request) {
  * log in to `token` first; null when the origin has no login and none is to
  * be made here (the host then refuses the request by itself).
  */
-async function locate(exchange, certificateSN, prompted) {
+async function locate(exchange, certificateSN, prompted, onToken) {
   const serial = serialValue(certificateSN);
   const current = await loggedInToken(exchange);
   const tokens = await listTokens(exchange);
-  const find = (certificates) => certificates.filter((c) => c.serialNumber === serial);
+  // A certificate the user chose for the site is the one on the token it was chosen on.
+  const find = (certificates) => certificates.filter((c) => c.serialNumber === serial && (onToken === undefined || c.tokenSN === onToken));
   if (current !== null) {
     const [certificate] = find(await listCertificates(exchange, current));
     const token = tokens.find((t) => t.tokenSN === current);
@@ -106,12 +144,21 @@ async function signInWindow(context, asked, { prompted = false, keyPinFirst = fa
   } catch {
     throw refuse.unconfirmed();
   }
-  const where = await locate(exchange, asked.certificateSN, prompted || keyPinFirst);
+  const where = await locate(exchange, asked.certificateSN, prompted || keyPinFirst, context.tokenSN);
   if (where === null) {
     return exchange(asked);
   }
-  const signing = { ...asked, payload: text };
-  const firstPin = where.login ? { ...TOKEN_PIN, lengths: lengthsOf(where.token) } : keyPinFirst ? KEY_PIN : null;
+  if (where.login && isPinLocked(where.token)) {
+    throw refuse.pinLocked(where.token.tokenSN);
+  }
+  const keypad = hasPinPad(where.token);
+  const signing = { ...(keypad ? withoutPins(asked) : asked), payload: text };
+  const firstPin = where.login
+    ? pinFor({ ...TOKEN_PIN, lengths: lengthsOf(where.token) }, where.token)
+    : keyPinFirst
+      ? pinFor(KEY_PIN, where.token)
+      : null;
+  const keyPin = pinFor(KEY_PIN, where.token);
   const view = viewOf(origin, where, text, asked.payload, firstPin);
   return confirmInWindow(context, view, {
     // Each step resolves with { reply } (the host's reply, which ends the
@@ -120,17 +167,22 @@ async function signInWindow(context, asked, { prompted = false, keyPinFirst = fa
     async login(pins) {
       const login = await exchange({ action: "login", tokenSN: where.token.tokenSN, mode: "read", ...pins });
       const reply = { action: "sign", error: login.error };
-      if (isPinRefusal(login)) {
-        return { reply, again: refusalProblem(login) };
+      const problem = keypad ? keypadProblem(login) : isPinRefusal(login) ? refusalProblem(login) : null;
+      if (problem !== null) {
+        return { reply, again: problem };
       }
       return login.error ? { reply } : this.sign({});
     },
     async sign(pins) {
       const reply = await exchange({ ...signing, ...pins });
       if (needsPinToSign(reply) && !("pin" in pins)) {
-        return { reply, next: KEY_PIN };
+        return { reply, next: keyPin };
       }
-      return isPinRefusal(reply) && "pin" in pins ? { reply, again: refusalProblem(reply) } : { reply };
+      if (!("pin" in pins)) {
+        return { reply };
+      }
+      const problem = keypad ? keypadProblem(reply) : isPinRefusal(reply) ? refusalProblem(reply) : null;
+      return problem !== null ? { reply, again: problem } : { reply };
     },
   });
 }
@@ -153,8 +205,13 @@ function confirmInWindow({ origin, broker, signal }, firstView, steps) {
     if (outcome.again !== undefined && !exchange.closed) {
       exchange.again(outcome.again);
     } else if (outcome.next !== undefined && !exchange.closed) {
-      view = { ...view, pin: outcome.next, submit: "Sign" };
+      // A keypad asks at once: the user is there already, having clicked Sign.
+      const keypad = Boolean(outcome.next.keypad);
+      view = { ...view, pin: outcome.next, submit: keypad ? "Try again" : "Sign", waiting: keypad };
       exchange.show(view);
+      if (keypad) {
+        await go({ pin: "" }, exchange);
+      }
     } else {
       exchange.finish(outcome.reply);
     }
@@ -173,7 +230,7 @@ function confirmInWindow({ origin, broker, signal }, firstView, steps) {
         if (message.type !== "submit" || sending) {
           return;
         }
-        const pins = view.pin ? pinsOf(message, [view.pin]) : {};
+        const pins = !view.pin ? {} : view.pin.keypad ? { pin: "" } : pinsOf(message, [view.pin]);
         if (pins === null) {
           return;
         }

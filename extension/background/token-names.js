@@ -29,6 +29,13 @@ export async function listCertificates(exchange, tokenSN) {
   return Array.isArray(reply.certificates) ? reply.certificates : [];
 }
 
+/** How a request names a listed certificate: its serial number's whole DER INTEGER, in hex. */
+export function certificateSNOf(serialNumber) {
+  const length = String(serialNumber).length / 2;
+  const octets = length < 0x80 ? [length] : length < 0x100 ? [0x81, length] : [0x82, length >> 8, length & 0xff];
+  return "02" + octets.map((octet) => octet.toString(16).padStart(2, "0")).join("") + serialNumber;
+}
+
 /** The token the origin is logged in to (its serial number), or null. */
 export async function loggedInToken(exchange) {
   const info = await exchange({ action: "info" });

@@ -16,6 +16,7 @@ const SIZES = {
   question: { width: 560, height: 520 },
   pin: { width: 580, height: 560 },
   sign: { width: 640, height: 640 },
+  choice: { width: 640, height: 620 },
 };
 
 /** The window could not be opened. */
@@ -47,6 +48,11 @@ export class WindowBroker {
    *   (fromWindow's answer, submit and cancel);
    * - `onClose(exchange)` is called when the user closed the window before
    *   the exchange settled it;
+   * - `onShown(exchange)`, when given, is called once the window's page has
+   *   connected and got its first view (what it shows is then before the
+   *   user's eyes);
+   * - `onOpen(exchange)`, when given, is called as soon as the window is
+   *   being opened, for work that goes on while it is open;
    * - `exchange` has show(view), again(problem), finish(value), fail(error)
    *   and `closed` (the user closed the window).
    *
@@ -54,18 +60,19 @@ export class WindowBroker {
    * the busy refusal when too many requests wait for the user, and with the
    * abort reason of `signal`.
    */
-  async show({ kind, origin, view, signal, onMessage, onClose }) {
+  async show({ kind, origin, view, signal, onMessage, onClose, onShown = () => {}, onOpen = () => {} }) {
     const giveBack = await this.attention.turnForWindow(origin);
     this.watchers.opened(origin);
     const number = this.nextNumber++;
     let entry;
     const settled = new Promise((resolve, reject) => {
-      entry = new Exchange({ number, kind, origin, view, onMessage, onClose, resolve, reject });
+      entry = new Exchange({ number, kind, origin, view, onMessage, onClose, onShown, resolve, reject });
     });
     this.open.set(number, entry);
     const stop = () => entry.fail(signal.reason);
     signal.addEventListener("abort", stop, { once: true });
     this.create(entry);
+    onOpen(entry);
     try {
       return await settled;
     } finally {
@@ -132,8 +139,8 @@ export class WindowBroker {
 
 /** One window and its exchange. */
 class Exchange {
-  constructor({ number, kind, origin, view, onMessage, onClose, resolve, reject }) {
-    Object.assign(this, { number, kind, origin, view, onMessage, onClose, resolve, reject });
+  constructor({ number, kind, origin, view, onMessage, onClose, onShown, resolve, reject }) {
+    Object.assign(this, { number, kind, origin, view, onMessage, onClose, onShown, resolve, reject });
     this.port = null;
     this.windowId = null;
     this.settled = false;
@@ -143,6 +150,9 @@ class Exchange {
   attach(port) {
     this.port = port;
     this.post(toWindow.show(this.view));
+    if (!this.settled) {
+      this.onShown(this);
+    }
   }
 
   post(message) {

@@ -3,7 +3,8 @@
 // import a module, spells out the page port's name; a test holds it to this
 // one.)
 //
-// A window of the extension (a question, a PIN entry, a signature) is opened
+// A window of the extension (a question, a PIN entry, a signature, the choice
+// of a certificate) is opened
 // by the background with its number in its address (?window=N). It connects
 // on the window port, says hello with that number, and gets what to show.
 // It then sends the user's answer (an answer to a question, the PINs typed or
@@ -24,6 +25,7 @@ export const WINDOW_PAGES = Object.freeze({
   question: "windows/question.html",
   pin: "windows/pin.html",
   sign: "windows/sign.html",
+  choice: "windows/choose.html",
 });
 
 /** How often an open window tells the background it is still there. */
@@ -49,6 +51,8 @@ export const fromWindow = Object.freeze({
   answer: (answer) => ({ type: "answer", answer }),
   /** The user went ahead, with the PINs typed (by field name; none where the window asked for none). */
   submit: (pins = {}) => ({ type: "submit", pins }),
+  /** The user picked the certificate the view listed under `id`. */
+  choose: (id) => ({ type: "choose", id }),
   cancel: () => ({ type: "cancel" }),
   stillOpen: () => ({ type: "still-open" }),
 });

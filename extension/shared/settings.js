@@ -11,6 +11,7 @@ export const DEFAULTS = Object.freeze({
   loginIdleMinutes: 15,
   pinFromPage: true,
   confirmEachSignature: true,
+  pagesListCertificates: true,
   // null: the user decides, on the options page.
   allowLocalOrigins: null,
 });
@@ -50,6 +51,7 @@ export function fromManaged(managed) {
     loginIdleMinutes: positive(managed.loginIdleMinutes, DEFAULTS.loginIdleMinutes),
     pinFromPage: flag(managed.pinFromPage, DEFAULTS.pinFromPage),
     confirmEachSignature: flag(managed.confirmEachSignature, DEFAULTS.confirmEachSignature),
+    pagesListCertificates: flag(managed.pagesListCertificates, DEFAULTS.pagesListCertificates),
     allowLocalOrigins: flag(managed.allowLocalOrigins, DEFAULTS.allowLocalOrigins),
   });
 }

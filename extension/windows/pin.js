@@ -1,7 +1,10 @@
 // The window in which the user types the PINs of one request of a site
 // (a login, a change of PIN, a format). What to show comes from the
 // background as text; the PINs go back to it the moment the form is sent,
-// and the fields are emptied then.
+// and the fields are emptied then. For a token in a reader with a keypad the
+// window has no PIN field: it says to enter the PIN on the reader and shows
+// that the token waits for it, and after an entry that did not go through,
+// offers to try again.
 import { fromWindow } from "../shared/messages.js";
 import { showMarked } from "./render.js";
 import { $, connectWindow, pinInputs, showSiteLine } from "./window-page.js";
@@ -31,10 +34,19 @@ function show(shown) {
   );
   $("warning").textContent = prompt.warning;
   $("warning").hidden = prompt.warning === "";
+  $("pin-state").textContent = prompt.pinState || "";
+  $("pin-state").hidden = !prompt.pinState;
+  const keypad = Boolean(prompt.keypad);
+  $("keypad").hidden = !keypad;
+  $("keypad-instruction").textContent = prompt.keypad || "";
+  $("keypad-hint").hidden = !keypad;
+  $("typed-hint").hidden = keypad;
   $("fields").replaceChildren(...pinInputs(prompt.fields));
   $("submit").textContent = prompt.submit;
   $("submit").classList.toggle("danger", prompt.danger);
   $("dialog").hidden = false;
+  // The background sends a keypad's request as soon as the window shows it.
+  setWaiting(keypad);
   $("cancel").focus();
 }
 
@@ -73,14 +85,24 @@ function problem() {
 
 function setWaiting(now) {
   waiting = now;
+  const keypad = Boolean(prompt && prompt.keypad);
   for (const control of [...inputs(), $("submit"), $("cancel")]) {
     control.disabled = now;
   }
-  $("status").textContent = now ? "Waiting for the token…" : "";
+  // On a keypad the only thing to do is to try again, once an entry failed.
+  $("submit").hidden = keypad && now;
+  $("keypad-progress").hidden = !now;
+  $("status").textContent = now ? (keypad ? "Waiting for the PIN to be entered on the reader…" : "Waiting for the token…") : "";
 }
 
 function submit() {
   if (waiting || !prompt || !page.guard.open) {
+    return;
+  }
+  if (prompt.keypad) {
+    $("problem").textContent = "";
+    setWaiting(true);
+    page.send(fromWindow.submit({}));
     return;
   }
   const found = problem();
@@ -116,7 +138,8 @@ function cancel() {
 function again(problemText) {
   setWaiting(false);
   $("problem").textContent = problemText;
-  inputs()[0].focus();
+  // On a keypad: the button that tries again.
+  (inputs()[0] || $("submit")).focus();
 }
 
 const page = connectWindow({ show, again, cancel });

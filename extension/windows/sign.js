@@ -1,7 +1,9 @@
 // The window in which the user sees a signature before it is made: the
 // site, the token, the certificate and the exact text the token signs, every
 // character of it shown for what it is. Sign or Cancel; a PIN field only
-// where the token checks a PIN (the token's, to log in first; the key's own).
+// where the token checks a PIN (the token's, to log in first; the key's own),
+// or, for a token in a reader with a keypad, a word to enter it there and a
+// sign that the token waits for it.
 import { fromWindow } from "../shared/messages.js";
 import { lengthInWords, showMarked, showShortened } from "./render.js";
 import { $, connectWindow, pinInputs, showSiteLine } from "./window-page.js";
@@ -33,13 +35,19 @@ function show(shown) {
   $("text-length").textContent = `The whole text: ${lengthInWords(view.text)}.`;
   $("object-note").hidden = !view.fromObject;
   showMarked($("text"), view.text);
-  $("fields").replaceChildren(...(view.pin ? pinInputs([view.pin]) : []));
-  $("enter-hint").hidden = !view.pin;
+  const keypad = Boolean(view.pin && view.pin.keypad);
+  const warning = (view.pin && view.pin.warning) || "";
+  $("pin-state").textContent = warning;
+  $("pin-state").hidden = warning === "";
+  $("keypad").hidden = !keypad;
+  $("keypad-instruction").textContent = keypad ? view.pin.keypad : "";
+  $("fields").replaceChildren(...(view.pin && !keypad ? pinInputs([view.pin]) : []));
+  $("enter-hint").hidden = !view.pin || keypad;
   $("submit").textContent = view.submit;
-  setWaiting(false);
+  setWaiting(view.waiting === true);
   $("problem").textContent = "";
   $("dialog").hidden = false;
-  if (first || !view.pin) {
+  if (first || !view.pin || keypad) {
     $("cancel").focus();
   } else {
     // The next step asks for the key's PIN: the user is there already.
@@ -49,10 +57,14 @@ function show(shown) {
 
 function setWaiting(now) {
   waiting = now;
+  const keypad = Boolean(view && view.pin && view.pin.keypad);
   for (const control of [$("submit"), $("cancel"), ...$("fields").querySelectorAll("input")]) {
     control.disabled = now;
   }
-  $("status").textContent = now ? "Waiting for the token…" : "";
+  // On a keypad the only thing to do is to try again, once an entry failed.
+  $("submit").hidden = keypad && now;
+  $("keypad-progress").hidden = !(keypad && now);
+  $("status").textContent = now ? (keypad ? "Waiting for the PIN to be entered on the reader…" : "Waiting for the token…") : "";
 }
 
 function submit() {
@@ -87,7 +99,7 @@ function cancel() {
 function again(problemText) {
   setWaiting(false);
   $("problem").textContent = problemText;
-  pinInput().focus();
+  (pinInput() || $("submit")).focus();
 }
 
 const page = connectWindow({ show, again, cancel });

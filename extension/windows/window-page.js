@@ -18,8 +18,10 @@ import { InputGuard } from "./input-guard.js";
 export const $ = (id) => document.getElementById(id);
 
 /**
- * Connects the window to the background. `handlers`: show(view), again(problem)
- * and cancel() (Escape, or the Cancel button). Resolves with { send, guard,
+ * Connects the window to the background. `handlers`: show(view) (which
+ * returns false when the view only updated what was shown, so that the
+ * buttons are not guarded again), again(problem) and cancel() (Escape, or
+ * the Cancel button). Resolves with { send, guard,
  * guarded(button, action) } for the window's own code.
  */
 export function connectWindow(handlers) {
@@ -62,8 +64,10 @@ export function connectWindow(handlers) {
 
   port.onMessage.addListener((message) => {
     if (message.type === "show") {
-      handlers.show(message.view);
-      restartGuard();
+      // A view that only updates what is shown (a count of tries) puts nothing new under the pointer.
+      if (handlers.show(message.view) !== false) {
+        restartGuard();
+      }
     } else if (message.type === "again") {
       handlers.again(message.problem);
     } else if (message.type === "done") {

@@ -5,6 +5,21 @@
 #include "response/admin_responses.h"
 #include "token/token.h"
 
+namespace {
+
+bool onKeypad(const FoundToken& token, const ChangePinRequest& request) {
+    return token.pinPad && request.getOldPIN().view().empty() && request.getNewPIN().view().empty();
+}
+
+void requirePinSet(CK_RV rv, bool pinPad) {
+    if (rv == CKR_FUNCTION_CANCELED && pinPad) {
+        throw HandlerException(kPinEntryCancelled, rv);
+    }
+    requireOk(rv, "Failed to set token PIN");
+}
+
+}  // namespace
+
 std::unique_ptr<Response> ChangePinHandler::handle(ChangePinRequest& request, SessionState* state) {
     const std::string& tokenSN = request.getTokenSN();
     return guarded(
@@ -12,11 +27,19 @@ std::unique_ptr<Response> ChangePinHandler::handle(ChangePinRequest& request, Se
             requireTokenLibrary();
             // The host is logged out from here on, whatever the outcome.
             state->endLogin();
-            ScopedSession session(findTokenSlot(tokenSN), true);
-            loginUser(session.get(), request.getOldPIN());
-            requireOk(setUserPin(session.get(), request.getOldPIN(), request.getNewPIN()),
-                      "Failed to set token PIN");
-            logoutAndClose(session);
+            FoundToken token = findToken(tokenSN);
+            ScopedSession session(token.slot, true);
+            if (onKeypad(token, request)) {
+                // The reader asks for the old PIN and the new one itself.
+                requirePinSet(setUserPinOnKeypad(session.get()), token.pinPad);
+                session.close();
+            } else {
+                // Typed PINs go as typed, even on a token with a keypad.
+                loginUser(session.get(), request.getOldPIN(), PinPath{token.pinPad});
+                requirePinSet(setUserPin(session.get(), request.getOldPIN(), request.getNewPIN()),
+                              token.pinPad);
+                logoutAndClose(session);
+            }
             return std::make_unique<ChangePinResponse>(tokenSN);
         },
         [&](const NativeHostException& failure) {

@@ -68,7 +68,8 @@ std::unique_ptr<Response> ListCertificatesHandler::handle(ListCertificatesReques
     return guarded(
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
-            auto response = std::make_unique<ListCertificatesResponse>();
+            auto response =
+                std::make_unique<ListCertificatesResponse>(request.includesCertificates());
             if (request.getTokenSN()) {
                 listNamedToken(*request.getTokenSN(), *response, logger);
             } else {

@@ -11,10 +11,11 @@ std::unique_ptr<Response> LoginHandler::handle(LoginRequest& request, SessionSta
             requireTokenLibrary();
             // A new attempt always ends the current login, whatever its outcome.
             state->endLogin();
-            CK_SLOT_ID slot = findTokenSlot(tokenSN);
-            ScopedSession session(slot, request.isReadWrite());
-            loginUser(session.get(), request.getPin());
-            state->setLogin(tokenSN, slot, session.release(), request.isReadWrite());
+            FoundToken token = findToken(tokenSN);
+            ScopedSession session(token.slot, request.isReadWrite());
+            loginUser(session.get(), request.getPin(), keypadFor(token.pinPad));
+            state->setLogin(tokenSN, token.slot, session.release(), request.isReadWrite(),
+                            token.pinPad);
             return std::make_unique<LoginResponse>(tokenSN);
         },
         [&](const NativeHostException& failure) {

@@ -4,11 +4,12 @@
 #include "token/token.h"
 
 void SessionState::setLogin(std::string serial, CK_SLOT_ID loginSlot,
-                            CK_SESSION_HANDLE loginSession, bool loginReadWrite) {
+                            CK_SESSION_HANDLE loginSession, bool loginReadWrite, bool loginPinPad) {
     tokenSerial = std::move(serial);
     slot = loginSlot;
     session = loginSession;
     readWrite = loginReadWrite;
+    pinPad = loginPinPad;
     mechanisms.emplace(loginSlot);
     loggedIn = true;
 }
@@ -21,6 +22,7 @@ void SessionState::endLogin() {
     loggedIn = false;
     slot = 0;
     session = 0;
+    pinPad = false;
     tokenSerial.clear();
     mechanisms.reset();
 }

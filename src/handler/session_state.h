@@ -12,9 +12,10 @@ enum class LoginAccess { Any, ReadWrite };
 
 class SessionState {
   public:
-    // Stores the login; the state owns the session from now on.
+    // Stores the login; the state owns the session from now on. `pinPad`:
+    // the token takes its PINs on its reader's keypad.
     void setLogin(std::string tokenSerial, CK_SLOT_ID slot, CK_SESSION_HANDLE session,
-                  bool readWrite);
+                  bool readWrite, bool pinPad = false);
     // Ends the login, if there is one: closes its session (a failure is logged)
     // and forgets it. Nothing else is said to the token.
     void endLogin();
@@ -33,6 +34,7 @@ class SessionState {
     CK_SLOT_ID getSlot() const { return slot; }
     CK_SESSION_HANDLE getSession() const { return session; }
     bool isReadWrite() const { return readWrite; }
+    bool hasPinPad() const { return pinPad; }
     const std::string& getTokenSerial() const { return tokenSerial; }
     bool getDevMode() const { return devMode; }
     void setDevMode(bool value) { devMode = value; }
@@ -42,6 +44,7 @@ class SessionState {
     CK_SLOT_ID slot = 0;
     CK_SESSION_HANDLE session = 0;
     bool readWrite = false;
+    bool pinPad = false;
     std::string tokenSerial;
     std::optional<TokenMechanisms> mechanisms;
     bool devMode = false;

@@ -26,8 +26,9 @@ std::unique_ptr<Response> SignHandler::handle(SignRequest& request, SessionState
             if (!state->getDevMode() && isKeyExtractable(session, key)) {
                 throw HandlerException("Cannot use extractable private key for signing");
             }
-            return std::make_unique<SignResponse>(signToBase64(
-                session, key, state->getMechanisms(), request.getPayload(), keyPinOf(request)));
+            return std::make_unique<SignResponse>(
+                signToBase64(session, key, state->getMechanisms(), request.getPayload(),
+                             keyPinOf(request), state->hasPinPad()));
         },
         [](const NativeHostException& failure) { return std::make_unique<SignResponse>(failure); });
 }

@@ -105,7 +105,12 @@ void InfoRequest::accept(RequestVisitor& visitor) {
 }
 
 ListCertificatesRequest::ListCertificatesRequest(const JsonObject& json)
-    : Request(json), tokenSN(readOptionalString(json, "tokenSN")) {}
+    : Request(json), tokenSN(readOptionalString(json, "tokenSN")) {
+    // Read leniently, as "mode" is: a request that did not mean it is served as ever.
+    const JsonValue* include = json.get("includeCertificate");
+    includeCertificate = include != nullptr && isBoolean(include) &&
+                         static_cast<const JsonBoolean*>(include)->getValue();
+}
 
 void ListCertificatesRequest::accept(RequestVisitor& visitor) {
     visitor.visit(*this);

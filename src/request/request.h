@@ -63,9 +63,13 @@ class ListCertificatesRequest : public Request {
     // Absent means every token; an empty text names the token whose serial
     // number is empty.
     const std::optional<std::string>& getTokenSN() const { return tokenSN; }
+    // Whether each record is to carry the certificate itself: only when the
+    // request says "includeCertificate": true (any other value means no).
+    bool includesCertificates() const { return includeCertificate; }
 
   private:
     std::optional<std::string> tokenSN;
+    bool includeCertificate = false;
 };
 
 class GetCertificateRequest : public Request {

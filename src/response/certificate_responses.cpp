@@ -6,7 +6,7 @@ void ListCertificatesResponse::writeMembers(JsonObject& result) {
     }
     auto list = std::make_unique<JsonList>();
     for (const auto& certificate : certificates) {
-        list->add(certificateInfoJson(*certificate));
+        list->add(certificateInfoJson(*certificate, withValues));
     }
     result.put("certificates", std::move(list));
 }

@@ -9,7 +9,8 @@
 
 class ListCertificatesResponse : public Response {
   public:
-    ListCertificatesResponse() = default;
+    // `withValues`: each record also carries the certificate itself.
+    explicit ListCertificatesResponse(bool withValues = false) : withValues(withValues) {}
     explicit ListCertificatesResponse(const NativeHostException& failure) : Response(failure) {}
     void add(std::unique_ptr<CertificateInfo> certificate) {
         certificates.push_back(std::move(certificate));
@@ -21,6 +22,7 @@ class ListCertificatesResponse : public Response {
 
   private:
     std::vector<std::unique_ptr<CertificateInfo>> certificates;
+    bool withValues = false;
 };
 
 class GetCertificateResponse : public Response {

@@ -35,6 +35,13 @@ std::unique_ptr<JsonObject> Response::tokenInfoJson(const TokenInfo& token) {
     putString(*object, "tokenLabel", token.tokenLabel);
     putString(*object, "tokenModel", token.tokenModel);
     putString(*object, "tokenSN", token.tokenSN);
+    // Only the tokens that have them carry these: every other record stays as it was.
+    if (token.pinPad) {
+        object->put("pinPad", std::make_unique<JsonBoolean>(true));
+    }
+    if (!token.userPinState.empty()) {
+        putString(*object, "userPinState", token.userPinState);
+    }
     return object;
 }
 
@@ -45,9 +52,13 @@ std::unique_ptr<JsonObject> Response::orphanKeyJson(const OrphanKey& key) {
     return object;
 }
 
-std::unique_ptr<JsonObject> Response::certificateInfoJson(const CertificateInfo& certificate) {
+std::unique_ptr<JsonObject> Response::certificateInfoJson(const CertificateInfo& certificate,
+                                                          bool withValue) {
     auto object = std::make_unique<JsonObject>();
     putString(*object, "activationCode", certificate.activationCode);
+    if (withValue) {
+        putString(*object, "certificate", certificate.value);
+    }
     putString(*object, "issuerDN", certificate.issuerDN);
     putString(*object, "serialNumber", certificate.serialNumber);
     putString(*object, "subjectAN", certificate.subjectAN);

@@ -34,7 +34,9 @@ class Response {
     static void putNumber(JsonObject& result, const std::string& key, int32_t value);
     static std::unique_ptr<JsonObject> tokenInfoJson(const TokenInfo& token);
     static std::unique_ptr<JsonObject> orphanKeyJson(const OrphanKey& key);
-    static std::unique_ptr<JsonObject> certificateInfoJson(const CertificateInfo& certificate);
+    // With `withValue`, the record also carries the certificate itself (base64 of its DER).
+    static std::unique_ptr<JsonObject> certificateInfoJson(const CertificateInfo& certificate,
+                                                           bool withValue = false);
 
   private:
     std::string port;

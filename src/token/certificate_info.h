@@ -12,4 +12,6 @@ struct CertificateInfo {
     std::string serialNumber;
     std::string tokenSN;
     std::string activationCode;
+    // Base64 of the certificate's DER encoding.
+    std::string value;
 };

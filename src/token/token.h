@@ -42,16 +42,45 @@ void requireTokenLibrary();
 std::string trimPadded(const CK_UTF8CHAR* field, size_t width);
 
 std::vector<CK_SLOT_ID> getTokenSlots();
+// The slot of the token with that serial number, and whether the token takes
+// its PINs on its reader's keypad (CKF_PROTECTED_AUTHENTICATION_PATH).
+struct FoundToken {
+    CK_SLOT_ID slot = 0;
+    bool pinPad = false;
+};
+FoundToken findToken(const std::string& serial);
 CK_SLOT_ID findTokenSlot(const std::string& serial);
 std::unique_ptr<TokenInfo> getTokenInfo(CK_SLOT_ID slot);
 CK_SESSION_HANDLE openSession(CK_SLOT_ID slot, bool readWrite);
 void closeSession(CK_SESSION_HANDLE session);
+// How a PIN reaches a token: a token without a keypad gets it as it is; a
+// token whose reader has a keypad (`pinPad`) takes an empty PIN on the keypad
+// (the module gets no PIN at all) when `KeypadEntry::EmptyPin` says so, and
+// on such a token a cancel on the reader (CKR_FUNCTION_CANCELED) is reported
+// as such.
+enum class KeypadEntry { Never, EmptyPin };
+struct PinPath {
+    bool pinPad = false;
+    KeypadEntry entry = KeypadEntry::Never;
+
+    bool onKeypad(std::string_view pin) const {
+        return pinPad && entry == KeypadEntry::EmptyPin && pin.empty();
+    }
+};
+// An empty PIN on a token with a keypad is entered there.
+inline PinPath keypadFor(bool pinPad) {
+    return {pinPad, KeypadEntry::EmptyPin};
+}
+
 // PINs are passed as views, so that no copy of one is made on the way.
-void loginUser(CK_SESSION_HANDLE session, std::string_view pin);
+void loginUser(CK_SESSION_HANDLE session, std::string_view pin, PinPath path = {});
 void loginSecurityOfficer(CK_SESSION_HANDLE session, std::string_view pin);
 // The login of one key for one signature (CKU_CONTEXT_SPECIFIC), after
 // C_SignInit; it fails with the messages of loginUser.
-void loginContextSpecific(CK_SESSION_HANDLE session, std::string_view pin);
+void loginContextSpecific(CK_SESSION_HANDLE session, std::string_view pin, PinPath path = {});
+// What a PIN entry that the user cancelled on the reader's keypad answers
+// (with its code, CKR_FUNCTION_CANCELED).
+extern const char kPinEntryCancelled[];
 void logout(CK_SESSION_HANDLE session);
 
 // ---- Object queries ---------------------------------------------------------
@@ -89,13 +118,16 @@ std::string formatTokenDate(const CK_DATE& date);
 // RSA key, ECDSA (raw r||s) for an EC key, with the mechanism the token
 // offers for it (hashed on the token when it can, else by the host). A key
 // that needs its PIN for every signature (CKA_ALWAYS_AUTHENTICATE) signs
-// only with `keyPin`.
+// only with `keyPin`; on a token with a keypad (`pinPad`) an empty `keyPin`
+// is entered on the reader.
 std::vector<uint8_t> signData(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key,
                               TokenMechanisms& mechanisms, const uint8_t* data, size_t length,
-                              std::optional<std::string_view> keyPin = std::nullopt);
+                              std::optional<std::string_view> keyPin = std::nullopt,
+                              bool pinPad = false);
 std::string signToBase64(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key,
                          TokenMechanisms& mechanisms, const std::string& text,
-                         std::optional<std::string_view> keyPin = std::nullopt);
+                         std::optional<std::string_view> keyPin = std::nullopt,
+                         bool pinPad = false);
 
 // ---- Write operations -------------------------------------------------------
 
@@ -125,6 +157,8 @@ SecretString randomPin(size_t length);
 CK_RV initToken(CK_SLOT_ID slot, std::string_view securityOfficerPin);
 CK_RV initUserPin(CK_SESSION_HANDLE session, std::string_view pin);
 CK_RV setUserPin(CK_SESSION_HANDLE session, std::string_view oldPin, std::string_view newPin);
+// C_SetPIN with no PINs at all: a reader with a keypad asks for both.
+CK_RV setUserPinOnKeypad(CK_SESSION_HANDLE session);
 CK_RV destroyObject(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object);
 
 // ---- Certification request --------------------------------------------------

@@ -10,4 +10,9 @@ struct TokenInfo {
     std::string tokenModel;
     int32_t pmin = 0;
     int32_t pmax = 0;
+    // The token takes its PINs on its reader's keypad, not from the host.
+    bool pinPad = false;
+    // What the token says about wrong PINs: "locked", "finalTry", "countLow",
+    // or empty when it says nothing.
+    std::string userPinState;
 };

@@ -193,7 +193,9 @@ std::unique_ptr<CertificateInfo> readCertificateInfo(CK_SESSION_HANDLE session,
     }
     std::vector<uint8_t> checkValue = read.bytes(kCheckValue);
     info->activationCode = hexEncode(checkValue.data(), checkValue.size());
-    info->subjectAN = subjectAltNameOf(read.take(kValue));
+    std::vector<uint8_t> value = read.take(kValue);
+    info->value = base64Encode(value.data(), value.size());
+    info->subjectAN = subjectAltNameOf(std::move(value));
     return info;
 }
 

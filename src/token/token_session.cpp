@@ -29,16 +29,27 @@ const char* loginFailureMessage(CK_RV rv) {
     }
 }
 
-void login(CK_SESSION_HANDLE session, std::string_view pin, CK_USER_TYPE user) {
-    // The whole PIN, NUL bytes included, with its byte length.
+void login(CK_SESSION_HANDLE session, std::string_view pin, CK_USER_TYPE user, PinPath path) {
+    // The whole PIN, NUL bytes included, with its byte length; none at all
+    // when the reader's keypad is to ask for it.
     auto pinBytes = reinterpret_cast<CK_UTF8CHAR*>(const_cast<char*>(pin.data()));
-    CK_RV rv = functions()->C_Login(session, user, pinBytes, pin.size());
+    CK_ULONG pinLength = pin.size();
+    if (path.onKeypad(pin)) {
+        pinBytes = nullptr;
+        pinLength = 0;
+    }
+    CK_RV rv = functions()->C_Login(session, user, pinBytes, pinLength);
+    if (rv == CKR_FUNCTION_CANCELED && path.pinPad) {
+        throw TokenException(kPinEntryCancelled, rv);
+    }
     if (rv != CKR_OK) {
         throw TokenException(loginFailureMessage(rv), rv);
     }
 }
 
 }  // namespace
+
+const char kPinEntryCancelled[] = "The PIN entry on the reader was cancelled";
 
 CK_SESSION_HANDLE openSession(CK_SLOT_ID slot, bool readWrite) {
     CK_FLAGS flags = CKF_SERIAL_SESSION | (readWrite ? CKF_RW_SESSION : 0);
@@ -56,16 +67,17 @@ void closeSession(CK_SESSION_HANDLE session) {
     }
 }
 
-void loginUser(CK_SESSION_HANDLE session, std::string_view pin) {
-    login(session, pin, CKU_USER);
+void loginUser(CK_SESSION_HANDLE session, std::string_view pin, PinPath path) {
+    login(session, pin, CKU_USER, path);
 }
 
+// A security officer PIN is always typed, even for a token with a keypad.
 void loginSecurityOfficer(CK_SESSION_HANDLE session, std::string_view pin) {
-    login(session, pin, CKU_SO);
+    login(session, pin, CKU_SO, PinPath{});
 }
 
-void loginContextSpecific(CK_SESSION_HANDLE session, std::string_view pin) {
-    login(session, pin, CKU_CONTEXT_SPECIFIC);
+void loginContextSpecific(CK_SESSION_HANDLE session, std::string_view pin, PinPath path) {
+    login(session, pin, CKU_CONTEXT_SPECIFIC, path);
 }
 
 void logout(CK_SESSION_HANDLE session) {

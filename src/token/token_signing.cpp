@@ -101,10 +101,10 @@ void endSigning(CK_SESSION_HANDLE session, CK_BYTE_PTR input, CK_ULONG length) {
 }
 
 // The key's own login, between C_SignInit and C_Sign.
-void loginForSignature(CK_SESSION_HANDLE session, std::string_view pin, CK_BYTE_PTR input,
-                       CK_ULONG length) {
+void loginForSignature(CK_SESSION_HANDLE session, std::string_view pin, bool pinPad,
+                       CK_BYTE_PTR input, CK_ULONG length) {
     try {
-        loginContextSpecific(session, pin);
+        loginContextSpecific(session, pin, keypadFor(pinPad));
     } catch (const TokenException&) {
         endSigning(session, input, length);
         throw;
@@ -133,9 +133,10 @@ std::vector<uint8_t> sign(CK_SESSION_HANDLE session, CK_BYTE_PTR input, CK_ULONG
 
 std::vector<uint8_t> signData(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key,
                               TokenMechanisms& mechanisms, const uint8_t* data, size_t length,
-                              std::optional<std::string_view> keyPin) {
+                              std::optional<std::string_view> keyPin, bool pinPad) {
     SigningKey signingKey = readSigningKey(session, key);
-    if (signingKey.alwaysAuthenticate && (!keyPin || keyPin->empty())) {
+    // An empty PIN is one for the reader's keypad to ask for, where there is one.
+    if (signingKey.alwaysAuthenticate && (!keyPin || (keyPin->empty() && !pinPad))) {
         throw TokenException("The key needs its PIN for every signature");
     }
     Method method = methodFor(signingKey.type, mechanisms);
@@ -151,16 +152,16 @@ std::vector<uint8_t> signData(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key,
     check(functions()->C_SignInit(session, &mechanism, key),
           "Failed to init signatiure generation");
     if (signingKey.alwaysAuthenticate) {
-        loginForSignature(session, *keyPin, input, inputLength);
+        loginForSignature(session, *keyPin, pinPad, input, inputLength);
     }
     return sign(session, input, inputLength);
 }
 
 std::string signToBase64(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key,
                          TokenMechanisms& mechanisms, const std::string& text,
-                         std::optional<std::string_view> keyPin) {
+                         std::optional<std::string_view> keyPin, bool pinPad) {
     std::vector<uint8_t> signature =
         signData(session, key, mechanisms, reinterpret_cast<const uint8_t*>(text.data()),
-                 text.size(), keyPin);
+                 text.size(), keyPin, pinPad);
     return base64Encode(signature.data(), signature.size());
 }

@@ -37,6 +37,24 @@ std::string serialOf(const CK_TOKEN_INFO& info) {
     return isBlank(info) ? std::string() : trimPadded(info.serialNumber, sizeof(info.serialNumber));
 }
 
+bool hasPinPad(const CK_TOKEN_INFO& info) {
+    return (info.flags & CKF_PROTECTED_AUTHENTICATION_PATH) != 0;
+}
+
+// The most urgent of what the token says about wrong user PINs.
+std::string userPinStateOf(const CK_TOKEN_INFO& info) {
+    if ((info.flags & CKF_USER_PIN_LOCKED) != 0) {
+        return "locked";
+    }
+    if ((info.flags & CKF_USER_PIN_FINAL_TRY) != 0) {
+        return "finalTry";
+    }
+    if ((info.flags & CKF_USER_PIN_COUNT_LOW) != 0) {
+        return "countLow";
+    }
+    return "";
+}
+
 }  // namespace
 
 std::string trimPadded(const CK_UTF8CHAR* field, size_t width) {
@@ -59,12 +77,12 @@ std::vector<CK_SLOT_ID> getTokenSlots() {
     return slots;
 }
 
-CK_SLOT_ID findTokenSlot(const std::string& serial) {
-    std::vector<CK_SLOT_ID> matches;
+FoundToken findToken(const std::string& serial) {
+    std::vector<FoundToken> matches;
     for (CK_SLOT_ID slot : getTokenSlots()) {
         CK_TOKEN_INFO info;
         if (readTokenInfo(slot, info) == CKR_OK && serialOf(info) == serial) {
-            matches.push_back(slot);
+            matches.push_back({slot, hasPinPad(info)});
         }
     }
     if (matches.empty()) {
@@ -78,6 +96,10 @@ CK_SLOT_ID findTokenSlot(const std::string& serial) {
     return matches.front();
 }
 
+CK_SLOT_ID findTokenSlot(const std::string& serial) {
+    return findToken(serial).slot;
+}
+
 std::unique_ptr<TokenInfo> getTokenInfo(CK_SLOT_ID slot) {
     CK_TOKEN_INFO info;
     check(readTokenInfo(slot, info), "Failed to get token info");
@@ -87,5 +109,7 @@ std::unique_ptr<TokenInfo> getTokenInfo(CK_SLOT_ID slot) {
     token->tokenModel = trimPadded(info.model, sizeof(info.model));
     token->pmin = pinLengthBound(info.ulMinPinLen);
     token->pmax = pinLengthBound(info.ulMaxPinLen);
+    token->pinPad = hasPinPad(info);
+    token->userPinState = userPinStateOf(info);
     return token;
 }

@@ -197,6 +197,10 @@ CK_RV setUserPin(CK_SESSION_HANDLE session, std::string_view oldPin, std::string
     return functions()->C_SetPIN(session, utf8(oldPin), oldPin.size(), utf8(newPin), newPin.size());
 }
 
+CK_RV setUserPinOnKeypad(CK_SESSION_HANDLE session) {
+    return functions()->C_SetPIN(session, nullptr, 0, nullptr, 0);
+}
+
 CK_RV destroyObject(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object) {
     return functions()->C_DestroyObject(session, object);
 }

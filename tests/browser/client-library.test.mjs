@@ -238,6 +238,13 @@ test("errors of the host, the browser and the extension are put in words, the ho
     ["The token cannot generate EC P-256 key pairs", "This token cannot make EC P-256 keys", null],
     ["The token cannot generate EC P-384 key pairs", "This token cannot make EC P-384 keys", null],
     ["Several tokens have the serial number 0000000000000000", "Two tokens have the same serial number", null],
+    ["The PIN entry on the reader was cancelled (rc=80)", "The PIN entry on the reader was cancelled", 80],
+    ["The user cancelled the certificate choice.", "You cancelled the choice of a certificate", null],
+    ["This browser's administrator does not let pages list or read the certificates: send \"selectCertificate\", and the Vantrel extension asks the user which certificate to use.",
+      "This page may not list your certificates", null],
+    ["The user did not choose this certificate for this site, so it was not used.", "You did not pick this certificate for this site", null],
+    ["The PIN of the token with serial number 7a3f is locked, so the Vantrel extension did not ask for it.", "The token's PIN is locked", null],
+    ["Missing mandatory JSON object boolean property forceLogon", "The request lacks one of its members", null],
     ["Something new (rc=999)", "Something new", 999],
     ["", "Something went wrong", null],
   ];
@@ -270,5 +277,63 @@ test("vantrel.d.ts declares what the module exports, and a page written against 
     execFileSync(process.execPath, [tsc, "-p", path.join(import.meta.dirname, "types", "tsconfig.json")], { encoding: "utf8", stdio: "pipe" });
   } catch (error) {
     assert.fail(`the TypeScript compiler found:\n${error.stdout}${error.stderr}`);
+  }
+});
+
+// Certificates and signatures as openssl makes them: the host signs SHA-256
+// of the text's UTF-8 bytes, EC signatures as the raw r‖s.
+function opensslCertificate(folder, name, keyArguments) {
+  const file = (suffix) => path.join(folder, `${name}.${suffix}`);
+  execFileSync("openssl", ["req", "-x509", ...keyArguments, "-nodes", "-keyout", file("key"), "-out", file("pem"), "-days", "2", "-subj", `/CN=${name}`],
+    { stdio: "pipe" });
+  return { key: file("key"), der: new Uint8Array(execFileSync("openssl", ["x509", "-in", file("pem"), "-outform", "DER"])) };
+}
+
+function rawEcdsa(der, size) {
+  // SEQUENCE { INTEGER r, INTEGER s }, each short enough for a one-byte length.
+  const parts = [];
+  let at = der[1] & 0x80 ? 2 + (der[1] & 0x7f) : 2;
+  while (at < der.length) {
+    const length = der[at + 1];
+    const integer = der.subarray(at + 2, at + 2 + length);
+    const trimmed = integer[0] === 0 ? integer.subarray(1) : integer;
+    parts.push(Buffer.concat([Buffer.alloc(size - trimmed.length), trimmed]));
+    at += 2 + length;
+  }
+  return Buffer.concat(parts);
+}
+
+test("verificationKey turns a certificate, as DER or base64, into a Web Crypto key that checks the token's signatures", async () => {
+  const folder = fs.mkdtempSync(path.join(fs.realpathSync(process.env.VANTREL_SCRATCH_DIR || "/tmp"), "vantrel-client-"));
+  try {
+    const kinds = {
+      rsa: [["-newkey", "rsa:2048"], 0, { name: "RSASSA-PKCS1-v1_5" }],
+      p256: [["-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256"], 32, { name: "ECDSA", hash: "SHA-256" }],
+      p384: [["-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-384"], 48, { name: "ECDSA", hash: "SHA-256" }],
+    };
+    const text = "Grüße — I agree.";
+    fs.writeFileSync(path.join(folder, "text"), text);
+    for (const [name, [keyArguments, ecSize, algorithm]] of Object.entries(kinds)) {
+      const made = opensslCertificate(folder, name, keyArguments);
+      const signed = execFileSync("openssl", ["dgst", "-sha256", "-sign", made.key, path.join(folder, "text")]);
+      const signature = ecSize ? rawEcdsa(signed, ecSize) : signed;
+      for (const given of [made.der, made.der.buffer, Buffer.from(made.der).toString("base64")]) {
+        const checker = await Vantrel.verificationKey(given);
+        assert.deepEqual(checker.algorithm, algorithm, name);
+        assert.equal(await crypto.subtle.verify(checker.algorithm, checker.key, signature, new TextEncoder().encode(text)), true, name);
+        assert.equal(await crypto.subtle.verify(checker.algorithm, checker.key, signature, new TextEncoder().encode(text + ".")), false, name);
+      }
+      assert.deepEqual(Vantrel.fromBase64(Buffer.from(signature).toString("base64")), new Uint8Array(signature));
+    }
+    const ed25519 = opensslCertificate(folder, "ed25519", ["-newkey", "ed25519"]);
+    await assert.rejects(Vantrel.verificationKey(ed25519.der), {
+      name: "TypeError",
+      message: "Vantrel.verificationKey: this is not a certificate it can read: its key is neither RSA nor EC on P-256, P-384 or P-521",
+    });
+    for (const junk of ["MAA=", "not base64!", new Uint8Array([0x30, 0x82, 0xff, 0xff]), 42]) {
+      await assert.rejects(Vantrel.verificationKey(junk), { name: "TypeError" }, String(junk));
+    }
+  } finally {
+    fs.rmSync(folder, { recursive: true, force: true });
   }
 });

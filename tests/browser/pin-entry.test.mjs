@@ -11,14 +11,18 @@ const ORIGIN = "https://sign.example";
 
 const { Attention } = await import(path.join(EXTENSION, "background", "attention.js"));
 const { WindowBroker } = await import(path.join(EXTENSION, "background", "window-broker.js"));
-const { asksForPins, carriesPins, exchangeWithPinWindow, isPinRefusal, needsPinToSign, withoutPinPrompt } = await import(
-  path.join(EXTENSION, "background", "pin-entry.js")
-);
+const { asksForPins, carriesPins, exchangeWithPinWindow, isForKeypad, isPinRefusal, keypadProblem, needsPinToSign, withoutPinPrompt } =
+  await import(path.join(EXTENSION, "background", "pin-entry.js"));
 
+const KEYPAD = { tokenSN: "5e5e000000000001", tokenLabel: "Card in a keypad reader", tokenModel: "Card", pmin: 4, pmax: 8, pinPad: true };
 const TOKENS = [
   { tokenSN: "7a3f00112233aabb", tokenLabel: "Signing card", tokenModel: "SoftHSM v2", pmin: 6, pmax: 8 },
   { tokenSN: "", tokenLabel: "", tokenModel: "SoftHSM v2", pmin: 4, pmax: -1 },
+  KEYPAD,
+  { tokenSN: "1a57000000000001", tokenLabel: "Last try", tokenModel: "Card", pmin: 4, pmax: 8, userPinState: "finalTry" },
+  { tokenSN: "10c0000000000001", tokenLabel: "Locked", tokenModel: "Card", pmin: 4, pmax: 8, userPinState: "locked" },
 ];
+const CANCELLED = { name: "Refusal", reason: "cancelled", message: "The user cancelled the PIN entry." };
 
 let attention;
 let broker;
@@ -230,4 +234,103 @@ test("the window's port serves only the extension's PIN page of that window, and
   await port.say({ type: "submit", pins: { pin: "123456", tokenSN: "another", action: "formatToken" } });
   await outcome;
   assert.deepEqual(hostRequests(), [{ action: "login", tokenSN: TOKENS[0].tokenSN, pin: "123456" }]);
+});
+
+test("on a reader's keypad: the window says to enter the PIN there, the host gets empty PINs once the window shows, and an entry that did not go through may be tried again", async () => {
+  const answers = [
+    { error: "Incorrect PIN  (rc=160)" },
+    { error: "The PIN entry on the reader was cancelled (rc=80)" },
+    { error: "Login failed (rc=6)" },
+    {},
+  ];
+  host.answers.login = (request) => ({ action: "login", tokenSN: request.tokenSN, ...answers.shift() });
+  // The page's own PIN is not used on such a token.
+  const { port, prompt, outcome } = await opened({ action: "login", tokenSN: KEYPAD.tokenSN, pin: "from-the-page" });
+  assert.equal(prompt.keypad, "Enter the token's PIN on the reader's keypad.");
+  assert.deepEqual([prompt.fields, prompt.submit, prompt.pinState], [[], "Try again", ""]);
+  assert.deepEqual(hostRequests(), [{ action: "login", tokenSN: KEYPAD.tokenSN, pin: "" }], "sent as soon as the window showed");
+  const problems = [
+    "The token refused the PIN entered on the reader: Incorrect PIN  (rc=160). Try again, or cancel; a token locks after a few wrong tries.",
+    "The PIN entry was cancelled on the reader (The PIN entry on the reader was cancelled (rc=80)). Try again, or cancel.",
+    "The reader gave no PIN: its time may have run out before the PIN was entered (Login failed (rc=6)). Try again, or cancel.",
+  ];
+  for (const problem of problems) {
+    assert.deepEqual(port.last(), { type: "again", problem });
+    await port.say({ type: "submit", pins: { pin: "typed-anyway" } });
+  }
+  assert.deepEqual(await outcome, { action: "login", tokenSN: KEYPAD.tokenSN });
+  assert.deepEqual(hostRequests().map((r) => r.pin), ["", "", "", ""]);
+
+  // The PIN change likewise, both PINs on the keypad; a cancel after a failed entry is the page's refusal.
+  host.answers.changePIN = (request) => ({ action: "changePIN", tokenSN: request.tokenSN, error: "Failed to set token PIN (rc=48)" });
+  const change = await opened({ action: "changePIN", tokenSN: KEYPAD.tokenSN, pinPrompt: true });
+  assert.match(change.prompt.keypad, /current PIN on the reader's keypad, then the new PIN/);
+  assert.deepEqual(hostRequests().at(-1), { action: "changePIN", tokenSN: KEYPAD.tokenSN, oldPIN: "", newPIN: "" });
+  assert.equal(change.port.last().type, "again");
+  await change.port.say({ type: "cancel" });
+  await assert.rejects(change.outcome, CANCELLED);
+
+  // A locked PIN, or anything but an entry that failed, ends the exchange.
+  host.answers.login = (request) => ({ action: "login", tokenSN: request.tokenSN, error: "Locked PIN (rc=164)" });
+  const locked = await opened({ action: "login", tokenSN: KEYPAD.tokenSN, pinPrompt: true });
+  assert.deepEqual(await locked.outcome, { action: "login", tokenSN: KEYPAD.tokenSN, error: "Locked PIN (rc=164)" });
+  assert.deepEqual(locked.port.last(), { type: "done" });
+
+  // Formatting sets PINs the host types: the window asks for them as on any token.
+  const format = await opened({ action: "formatToken", tokenSN: KEYPAD.tokenSN, pinPrompt: true });
+  assert.deepEqual([format.prompt.keypad, format.prompt.fields.length], ["", 3]);
+  await format.port.say({ type: "cancel" });
+  await assert.rejects(format.outcome, CANCELLED);
+});
+
+test("which requests go to a reader's keypad, and what the window makes of each answer of one", async () => {
+  const cases = [
+    [{ action: "login", tokenSN: KEYPAD.tokenSN, pin: "" }, true],
+    [{ action: "changePIN", tokenSN: KEYPAD.tokenSN, oldPIN: "1", newPIN: "2" }, true],
+    [{ action: "formatToken", tokenSN: KEYPAD.tokenSN, tokenPIN: "1" }, false],
+    [{ action: "login", tokenSN: TOKENS[0].tokenSN, pin: "" }, false],
+    [{ action: "login", tokenSN: "absent", pin: "" }, false],
+    [{ action: "login", tokenSN: 7, pin: "" }, false],
+  ];
+  for (const [request, keypad] of cases) {
+    assert.equal(await isForKeypad(request, host.exchange), keypad, JSON.stringify(request));
+  }
+  const answers = [
+    [undefined, null],
+    ["Locked PIN (rc=164)", null],
+    ["Expired PIN (rc=163)", null],
+    ["No token with serial number 1", null],
+    ["Invalid PIN (rc=161)", /refused the PIN entered on the reader/],
+    ["Failed to set token PIN (rc=162)", /refused the PIN entered on the reader/],
+    ["The PIN entry on the reader was cancelled (rc=80)", /cancelled on the reader/],
+    ["Login failed (rc=48)", /gave no PIN/],
+  ];
+  for (const [error, problem] of answers) {
+    const said = keypadProblem({ action: "login", ...(error === undefined ? {} : { error }) });
+    if (problem === null) {
+      assert.equal(said, null, String(error));
+    } else {
+      assert.match(said, problem, String(error));
+    }
+  }
+});
+
+test("what a token says of wrong PINs is shown before anything is typed, and a token whose PIN is locked is not offered", async () => {
+  const lastTry = await opened({ action: "login", tokenSN: TOKENS[3].tokenSN, pinPrompt: true });
+  assert.equal(lastTry.prompt.pinState, "This is the last try: one more wrong PIN locks the token.");
+  await lastTry.port.say({ type: "cancel" });
+  await assert.rejects(lastTry.outcome, CANCELLED);
+
+  for (const action of ["login", "changePIN"]) {
+    await assert.rejects(serve({ action, tokenSN: TOKENS[4].tokenSN, pinPrompt: true }), {
+      reason: "pin-locked",
+      message: `The PIN of the token with serial number ${TOKENS[4].tokenSN} is locked, so the Vantrel extension did not ask for it.`,
+    });
+  }
+  assert.equal(browser.created.length, 1, "no window for the locked token");
+  // Formatting is what unlocks it.
+  const format = await opened({ action: "formatToken", tokenSN: TOKENS[4].tokenSN, pinPrompt: true });
+  assert.equal(format.prompt.pinState, "");
+  await format.port.say({ type: "cancel" });
+  await assert.rejects(format.outcome, CANCELLED);
 });

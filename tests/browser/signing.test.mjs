@@ -221,3 +221,80 @@ test("once the signature is at the host, closing the window changes nothing: its
   answer(SIGNATURE);
   assert.deepEqual(await outcome, SIGNATURE);
 });
+
+// A card in a reader with its own keypad, which reports its last PIN try.
+const KEYPAD_CARD = { ...CARD, tokenSN: "5e5e000000000001", tokenLabel: "Keypad card", pinPad: true, userPinState: "finalTry" };
+const ON_KEYPAD = { ...CERTIFICATE, serialNumber: "0abc", tokenSN: KEYPAD_CARD.tokenSN };
+
+test("on a reader's keypad: no PIN field, the key's PIN is asked on the keypad as soon as the key needs it, the page's PIN is never sent, and failed entries are tried again", async () => {
+  host.answers.listTokens = { action: "listTokens", tokens: [CARD, KEYPAD_CARD] };
+  host.answers.listCertificates = (request) => ({
+    action: "listCertificates",
+    certificates: [CERTIFICATE, ON_KEYPAD].filter((c) => request.tokenSN === undefined || c.tokenSN === request.tokenSN),
+  });
+  loggedIn = KEYPAD_CARD.tokenSN;
+  const entries = [{ error: "Incorrect PIN  (rc=160)" }, { error: "The PIN entry on the reader was cancelled (rc=80)" }, SIGNATURE];
+  host.answers.sign = (request) => (request.pin === undefined ? NEEDS_PIN : { action: "sign", ...entries.shift() });
+  const { port, view, outcome } = await opened({ action: "sign", certificateSN: "02020abc", payload: "x", pin: "from-the-page" });
+  assert.equal(view.pin, null);
+  await port.say({ type: "submit", pins: {} });
+  assert.deepEqual(port.view().pin, {
+    name: "pin",
+    label: "PIN of the key",
+    purpose: "key",
+    warning: "This is the last try: one more wrong PIN locks the token.",
+    keypad: "Enter the key's PIN on the reader's keypad.",
+  });
+  assert.equal(port.view().waiting, true, "the window shows the token waiting at once");
+  assert.match(port.last().problem, /refused the PIN entered on the reader/);
+  await port.say({ type: "submit", pins: { pin: "typed-anyway" } });
+  assert.match(port.last().problem, /cancelled on the reader/);
+  await port.say({ type: "submit", pins: {} });
+  assert.deepEqual(await outcome, SIGNATURE);
+  assert.deepEqual(host.changes().map((r) => r.pin), [undefined, "", "", ""]);
+
+  // With pinPrompt and no login, the token's PIN is entered on the keypad when the user signs.
+  loggedIn = null;
+  host.sent = [];
+  host.answers.login = (request) => {
+    loggedIn = request.tokenSN;
+    return { action: "login", tokenSN: request.tokenSN };
+  };
+  host.answers.sign = SIGNATURE;
+  const prompted = await opened({ action: "sign", certificateSN: "02020abc", payload: "y", pinPrompt: true });
+  assert.deepEqual([prompted.view.pin.purpose, prompted.view.pin.keypad], ["login", "Sign, then enter the token's PIN on the reader's keypad."]);
+  await prompted.port.say({ type: "submit", pins: {} });
+  assert.deepEqual(await prompted.outcome, SIGNATURE);
+  assert.deepEqual(host.changes(), [
+    { action: "login", tokenSN: KEYPAD_CARD.tokenSN, mode: "read", pin: "" },
+    { action: "sign", certificateSN: "02020abc", payload: "y" },
+  ]);
+});
+
+test("with confirmEachSignature false, a PIN the page sends for a keypad's token is not sent: the window asks on the keypad if the key needs it", async () => {
+  await setManaged({ confirmEachSignature: false });
+  host.answers.listTokens = { action: "listTokens", tokens: [CARD, KEYPAD_CARD] };
+  host.answers.listCertificates = { action: "listCertificates", certificates: [ON_KEYPAD] };
+  loggedIn = KEYPAD_CARD.tokenSN;
+  host.answers.sign = (request) => (request.pin === "" ? SIGNATURE : NEEDS_PIN);
+  const outcome = serve({ action: "sign", certificateSN: "02020abc", payload: "x", pin: "" });
+  const { port, view } = await nextWindow(broker, "windows/sign.html");
+  assert.deepEqual([view.pin.purpose, Boolean(view.pin.keypad)], ["key", true]);
+  await port.say({ type: "submit", pins: {} });
+  assert.deepEqual(await outcome, SIGNATURE);
+  assert.deepEqual(host.changes().map((r) => r.pin), [undefined, ""]);
+  // On any other token the page's PIN goes as it is, without a window.
+  loggedIn = CARD.tokenSN;
+  host.sent = [];
+  host.answers.sign = SIGNATURE;
+  browser.created = [];
+  assert.deepEqual(await serve({ action: "sign", certificateSN: CERTIFICATE_SN, payload: "x", pin: "1234" }), SIGNATURE);
+  assert.deepEqual([browser.created, host.changes().map((r) => r.pin)], [[], ["1234"]]);
+});
+
+test("a login the sign window would make on a token whose PIN is locked is refused without a window", async () => {
+  loggedIn = null;
+  host.answers.listTokens = { action: "listTokens", tokens: [{ ...CARD, userPinState: "locked" }, SPARE] };
+  await assert.rejects(serve({ action: "sign", certificateSN: CERTIFICATE_SN, payload: "x", pinPrompt: true }), { reason: "pin-locked" });
+  assert.deepEqual(browser.created, []);
+});

@@ -239,6 +239,33 @@ TEST_F(CertificatesTest, ListCertificatesLeavesTheLoginAlone) {
               R"({"action":"getCertificate","certificate":")" + base64Text(holder.der) + "\"}");
 }
 
+// The certificate itself comes with each record only when the request asks
+// for it with true: every other request gets the records as they were.
+TEST_F(CertificatesTest, ListCertificatesCarriesTheCertificatesOnlyWhenAskedToWithoutALogin) {
+    start();
+    const std::string withValue = holderRecord().substr(0, holderRecord().find(",\"issuerDN\"")) +
+                                  R"(,"certificate":")" + base64Text(holder.der) + "\"" +
+                                  holderRecord().substr(holderRecord().find(",\"issuerDN\""));
+    struct Case {
+        std::string members;
+        std::string record;
+    };
+    const std::vector<Case> cases = {
+        {R"(,"includeCertificate":true)", withValue},
+        {R"(,"tokenSN":")" + alpha.serial + R"(","includeCertificate":true)", withValue},
+        {R"(,"includeCertificate":false)", holderRecord()},
+        {R"(,"includeCertificate":"true")", holderRecord()},
+        {R"(,"includeCertificate":1)", holderRecord()},
+        {"", holderRecord()},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ask(R"({"action":"listCertificates")" + c.members + "}"),
+                  R"({"action":"listCertificates","certificates":[)" + c.record + "]}")
+            << c.members;
+    }
+    EXPECT_EQ(ask(R"({"action":"info"})").find("\"token\""), std::string::npos);
+}
+
 TEST_F(CertificatesTest, GetCertificateFindsOnlyTheLoggedInTokensCertificates) {
     CertificateOptions options;
     options.subject = "/CN=Second";

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "faults/fault_module.h"
@@ -551,6 +554,70 @@ TEST_F(FaultModuleTest, OffersAndWithdrawsMechanisms) {
     EXPECT_EQ(count, changed.size());
     setRules("fail C_GetMechanismList CKR_DEVICE_ERROR\nwithdraw CKM_RSA_PKCS");
     EXPECT_EQ(p11->C_GetMechanismList(first.slot, nullptr, &count), CKR_DEVICE_ERROR);
+}
+
+TEST_F(FaultModuleTest, SetsAndClearsTokenFlags) {
+    const CK_FLAGS real = client->tokenInfo(first.slot).flags;
+    const CK_FLAGS realSecond = client->tokenInfo(second.slot).flags;
+    ASSERT_NE(real & CKF_TOKEN_INITIALIZED, 0u);
+    ASSERT_EQ(real & (CKF_PROTECTED_AUTHENTICATION_PATH | CKF_USER_PIN_FINAL_TRY), 0u);
+    setRules(
+        "flag CKF_PROTECTED_AUTHENTICATION_PATH slot {first}\nflag 0x20000\n"
+        "unflag CKF_TOKEN_INITIALIZED slot {second}");
+    EXPECT_EQ(client->tokenInfo(first.slot).flags,
+              real | CKF_PROTECTED_AUTHENTICATION_PATH | CKF_USER_PIN_FINAL_TRY);
+    EXPECT_EQ(
+        client->tokenInfo(second.slot).flags,
+        (realSecond | CKF_USER_PIN_FINAL_TRY) & ~static_cast<CK_FLAGS>(CKF_TOKEN_INITIALIZED));
+}
+
+// The reader's keypad: logins and PIN changes without a PIN use the keypad's
+// PIN; with one they are refused; the security officer types as ever.
+TEST_F(FaultModuleTest, AKeypadTakesOnlyLoginsWithoutAPin) {
+    setRules("keypad " + first.userPin + " new 24680 slot {first}");
+    CK_SESSION_HANDLE session = open(first.slot);
+    EXPECT_EQ(login(session, first.userPin), CKR_ARGUMENTS_BAD);
+    EXPECT_EQ(p11->C_Login(session, CKU_USER, nullptr, 0), CKR_OK);
+    EXPECT_EQ(p11->C_Logout(session), CKR_OK);
+    Bytes soPin = toBytes(first.soPin);
+    EXPECT_EQ(p11->C_Login(session, CKU_SO, soPin.data(), soPin.size()), CKR_OK);
+    EXPECT_EQ(p11->C_Logout(session), CKR_OK);
+
+    Bytes typed = toBytes("1111");
+    EXPECT_EQ(p11->C_SetPIN(session, typed.data(), typed.size(), typed.data(), typed.size()),
+              CKR_ARGUMENTS_BAD);
+    EXPECT_EQ(p11->C_SetPIN(session, nullptr, 0, nullptr, 0), CKR_OK);
+    EXPECT_EQ(p11->C_CloseSession(session), CKR_OK);
+    Pkcs11Client direct;
+    EXPECT_NO_THROW(direct.openSession(first.slot).login(CKU_USER, "24680"));
+
+    // What the reader answers besides is a rule's; the other token types as ever.
+    setRules("keypad 24680 slot {first}\nfail C_Login CKR_FUNCTION_CANCELED slot {first}");
+    session = open(first.slot);
+    EXPECT_EQ(p11->C_Login(session, CKU_USER, nullptr, 0), CKR_FUNCTION_CANCELED);
+    EXPECT_EQ(login(open(second.slot), second.userPin), CKR_OK);
+}
+
+// A keypad entry with "until" waits for its file, however long the person takes.
+TEST_F(FaultModuleTest, AKeypadEntryWaitsForItsFile) {
+    TempDir folder;
+    const std::string typed = folder.file("typed");
+    setRules("keypad " + first.userPin + " until " + typed + " slot {first}");
+    CK_SESSION_HANDLE session = open(first.slot);
+    std::atomic<bool> done{false};
+    CK_RV rv = CKR_GENERAL_ERROR;
+    std::thread entry([&] {
+        rv = p11->C_Login(session, CKU_USER, nullptr, 0);
+        done = true;
+    });
+    // Meanwhile the module still answers (the entry does not hold its lock).
+    CK_TOKEN_INFO info;
+    EXPECT_EQ(tokenInfo(second.slot, info), CKR_OK);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(done) << "the entry did not wait";
+    std::fclose(std::fopen(typed.c_str(), "w"));
+    entry.join();
+    EXPECT_EQ(rv, CKR_OK);
 }
 
 TEST_F(FaultModuleTest, PinLengthRules) {

@@ -49,6 +49,32 @@ TEST_F(TokenTest, UnavailablePinLengthReadsMinusOne) {
     EXPECT_EQ(getTokenInfo(token.slot)->pmax, -1);
 }
 
+TEST_F(TokenTest, TellsAKeypadAndWhatTheTokenSaysOfWrongPins) {
+    load(true);
+    std::unique_ptr<TokenInfo> plain = getTokenInfo(token.slot);
+    EXPECT_FALSE(plain->pinPad);
+    EXPECT_EQ(plain->userPinState, "");
+    EXPECT_FALSE(findToken(token.serial).pinPad);
+    const std::string slot = " slot " + std::to_string(token.slot) + "\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"flag CKF_USER_PIN_COUNT_LOW", "countLow"},
+        {"flag CKF_USER_PIN_FINAL_TRY", "finalTry"},
+        {"flag CKF_USER_PIN_LOCKED", "locked"},
+        {"flag CKF_USER_PIN_COUNT_LOW" + slot + "flag CKF_USER_PIN_LOCKED", "locked"},
+        {"flag CKF_USER_PIN_COUNT_LOW" + slot + "flag CKF_USER_PIN_FINAL_TRY", "finalTry"},
+        // A PIN that must be changed says nothing of wrong PINs.
+        {"flag CKF_USER_PIN_TO_BE_CHANGED", ""},
+    };
+    for (const auto& c : cases) {
+        faults->setRules("flag CKF_PROTECTED_AUTHENTICATION_PATH" + slot + c.first + slot);
+        std::unique_ptr<TokenInfo> info = getTokenInfo(token.slot);
+        EXPECT_TRUE(info->pinPad) << c.first;
+        EXPECT_EQ(info->userPinState, c.second) << c.first;
+        EXPECT_TRUE(findToken(token.serial).pinPad) << c.first;
+        EXPECT_EQ(findToken(token.serial).slot, token.slot) << c.first;
+    }
+}
+
 TEST_F(TokenTest, SerialPaddedWithTabsStillMatches) {
     load(true);
     faults->setRules("serial text " + token.serial.substr(0, 10) + " pad \\t slot " +
@@ -140,6 +166,39 @@ TEST_F(TokenTest, LoginFailuresCarryTheirMessageAndCode) {
     faults->clearRules();
     closeSession(session);
     EXPECT_EQ(FaultModule::loadedOpenSessions(), 0u);
+}
+
+// An empty PIN reaches the module as no PIN at all only for the keypad of a
+// token that has one; a cancel on the reader is told apart only there.
+TEST_F(TokenTest, AnEmptyPinIsEnteredOnTheKeypadOnlyWhereThereIsOne) {
+    load(true);
+    faults->setRules("keypad " + token.userPin + " slot " + std::to_string(token.slot) + "\n");
+    CK_SESSION_HANDLE session = openSession(token.slot, false);
+    struct Case {
+        PinPath path;
+        std::string pin;
+        std::string failure;
+    };
+    const Case cases[] = {
+        {{}, "", "Login failed (rc=7)"},
+        {PinPath{true}, "", "Login failed (rc=7)"},
+        {keypadFor(false), "", "Login failed (rc=7)"},
+        {keypadFor(true), token.userPin, "Login failed (rc=7)"},
+        {keypadFor(true), "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(failureOf([&] { loginUser(session, c.pin, c.path); }), c.failure);
+    }
+    logout(session);
+    faults->setRules("fail C_Login CKR_FUNCTION_CANCELED\n");
+    EXPECT_EQ(failureOf([&] { loginUser(session, "", keypadFor(true)); }),
+              "The PIN entry on the reader was cancelled (rc=80)");
+    EXPECT_EQ(failureOf([&] { loginUser(session, "1234", PinPath{true}); }),
+              "The PIN entry on the reader was cancelled (rc=80)");
+    EXPECT_EQ(failureOf([&] { loginUser(session, "", keypadFor(false)); }), "Login failed (rc=80)");
+    EXPECT_EQ(failureOf([&] { loginSecurityOfficer(session, token.soPin); }),
+              "Login failed (rc=80)");
+    closeSession(session);
 }
 
 TEST_F(TokenTest, LoginTakesTheWholePin) {

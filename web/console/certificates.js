@@ -1,4 +1,8 @@
-// Certificates: the list, one certificate in full with its PEM text, and deleting one.
+// Certificates: the list, one certificate in full with its PEM text, and
+// deleting one. Where the browser's administrator keeps the certificates from
+// pages (the extension then refuses a listing with "certificates-private"),
+// the page has the one the user chooses in the extension's window
+// (selectCertificate) instead, and reads it from that answer.
 import { Vantrel } from "../vantrel.js";
 import { readCertificate } from "../lib/certificate.js";
 import { fromBase64, toPem } from "../lib/pem.js";
@@ -69,16 +73,63 @@ function renderCertificates(preferred) {
   announceChoice();
 }
 
+function showPrivacy() {
+  $("certificates-private").hidden = !state.certificatesPrivate;
+  $("list-certificates").hidden = state.certificatesPrivate;
+}
+
 /** Lists the certificates of the logged-in token, or of the chosen one. */
 export async function listCertificates(preferred) {
+  if (state.certificatesPrivate) {
+    renderCertificates(preferred);
+    return state.certificates;
+  }
   const tokenSN = state.login ? state.login.tokenSN : chosen("token");
-  const reply = await host("listCertificates", tokenSN === null ? {} : { tokenSN });
+  let reply;
+  try {
+    reply = await host("listCertificates", tokenSN === null ? {} : { tokenSN });
+  } catch (error) {
+    if (error.reason === "certificates-private") {
+      state.certificatesPrivate = true;
+      state.certificates = [];
+      showPrivacy();
+      renderCertificates();
+    }
+    throw error;
+  }
   state.certificates = reply.certificates;
   renderCertificates(preferred);
   return reply.certificates;
 }
 
-/** The certificate read from the token in full (getCertificate needs a login). */
+function dayOf(date) {
+  const two = (n) => String(n).padStart(2, "0");
+  return `${two(date.getUTCDate())}/${two(date.getUTCMonth() + 1)}/${date.getUTCFullYear()}`;
+}
+
+/** Has the user choose a certificate in the extension's window: it becomes the page's chosen one. */
+export async function chooseCertificate() {
+  const reply = await host("selectCertificate", { forceLogon: false });
+  const certificate = readCertificate(fromBase64(reply.certificate));
+  // The record as the host would list it, read from the certificate itself.
+  const record = {
+    subjectDN: certificate.subject,
+    subjectAN: "",
+    issuerDN: certificate.issuer,
+    serialNumber: certificate.serialNumber,
+    validFrom: dayOf(certificate.notBefore),
+    validUntil: dayOf(certificate.notAfter),
+    tokenSN: reply.tokenSN,
+    activationCode: "",
+  };
+  state.read.set(`${reply.tokenSN}/${reply.certificateSN}`, certificate);
+  state.certificates = [record, ...state.certificates.filter((c) => c.serialNumber !== record.serialNumber || c.tokenSN !== record.tokenSN)];
+  renderCertificates(record.serialNumber);
+  notify(`You chose ${describe(record)}.`);
+  return record;
+}
+
+/** The certificate read from the token in full (getCertificate needs a login), or as it was chosen. */
 export async function readFromToken(record) {
   const certificateSN = Vantrel.certificateSN(record.serialNumber);
   const key = `${record.tokenSN}/${certificateSN}`;
@@ -137,15 +188,23 @@ async function remove(record) {
   return $("list-certificates");
 }
 
-export function requireChosenCertificate() {
+/** The certificate chosen on the page; where pages see only the user's choice, the extension asks for one first. */
+export async function requireChosenCertificate() {
   const certificate = chosenCertificate();
-  if (!certificate) {
-    throw new PageError("Choose a certificate first", "List the certificates and pick one.");
+  if (certificate) {
+    return certificate;
   }
-  return certificate;
+  if (state.certificatesPrivate) {
+    return chooseCertificate();
+  }
+  throw new PageError("Choose a certificate first", "List the certificates and pick one, or choose one in the extension's window.");
 }
 
 export function setupCertificates() {
+  $("choose-certificate").addEventListener("click", step($("choose-certificate"), async () => {
+    await chooseCertificate();
+    return $("certificates").querySelector('input[name="certificate"]:checked') || $("choose-certificate");
+  }));
   $("list-certificates").addEventListener("click", step($("list-certificates"), async () => {
     const certificates = await listCertificates();
     notify(`${certificates.length} ${certificates.length === 1 ? "certificate" : "certificates"} listed.`);

@@ -57,7 +57,7 @@ async function check(text) {
 }
 
 async function sign() {
-  const certificate = requireChosenCertificate();
+  const certificate = await requireChosenCertificate();
   const kind = payloadKind();
   const payload = kind === "text" ? $("payload").value : objectPayload();
   $("signature-box").hidden = true;
@@ -81,7 +81,7 @@ async function sign() {
 function showSigner(certificate) {
   $("signing-with").textContent = certificate
     ? `Signing with “${certificate.subjectDN}” (serial number ${certificate.serialNumber}).`
-    : "Choose a certificate in the list of certificates.";
+    : "Choose a certificate in the certificates section.";
 }
 
 export function setupSigning() {

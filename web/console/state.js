@@ -9,6 +9,8 @@ export const state = {
   certificates: [],
   /** certificateSN -> the certificate read with lib/certificate.js */
   read: new Map(),
+  /** The extension refused the listing: pages may see only the certificate the user chooses. */
+  certificatesPrivate: false,
 };
 
 export function tokenBySN(tokenSN) {

@@ -59,14 +59,20 @@ function loginControl() {
   return pinsInPage() ? $("pin") : $("login");
 }
 
+// What the token reports of wrong PINs, and of a keypad on its reader.
+const PIN_STATES = { countLow: "a wrong PIN was entered recently", finalTry: "last PIN try", locked: "PIN locked" };
+
 function tokenState(token) {
   if (token.tokenSN === "") {
     return "Blank";
   }
-  if (state.login && state.login.tokenSN === token.tokenSN) {
-    return state.login.mode === "write" ? "Logged in, read and write" : "Logged in, read only";
-  }
-  return "Initialised";
+  const notes = [
+    ...(token.pinPad ? ["PIN entered on the reader's keypad"] : []),
+    ...(PIN_STATES[token.userPinState] ? [PIN_STATES[token.userPinState]] : []),
+  ];
+  const login = state.login && state.login.tokenSN === token.tokenSN;
+  const main = login ? (state.login.mode === "write" ? "Logged in, read and write" : "Logged in, read only") : "Initialised";
+  return [main, ...notes].join("; ");
 }
 
 function renderTokens(preferred) {
@@ -143,7 +149,7 @@ async function login() {
   state.login = { tokenSN: token.tokenSN, mode };
   showLogin();
   notify(`Logged in to ${tokenName(token)}.`);
-  return $("list-certificates");
+  return state.certificatesPrivate ? $("choose-certificate") : $("list-certificates");
 }
 
 // The PINs typed in the page, checked; the extension's window checks its own.

@@ -121,6 +121,11 @@ class ChromiumSession extends BrowserSession {
     return this.windowRaisedBy(trigger, "sign");
   }
 
+  /** Like questionRaisedBy, for the extension's certificate choice. */
+  choiceWindowRaisedBy(trigger) {
+    return this.windowRaisedBy(trigger, "choice");
+  }
+
   async windowRaisedBy(trigger, kind) {
     const opened = this.context.waitForEvent("page", { timeout: WINDOW_WAIT_MS });
     const outcome = trigger();

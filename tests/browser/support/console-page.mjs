@@ -14,16 +14,17 @@ export const CONSOLE_NAME = "console.example";
  * Registers the workspace's host with `browser`, serves web/ and opens the
  * console, allowed to use the tokens: resolves with { site, session, page,
  * close(screenshot) }, where close() photographs the page as the tests left
- * it into `screenshot`, then ends the browser and the server.
+ * it into `screenshot`, then ends the browser and the server. `environment`
+ * is added to the browser's, and so to its hosts'.
  */
-export async function openConsole(browser, space) {
+export async function openConsole(browser, space, { environment = {} } = {}) {
   browser.register(space);
   const tls = makeWebCertificate(space.file("tls"), [CONSOLE_NAME]);
   const { server, port } = await serveWeb((handler) => https.createServer(tls, handler));
   const site = `https://${CONSOLE_NAME}:${port}`;
   let session;
   try {
-    session = await browser.launch(space, { siteNames: [CONSOLE_NAME], trustedCa: tls.ca });
+    session = await browser.launch(space, { siteNames: [CONSOLE_NAME], trustedCa: tls.ca, environment });
     const page = await session.firstPage();
     const { window } = await session.questionRaisedBy(() => page.goto(`${site}/index.html`));
     await answer(window, () => clickWhenReady(window, "#yes"));

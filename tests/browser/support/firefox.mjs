@@ -290,6 +290,11 @@ class FirefoxSession extends BrowserSession {
     return this.windowRaisedBy(trigger, "sign");
   }
 
+  /** Like questionRaisedBy, for the extension's certificate choice. */
+  choiceWindowRaisedBy(trigger) {
+    return this.windowRaisedBy(trigger, "choice");
+  }
+
   async windowRaisedBy(trigger, kind) {
     const page = WINDOW_PAGES[kind];
     const before = new Set(await this.handles());

@@ -22,11 +22,17 @@ export const WINDOW_WAIT_MS = 30000;
 
 // The extension's windows: the page of each kind, and the size the
 // extension opens it at (the page gets that much room in the tests).
-export const WINDOW_PAGES = Object.freeze({ question: "windows/question.html", pin: "windows/pin.html", sign: "windows/sign.html" });
+export const WINDOW_PAGES = Object.freeze({
+  question: "windows/question.html",
+  pin: "windows/pin.html",
+  sign: "windows/sign.html",
+  choice: "windows/choose.html",
+});
 export const WINDOW_SIZES = Object.freeze({
   question: { width: 560, height: 520 },
   pin: { width: 580, height: 560 },
   sign: { width: 640, height: 640 },
+  choice: { width: 640, height: 620 },
 });
 
 /** Where a screenshot or a log called `name` goes. */

@@ -34,6 +34,21 @@ export async function administration(tokenSN: string): Promise<number> {
   return keys.length + deletedSK + deletedPK;
 }
 
+// The user picks the certificate; the page checks what the token signed with it.
+export async function pickedAndChecked(text: string): Promise<boolean> {
+  const picked = await Vantrel.selectCertificate({ forceLogon: false });
+  const tokenSN: string = picked.tokenSN;
+  const { signature } = await Vantrel.sign({ certificateSN: picked.certificateSN, payload: text, pinPrompt: true });
+  const { key, algorithm } = await Vantrel.verificationKey(picked.certificate);
+  const waited: number = Vantrel.EXTENSION_WAIT_MS;
+  const reason: RefusalReason = "cancelled-choice";
+  const { tokens } = await listTokens();
+  const keypads = tokens.filter((t) => t.pinPad === true && t.userPinState !== "locked").length;
+  // @ts-expect-error a certificate is bytes or base64 text
+  await Vantrel.verificationKey(42);
+  return (await crypto.subtle.verify(algorithm, key, Vantrel.fromBase64(signature), new TextEncoder().encode(text))) && `${tokenSN}${waited}${reason}${keypads}` !== "";
+}
+
 // The extension asks for the PINs; the page never holds them.
 export async function pinsInTheExtensionsWindow(tokenSN: string): Promise<string> {
   await Vantrel.login({ tokenSN, pinPrompt: true, mode: "write" });

@@ -252,6 +252,25 @@ const std::map<std::string, CK_ATTRIBUTE_TYPE>& attributeNames() {
     return names;
 }
 
+// The token flags a rule may name; any other is given by its number.
+const std::map<std::string, CK_FLAGS>& tokenFlagNames() {
+#define FAULT_FLAG(name) \
+    { #name, name }
+    static const std::map<std::string, CK_FLAGS> names = {
+        FAULT_FLAG(CKF_LOGIN_REQUIRED),
+        FAULT_FLAG(CKF_USER_PIN_INITIALIZED),
+        FAULT_FLAG(CKF_PROTECTED_AUTHENTICATION_PATH),
+        FAULT_FLAG(CKF_TOKEN_INITIALIZED),
+        FAULT_FLAG(CKF_WRITE_PROTECTED),
+        FAULT_FLAG(CKF_USER_PIN_COUNT_LOW),
+        FAULT_FLAG(CKF_USER_PIN_FINAL_TRY),
+        FAULT_FLAG(CKF_USER_PIN_LOCKED),
+        FAULT_FLAG(CKF_USER_PIN_TO_BE_CHANGED),
+    };
+#undef FAULT_FLAG
+    return names;
+}
+
 // ---- Rules ----------------------------------------------------------------
 
 // A "fail" rule, or a "hang" rule (which has no code).
@@ -290,6 +309,22 @@ struct UnavailableRule {
     std::optional<CK_SLOT_ID> slot;
 };
 
+// A flag C_GetTokenInfo reports set ("flag") or cleared ("unflag").
+struct FlagRule {
+    CK_FLAGS flag;
+    bool set;
+    std::optional<CK_SLOT_ID> slot;
+};
+
+// A reader with a keypad: user and per-signature logins and PIN changes take
+// no PIN from the caller, and the "person at the reader" types these.
+struct KeypadRule {
+    std::string pin;
+    std::string newPin;
+    std::string until;  // the entry waits until this file exists; empty: no wait
+    std::optional<CK_SLOT_ID> slot;
+};
+
 // A mechanism C_GetMechanismList adds to the real module's list, or leaves out.
 struct MechanismRule {
     bool offer;
@@ -305,6 +340,8 @@ struct Rules {
     std::vector<UnavailableRule> unavailable;
     std::vector<std::optional<CK_SLOT_ID>> emptySignatures;
     std::vector<MechanismRule> mechanisms;
+    std::vector<FlagRule> flags;
+    std::vector<KeypadRule> keypads;
     std::string error;  // set when the file does not parse
 };
 
@@ -419,6 +456,8 @@ struct Options {
     std::optional<unsigned long> from;
     std::optional<unsigned char> pad;
     std::optional<CK_RV> code;
+    std::optional<std::string> newPin;
+    std::optional<std::string> until;
 };
 
 // Reads "name value" pairs from `first` on; `allowed` lists the names the verb takes.
@@ -453,6 +492,10 @@ Options parseOptions(const std::vector<std::string>& words, size_t first,
             options.pad = static_cast<unsigned char>(bytes[0]);
         } else if (name == "code") {
             options.code = parseCode(value);
+        } else if (name == "new") {
+            options.newPin = unescape(value);
+        } else if (name == "until") {
+            options.until = unescape(value);
         }
     }
     return options;
@@ -545,6 +588,20 @@ void parseLine(const std::vector<std::string>& words, Rules& rules) {
         CK_MECHANISM_TYPE mechanism = parseNamed(mechanismNames(), words[1], "mechanism");
         rules.mechanisms.push_back(
             {verb == "offer", mechanism, parseOptions(words, 2, {"slot"}).slot});
+    } else if (verb == "flag" || verb == "unflag") {
+        if (words.size() < 2) {
+            throw RuleError(verb + " needs a token flag");
+        }
+        CK_FLAGS flag = parseNamed(tokenFlagNames(), words[1], "token flag");
+        rules.flags.push_back({flag, verb == "flag", parseOptions(words, 2, {"slot"}).slot});
+    } else if (verb == "keypad") {
+        if (words.size() < 2) {
+            throw RuleError("keypad needs the PIN typed on it");
+        }
+        std::string pin = unescape(words[1]);
+        Options options = parseOptions(words, 2, {"new", "until", "slot"});
+        rules.keypads.push_back(
+            {pin, options.newPin.value_or(pin), options.until.value_or(""), options.slot});
     } else {
         throw RuleError("unknown rule '" + verb + "'");
     }
@@ -608,6 +665,8 @@ struct Module {
     std::optional<CK_RV> withheld(CK_ATTRIBUTE_TYPE attribute,
                                   std::optional<CK_SLOT_ID> slot) const;
     bool emptiesSignatures(std::optional<CK_SLOT_ID> slot) const;
+    // The keypad of the slot's reader, or null when the caller types the PINs.
+    const KeypadRule* keypad(std::optional<CK_SLOT_ID> slot) const;
     void rewriteMechanisms(CK_SLOT_ID slot, std::vector<CK_MECHANISM_TYPE>& mechanisms) const;
 };
 
@@ -756,6 +815,12 @@ void Module::rewriteTokenInfo(CK_SLOT_ID slot, CK_TOKEN_INFO* tokenInfo) {
             (rule.maximum ? tokenInfo->ulMaxPinLen : tokenInfo->ulMinPinLen) = rule.value;
         }
     }
+    for (const FlagRule& rule : rules.flags) {
+        if (!rule.slot || *rule.slot == slot) {
+            tokenInfo->flags =
+                rule.set ? (tokenInfo->flags | rule.flag) : (tokenInfo->flags & ~rule.flag);
+        }
+    }
 }
 
 bool Module::hidden(CK_SLOT_ID slot) const {
@@ -803,6 +868,15 @@ bool Module::emptiesSignatures(std::optional<CK_SLOT_ID> slot) const {
         }
     }
     return false;
+}
+
+const KeypadRule* Module::keypad(std::optional<CK_SLOT_ID> slot) const {
+    for (const KeypadRule& rule : rules.keypads) {
+        if (appliesTo(rule.slot, slot)) {
+            return &rule;
+        }
+    }
+    return nullptr;
 }
 
 void Module::rewriteMechanisms(CK_SLOT_ID slot, std::vector<CK_MECHANISM_TYPE>& mechanisms) const {
@@ -1134,6 +1208,77 @@ CK_RV getAttributeValue(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object, CK_A
     });
 }
 
+// The person at a reader with a keypad takes their time: the entry waits,
+// without the module's lock, until the keypad rule's file exists. A process
+// whose parent has gone ends itself, as a hanging call's does.
+void waitAtKeypad(CK_SESSION_HANDLE session, bool keypadEntry) {
+    std::string until;
+    {
+        Module& m = module();
+        std::lock_guard<std::recursive_mutex> lock(m.mutex);
+        m.refreshRules();
+        const KeypadRule* keypad = m.keypad(m.slotOfSession(session));
+        if (keypad == nullptr || !keypadEntry) {
+            return;
+        }
+        until = keypad->until;
+    }
+    const pid_t parent = getppid();
+    while (!until.empty() && access(until.c_str(), F_OK) != 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (getppid() != parent) {
+            _exit(1);
+        }
+    }
+}
+
+CK_UTF8CHAR_PTR utf8(const std::string& text) {
+    return reinterpret_cast<CK_UTF8CHAR_PTR>(const_cast<char*>(text.data()));
+}
+
+// On a keypad's slot a user or per-signature login takes no PIN from the
+// caller (the keypad's PIN is used) and refuses one that comes with a PIN; a
+// security officer's login is typed, as on any token.
+CK_RV login(CK_SESSION_HANDLE session, CK_USER_TYPE user, CK_UTF8CHAR_PTR pin, CK_ULONG length) {
+    const bool typedAnyway = user == CKU_SO;
+    waitAtKeypad(session, !typedAnyway && pin == nullptr);
+    std::optional<CK_SLOT_ID> slot = slotOfSession(session);
+    return run(Fn::C_Login, slot, [&](Module& mod, Decision decision) {
+        if (decision.inject) {
+            return decision.code;
+        }
+        const KeypadRule* keypad = mod.keypad(slot);
+        if (keypad == nullptr || typedAnyway) {
+            return mod.target->C_Login(session, user, pin, length);
+        }
+        if (pin != nullptr || length != 0) {
+            return static_cast<CK_RV>(CKR_ARGUMENTS_BAD);
+        }
+        return mod.target->C_Login(session, user, utf8(keypad->pin), keypad->pin.size());
+    });
+}
+
+// A keypad's slot changes its PIN with both PINs typed on the reader.
+CK_RV setPin(CK_SESSION_HANDLE session, CK_UTF8CHAR_PTR oldPin, CK_ULONG oldLength,
+             CK_UTF8CHAR_PTR newPin, CK_ULONG newLength) {
+    waitAtKeypad(session, oldPin == nullptr && newPin == nullptr);
+    std::optional<CK_SLOT_ID> slot = slotOfSession(session);
+    return run(Fn::C_SetPIN, slot, [&](Module& mod, Decision decision) {
+        if (decision.inject) {
+            return decision.code;
+        }
+        const KeypadRule* keypad = mod.keypad(slot);
+        if (keypad == nullptr) {
+            return mod.target->C_SetPIN(session, oldPin, oldLength, newPin, newLength);
+        }
+        if (oldPin != nullptr || newPin != nullptr || oldLength != 0 || newLength != 0) {
+            return static_cast<CK_RV>(CKR_ARGUMENTS_BAD);
+        }
+        return mod.target->C_SetPIN(session, utf8(keypad->pin), keypad->pin.size(),
+                                    utf8(keypad->newPin), keypad->newPin.size());
+    });
+}
+
 CK_RV getFunctionList(CK_FUNCTION_LIST_PTR_PTR list);
 
 #define FAULT_PLAIN(name) &Forward<Fn::name, &CK_FUNCTION_LIST::name>::call
@@ -1151,14 +1296,14 @@ CK_FUNCTION_LIST functionList = {
     FAULT_PLAIN(C_GetMechanismInfo),
     FAULT_PLAIN(C_InitToken),
     FAULT_PLAIN(C_InitPIN),
-    FAULT_PLAIN(C_SetPIN),
+    setPin,
     openSession,
     closeSession,
     closeAllSessions,
     FAULT_PLAIN(C_GetSessionInfo),
     FAULT_PLAIN(C_GetOperationState),
     FAULT_PLAIN(C_SetOperationState),
-    FAULT_PLAIN(C_Login),
+    login,
     FAULT_PLAIN(C_Logout),
     FAULT_PLAIN(C_CreateObject),
     FAULT_PLAIN(C_CopyObject),
