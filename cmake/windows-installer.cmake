@@ -46,8 +46,14 @@ set(VANTREL_WINDOWS_PKCS11_LIBRARY "eTPKCS11.dll" CACHE STRING
 if(NOT VANTREL_WINDOWS_PKCS11_LIBRARY MATCHES "^[^\r\n]+$")
     message(FATAL_ERROR "VANTREL_WINDOWS_PKCS11_LIBRARY needs a value on one line")
 endif()
+# The extension packages and their update manifests, which the installer puts
+# into a folder "extensions" beside the host: full paths of files, given or
+# made by this build (then VANTREL_MSI_EXTENSION_TARGETS names the targets that
+# make them). Set before this file is included, or on the command line.
 set(VANTREL_MSI_EXTENSION_FILES "" CACHE STRING
     "Files the installer puts into its folder \"extensions\" (the extension packages and their update manifests)")
+set(VANTREL_MSI_EXTENSION_TARGETS "" CACHE STRING
+    "Targets of this build that make VANTREL_MSI_EXTENSION_FILES")
 
 find_program(VANTREL_MSIBUILD msibuild)
 if(NOT VANTREL_MSIBUILD)
@@ -78,33 +84,33 @@ set(VANTREL_MSI_TABLE_FIXES
     -q "UPDATE File SET Version = '${VANTREL_MSI_VERSION}.0' WHERE File = 'HostProgram'"
     -q "DELETE FROM MsiFileHash WHERE File_ = 'HostProgram'")
 
-# The fragment with the component group ExtensionPackages: a component for
-# each file of VANTREL_MSI_EXTENSION_FILES, none while there are none. Their
-# GUIDs follow from the processor type and the file's name.
-set(VANTREL_MSI_EXTENSIONS_WXS ${CMAKE_BINARY_DIR}/extension-packages.wxs)
-set(components "")
-set(references "")
-set(index 0)
-foreach(file ${VANTREL_MSI_EXTENSION_FILES})
-    if(NOT IS_ABSOLUTE "${file}" OR NOT EXISTS "${file}")
-        message(FATAL_ERROR "VANTREL_MSI_EXTENSION_FILES: \"${file}\" is not the full path of a file")
+# Writes `wxs`, the fragment with the component group ExtensionPackages: a
+# component for each of `files`, none while there are none. Their GUIDs follow
+# from the processor type and the file's name.
+function(vantrel_msi_extensions_fragment wxs)
+    set(components "")
+    set(references "")
+    set(index 0)
+    foreach(file ${ARGN})
+        if(NOT IS_ABSOLUTE "${file}")
+            message(FATAL_ERROR "VANTREL_MSI_EXTENSION_FILES: \"${file}\" is not a full path")
+        endif()
+        math(EXPR index "${index} + 1")
+        get_filename_component(name "${file}" NAME)
+        string(UUID guid NAMESPACE C999E88F-1CFF-412F-87EC-31184A96C2C9
+               NAME "${VANTREL_MSI_ARCH}/extensions/${name}" TYPE SHA1 UPPER)
+        string(APPEND components
+            "        <Component Id=\"ExtensionPackage${index}\" Guid=\"{${guid}}\" Win64=\"${VANTREL_MSI_NATIVE_VIEW}\">\n"
+            "          <File Id=\"ExtensionPackage${index}\" Name=\"${name}\" Source=\"extensions/${name}\" KeyPath=\"yes\"/>\n"
+            "        </Component>\n")
+        string(APPEND references "      <ComponentRef Id=\"ExtensionPackage${index}\"/>\n")
+    endforeach()
+    set(folder "")
+    if(components)
+        set(folder "    <DirectoryRef Id=\"INSTALLDIR\">\n      <Directory Id=\"ExtensionsFolder\" Name=\"extensions\">\n"
+                   "${components}      </Directory>\n    </DirectoryRef>\n")
     endif()
-    math(EXPR index "${index} + 1")
-    get_filename_component(name "${file}" NAME)
-    string(UUID guid NAMESPACE C999E88F-1CFF-412F-87EC-31184A96C2C9
-           NAME "${VANTREL_MSI_ARCH}/extensions/${name}" TYPE SHA1 UPPER)
-    string(APPEND components
-        "        <Component Id=\"ExtensionPackage${index}\" Guid=\"{${guid}}\" Win64=\"${VANTREL_MSI_NATIVE_VIEW}\">\n"
-        "          <File Id=\"ExtensionPackage${index}\" Name=\"${name}\" Source=\"extensions/${name}\" KeyPath=\"yes\"/>\n"
-        "        </Component>\n")
-    string(APPEND references "      <ComponentRef Id=\"ExtensionPackage${index}\"/>\n")
-endforeach()
-set(folder "")
-if(components)
-    set(folder "    <DirectoryRef Id=\"INSTALLDIR\">\n      <Directory Id=\"ExtensionsFolder\" Name=\"extensions\">\n"
-               "${components}      </Directory>\n    </DirectoryRef>\n")
-endif()
-file(CONFIGURE OUTPUT ${VANTREL_MSI_EXTENSIONS_WXS} @ONLY CONTENT
+    file(CONFIGURE OUTPUT ${wxs} @ONLY CONTENT
 "<?xml version=\"1.0\" encoding=\"utf-8\"?>
 <!-- Made by cmake/windows-installer.cmake from VANTREL_MSI_EXTENSION_FILES. -->
 <Wix xmlns=\"http://schemas.microsoft.com/wix/2006/wi\">
@@ -114,6 +120,7 @@ ${references}    </ComponentGroup>
   </Fragment>
 </Wix>
 ")
+endfunction()
 
 # The host the installers hold, stripped once: every installer of the build
 # holds the same bytes.
@@ -126,12 +133,19 @@ add_custom_command(OUTPUT ${VANTREL_MSI_HOST}
 add_custom_target(installer_host DEPENDS ${VANTREL_MSI_HOST})
 
 # Makes `output`, an MSI of `version` (major.minor.build) holding this build's
-# host, with the target `target` (part of "all"); the files it installs are
-# gathered in <build>/<target>-files, where wixl runs. The tests make others
-# to upgrade from and to refuse.
+# host and VANTREL_MSI_EXTENSION_FILES (or, after EXTENSION_FILES, the files
+# given there), with the target `target` (part of "all"); the files it
+# installs are gathered in <build>/<target>-files, where wixl runs. The tests
+# make others to upgrade from and to refuse.
 function(vantrel_add_msi target output version)
+    cmake_parse_arguments(PARSE_ARGV 3 MSI "" "" EXTENSION_FILES)
+    if(NOT "EXTENSION_FILES" IN_LIST ARGN)
+        set(MSI_EXTENSION_FILES ${VANTREL_MSI_EXTENSION_FILES})
+    endif()
     set(VANTREL_MSI_VERSION ${version})
     set(stage ${CMAKE_BINARY_DIR}/${target}-files)
+    set(extensions_wxs ${CMAKE_BINARY_DIR}/${target}-extensions.wxs)
+    vantrel_msi_extensions_fragment(${extensions_wxs} ${MSI_EXTENSION_FILES})
     # The manifests name the host relative to themselves, which Chrome, Edge
     # and Firefox allow on Windows: they hold wherever the installer puts the
     # folder.
@@ -150,10 +164,10 @@ function(vantrel_add_msi target output version)
     set(staged vantrel.cfg org.vantrel.host.json org.vantrel.host.firefox.json README.txt)
     list(TRANSFORM staged PREPEND ${stage}/)
     set(copy_extension_packages "")
-    if(VANTREL_MSI_EXTENSION_FILES)
+    if(MSI_EXTENSION_FILES)
         set(copy_extension_packages
             COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/extensions
-            COMMAND ${CMAKE_COMMAND} -E copy ${VANTREL_MSI_EXTENSION_FILES} ${stage}/extensions)
+            COMMAND ${CMAKE_COMMAND} -E copy ${MSI_EXTENSION_FILES} ${stage}/extensions)
     endif()
     add_custom_command(OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -E copy ${VANTREL_MSI_HOST} ${stage}/vantrel.exe
@@ -161,16 +175,16 @@ function(vantrel_add_msi target output version)
         ${copy_extension_packages}
         COMMAND ${VANTREL_WIXL} --arch ${VANTREL_MSI_ARCH} -D Version=${version}
                 -D Arch=${VANTREL_MSI_ARCH} -I ${VANTREL_WINDOWS_PACKAGING_DIR} -o ${output}
-                ${VANTREL_WINDOWS_PACKAGING_DIR}/vantrel.wxs ${VANTREL_MSI_EXTENSIONS_WXS}
+                ${VANTREL_WINDOWS_PACKAGING_DIR}/vantrel.wxs ${extensions_wxs}
         COMMAND ${VANTREL_MSIBUILD} ${output} ${VANTREL_MSI_TABLE_FIXES}
         WORKING_DIRECTORY ${stage}
         DEPENDS installer_host ${VANTREL_MSI_HOST} ${VANTREL_WINDOWS_PACKAGING_DIR}/vantrel.wxs
-                ${VANTREL_WINDOWS_PACKAGING_DIR}/browser-keys.wxi ${VANTREL_MSI_EXTENSIONS_WXS}
-                ${staged} ${VANTREL_MSI_EXTENSION_FILES}
+                ${VANTREL_WINDOWS_PACKAGING_DIR}/browser-keys.wxi ${extensions_wxs}
+                ${staged} ${MSI_EXTENSION_FILES}
         COMMENT "Making ${output}"
         VERBATIM)
     add_custom_target(${target} ALL DEPENDS ${output})
-    add_dependencies(${target} installer_host)
+    add_dependencies(${target} installer_host ${VANTREL_MSI_EXTENSION_TARGETS})
 endfunction()
 
 set(VANTREL_MSI ${CMAKE_BINARY_DIR}/vantrel-${VANTREL_MSI_VERSION}-${VANTREL_MSI_ARCH}.msi)

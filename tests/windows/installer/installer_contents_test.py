@@ -8,8 +8,9 @@ them.
 
 The file, which the build writes, names with lines of KEY=VALUE: VANTREL_MSI,
 the installer; VANTREL_MSI_FILES, the folder of the files it was made from;
-VANTREL_MSI_ARCH, x64 or x86; VANTREL_MSI_VERSION; VANTREL_OBJDUMP, the
-build's MinGW objdump.
+VANTREL_MSI_ARCH, x64 or x86; VANTREL_MSI_VERSION; VANTREL_MSI_EXTENSIONS,
+the names of the extension packages it holds, separated by commas;
+VANTREL_OBJDUMP, the build's MinGW objdump.
 """
 
 import os
@@ -25,6 +26,7 @@ MSI = SETTINGS["VANTREL_MSI"]
 FILES = SETTINGS["VANTREL_MSI_FILES"]
 ARCH = SETTINGS["VANTREL_MSI_ARCH"]
 VERSION = SETTINGS["VANTREL_MSI_VERSION"]
+EXTENSIONS = sorted(name for name in SETTINGS["VANTREL_MSI_EXTENSIONS"].split(",") if name)
 OBJDUMP = SETTINGS["VANTREL_OBJDUMP"]
 SIXTY_FOUR = ARCH == "x64"
 
@@ -55,6 +57,10 @@ def by(rows, column):
 
 
 class InstallerContents(unittest.TestCase):
+    @staticmethod
+    def expected_files():
+        return sorted(INSTALLED + ["extensions/" + name for name in EXTENSIONS])
+
     def test_summary_names_the_processor_type(self):
         summary = subprocess.run(["msiinfo", "suminfo", MSI], check=True, capture_output=True,
                                  text=True).stdout
@@ -73,15 +79,18 @@ class InstallerContents(unittest.TestCase):
                          "ProgramFiles64Folder" if SIXTY_FOUR else "ProgramFilesFolder")
         self.assertEqual(directories["INSTALLDIR"]["DefaultDir"], "Vantrel")
         files = table("File")
-        self.assertEqual(sorted(row["FileName"] for row in files), INSTALLED)
         components = by(table("Component"), "Component")
+        folders = {"INSTALLDIR": "", "ExtensionsFolder": "extensions/"}
+        self.assertEqual(sorted(folders[components[row["Component_"]]["Directory_"]]
+                                + row["FileName"] for row in files), self.expected_files())
+        if EXTENSIONS:
+            self.assertEqual(directories["ExtensionsFolder"]["Directory_Parent"], "INSTALLDIR")
+            self.assertEqual(directories["ExtensionsFolder"]["DefaultDir"], "extensions")
         for row in files:
             with self.subTest(file=row["FileName"]):
-                component = components[row["Component_"]]
-                self.assertEqual(component["Directory_"], "INSTALLDIR")
-                self.assertEqual(int(component["Attributes"]) & COMPONENT_64BIT,
-                                 COMPONENT_64BIT if SIXTY_FOUR else 0)
-                self.assertEqual(int(component["Attributes"]) & NEVER_OVERWRITE,
+                attributes = int(components[row["Component_"]]["Attributes"])
+                self.assertEqual(attributes & COMPONENT_64BIT, COMPONENT_64BIT if SIXTY_FOUR else 0)
+                self.assertEqual(attributes & NEVER_OVERWRITE,
                                  NEVER_OVERWRITE if row["FileName"] == "vantrel.cfg" else 0)
         self.assertEqual(by(files, "FileName")["vantrel.exe"]["Version"], VERSION + ".0")
         self.assertNotIn("HostProgram", by(table("MsiFileHash"), "File_"))
@@ -89,14 +98,17 @@ class InstallerContents(unittest.TestCase):
         with tempfile.TemporaryDirectory() as extracted:
             subprocess.run(["msiextract", "-C", extracted, MSI], check=True,
                            capture_output=True)
-            self.assertEqual(sorted(os.listdir(os.path.join(extracted, "Vantrel"))), INSTALLED)
-            for name in INSTALLED:
-                with self.subTest(file=name), \
-                        open(os.path.join(extracted, "Vantrel", name), "rb") as got, \
+            # msiextract names ProgramFilesFolder "Program Files" and leaves
+            # ProgramFiles64Folder out.
+            root = os.path.join(extracted, "Vantrel" if SIXTY_FOUR else "Program Files/Vantrel")
+            found = sorted(os.path.relpath(os.path.join(folder, name), root).replace(os.sep, "/")
+                           for folder, _, names in os.walk(root) for name in names)
+            self.assertEqual(found, self.expected_files())
+            for name in found:
+                with self.subTest(file=name), open(os.path.join(root, name), "rb") as got, \
                         open(os.path.join(FILES, name), "rb") as expected:
                     self.assertEqual(got.read(), expected.read())
-            headers = subprocess.run([OBJDUMP, "-f", os.path.join(extracted, "Vantrel",
-                                                                  "vantrel.exe")],
+            headers = subprocess.run([OBJDUMP, "-f", os.path.join(root, "vantrel.exe")],
                                      check=True, capture_output=True, text=True).stdout
             self.assertIn("pei-x86-64" if SIXTY_FOUR else "pei-i386", headers)
 

@@ -3,8 +3,9 @@
 // would, upgrade, refuse an older or a second one, repair, uninstall. Beside
 // this program the build puts this build's installer (vantrel.msi), one of an
 // older version (vantrel-older.msi), one of the same version under another
-// product code (vantrel-same-version.msi), and the files the installer holds
-// (installed-files\).
+// product code (vantrel-same-version.msi), one holding stand-ins for extension
+// packages (vantrel-extensions.msi), and the files the first and the last
+// hold (installed-files\, installed-files-extensions\).
 //
 // Wine's msiexec has no /f (its repair takes a product code it then says it
 // cannot handle); the repair here is what /f does: a reinstall through
@@ -29,6 +30,8 @@
 namespace {
 
 const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// What every installer holds; the extension packages come in a folder
+// "extensions".
 const std::vector<std::string> kInstalledFiles = {"README.txt", "org.vantrel.host.firefox.json",
                                                   "org.vantrel.host.json", "vantrel.cfg",
                                                   "vantrel.exe"};
@@ -67,6 +70,24 @@ std::string package(const std::string& name) {
 const std::string kCurrent = "vantrel.msi";
 const std::string kOlder = "vantrel-older.msi";
 const std::string kSameVersion = "vantrel-same-version.msi";
+const std::string kWithExtensions = "vantrel-extensions.msi";
+
+// The files under a folder, by path relative to it, sorted.
+std::vector<std::string> filesUnder(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const std::string& name : listFolder(folder)) {
+        const std::string path = folder + "\\" + name;
+        if (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+            for (const std::string& inner : filesUnder(path)) {
+                names.push_back(name + "\\" + inner);
+            }
+        } else {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::string productCode(const std::string& packageName) {
     MSIHANDLE database = 0;
@@ -222,12 +243,20 @@ class InstallerTest : public ::testing::Test {
 
     std::string file(const std::string& name) const { return installFolder + "\\" + name; }
 
-    void expectInstalledFiles() const {
-        EXPECT_EQ(listFolder(installFolder), kInstalledFiles) << installFolder;
+    // The files of the installer `installed` (the folder beside this program
+    // that holds what it was made from), each as it was made but `edited`.
+    void expectInstalledFiles(const std::string& installed = "installed-files",
+                              const std::string& edited = "") const {
+        const std::string made = programFolder() + "\\" + installed;
+        const std::vector<std::string> names = filesUnder(made);
         for (const std::string& name : kInstalledFiles) {
-            EXPECT_EQ(readWholeFile(file(name)),
-                      readWholeFile(programFolder() + "\\installed-files\\" + name))
-                << name;
+            EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+        }
+        EXPECT_EQ(filesUnder(installFolder), names) << installFolder;
+        for (const std::string& name : names) {
+            if (name != edited) {
+                EXPECT_EQ(readWholeFile(file(name)), readWholeFile(made + "\\" + name)) << name;
+            }
         }
     }
 
@@ -332,6 +361,18 @@ TEST_F(InstallerTest, ASilentInstallPlacesTheFilesAndRegistersEveryBrowserAndAnU
     expectNothingLeft();
 }
 
+// The extension packages, once the build gives them, lie in a folder of their
+// own beside the host, and go with the rest.
+TEST_F(InstallerTest, ExtensionPackagesAreInstalledBesideTheHostAndGoWithIt) {
+    install(kWithExtensions);
+    expectInstalledFiles("installed-files-extensions");
+    EXPECT_EQ(filesUnder(file("extensions")),
+              (std::vector<std::string>{"sample-updates.xml", "sample.crx"}));
+    expectRegistration();
+    msiexec("/x " + quoteArgument(package(kWithExtensions)));
+    expectNothingLeft();
+}
+
 TEST_F(InstallerTest, TheInstalledHostAnswersEachBrowserFromTheManifestItsKeyNames) {
     install(kCurrent);
     addStubModule();
@@ -380,14 +421,7 @@ TEST_F(InstallerTest, AnUpgradeReplacesTheOlderVersionAndKeepsTheAdministratorsC
     EXPECT_TRUE(productInstalled(productCode(kCurrent)));
     EXPECT_EQ(installedVantrels(), std::vector<std::string>{productCode(kCurrent)});
     EXPECT_EQ(readWholeFile(file("vantrel.cfg")), configuration);
-    EXPECT_EQ(listFolder(installFolder), kInstalledFiles);
-    for (const std::string& name : kInstalledFiles) {
-        if (name != "vantrel.cfg") {
-            EXPECT_EQ(readWholeFile(file(name)),
-                      readWholeFile(programFolder() + "\\installed-files\\" + name))
-                << name;
-        }
-    }
+    expectInstalledFiles("installed-files", "vantrel.cfg");
     expectRegistration();
 
     msiexec("/x " + quoteArgument(package(kCurrent)));
