@@ -90,6 +90,7 @@ set(VANTREL_MSI_TABLE_FIXES
 function(vantrel_msi_extensions_fragment wxs)
     set(components "")
     set(references "")
+    set(names "")
     set(index 0)
     foreach(file ${ARGN})
         if(NOT IS_ABSOLUTE "${file}")
@@ -97,6 +98,11 @@ function(vantrel_msi_extensions_fragment wxs)
         endif()
         math(EXPR index "${index} + 1")
         get_filename_component(name "${file}" NAME)
+        # One folder holds them all.
+        if(name IN_LIST names)
+            message(FATAL_ERROR "VANTREL_MSI_EXTENSION_FILES: two files named ${name}")
+        endif()
+        list(APPEND names ${name})
         string(UUID guid NAMESPACE C999E88F-1CFF-412F-87EC-31184A96C2C9
                NAME "${VANTREL_MSI_ARCH}/extensions/${name}" TYPE SHA1 UPPER)
         string(APPEND components
