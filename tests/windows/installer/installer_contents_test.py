@@ -10,9 +10,12 @@ The file, which the build writes, names with lines of KEY=VALUE: VANTREL_MSI,
 the installer; VANTREL_MSI_FILES, the folder of the files it was made from;
 VANTREL_MSI_ARCH, x64 or x86; VANTREL_MSI_VERSION; VANTREL_MSI_EXTENSIONS,
 the names of the extension packages it holds, separated by commas;
-VANTREL_OBJDUMP, the build's MinGW objdump.
+VANTREL_OBJDUMP, the build's MinGW objdump; and the build's choices:
+VANTREL_MSI_MODULE, the PKCS#11 module, VANTREL_MSI_ORIGINS and
+VANTREL_MSI_FIREFOX_IDS, the extensions, separated by commas.
 """
 
+import json
 import os
 import subprocess
 import sys
@@ -28,6 +31,9 @@ ARCH = SETTINGS["VANTREL_MSI_ARCH"]
 VERSION = SETTINGS["VANTREL_MSI_VERSION"]
 EXTENSIONS = sorted(name for name in SETTINGS["VANTREL_MSI_EXTENSIONS"].split(",") if name)
 OBJDUMP = SETTINGS["VANTREL_OBJDUMP"]
+MODULE = SETTINGS["VANTREL_MSI_MODULE"]
+ORIGINS = SETTINGS["VANTREL_MSI_ORIGINS"].split(",")
+FIREFOX_IDS = SETTINGS["VANTREL_MSI_FIREFOX_IDS"].split(",")
 SIXTY_FOUR = ARCH == "x64"
 
 INSTALLED = ["README.txt", "org.vantrel.host.firefox.json", "org.vantrel.host.json",
@@ -111,6 +117,22 @@ class InstallerContents(unittest.TestCase):
             headers = subprocess.run([OBJDUMP, "-f", os.path.join(root, "vantrel.exe")],
                                      check=True, capture_output=True, text=True).stdout
             self.assertIn("pei-x86-64" if SIXTY_FOUR else "pei-i386", headers)
+            self.check_the_builds_choices(root)
+
+    def check_the_builds_choices(self, root):
+        with open(os.path.join(root, "vantrel.cfg"), encoding="utf-8", newline="") as config:
+            lines = config.read().split("\r\n")
+        self.assertEqual([line for line in lines if not line.startswith("#") and line],
+                         ["pkcs11Library=" + MODULE])
+        manifests = {"org.vantrel.host.json": ("allowed_origins", ORIGINS),
+                     "org.vantrel.host.firefox.json": ("allowed_extensions", FIREFOX_IDS)}
+        for name, (member, extensions) in manifests.items():
+            with self.subTest(manifest=name), open(os.path.join(root, name),
+                                                    encoding="utf-8") as manifest:
+                parsed = json.load(manifest)
+                self.assertEqual(parsed["name"], "org.vantrel.host")
+                self.assertEqual(parsed["path"], "vantrel.exe")
+                self.assertEqual(parsed[member], extensions)
 
     def test_every_browser_is_registered_in_the_views_the_type_can_write(self):
         components = by(table("Component"), "Component")

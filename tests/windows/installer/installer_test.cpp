@@ -7,8 +7,9 @@
 // packages (vantrel-extensions.msi), and the files the first and the last
 // hold (installed-files\, installed-files-extensions\).
 //
-// Wine's msiexec has no /f (its repair takes a product code it then says it
-// cannot handle); the repair here is what /f does: a reinstall through
+// Wine's msiexec /f repairs nothing (it passes a package's path where a
+// product code belongs, and a product code it says it cannot handle yet); the
+// repair here is what /f does: a reinstall through
 // REINSTALL and REINSTALLMODE, from the command line and through
 // MsiReinstallProduct.
 #include <gtest/gtest.h>
