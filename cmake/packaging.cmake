@@ -8,41 +8,23 @@
 # leaves that to its postinst, so that dpkg never owns a manifest, and adds the
 # configuration file as /etc/vantrel/vantrel.cfg (the "debian" component),
 # which names p11-kit's proxy module.
+# Windows has an MSI installer instead (cmake/windows-installer.cmake).
 if(WIN32)
     return()
 endif()
 
 include(GNUInstallDirs)
+include(${CMAKE_CURRENT_LIST_DIR}/browser-extensions.cmake)
 
-# The extensions the host is registered for, by the package's postinst and by
-# a full `cmake --install`: the sample extension (extension/) unless a build
-# names others. Chromium-family extensions by origin, Firefox ones by ID.
-set(VANTREL_EXTENSION_ORIGINS "chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/" CACHE STRING
-    "Chromium-family extension origins (chrome-extension://ID/) the host is registered for")
-set(VANTREL_FIREFOX_EXTENSION_IDS "vantrel-sample@vantrel.org" CACHE STRING
-    "Firefox extension IDs the host is registered for")
-# The values end up in a shell script run as root: only well-formed ones.
 set(VANTREL_REGISTER_EXTENSIONS "")
 foreach(origin ${VANTREL_EXTENSION_ORIGINS})
-    string(REGEX MATCH "^chrome-extension://([a-p]+)/?$" matched "${origin}")
-    string(LENGTH "${CMAKE_MATCH_1}" id_length)
-    if(NOT matched OR NOT id_length EQUAL 32)
-        message(FATAL_ERROR "VANTREL_EXTENSION_ORIGINS: \"${origin}\" is not chrome-extension:// "
-                            "followed by a 32-letter extension ID and a slash")
-    endif()
     list(APPEND VANTREL_REGISTER_EXTENSIONS --origin ${origin})
 endforeach()
 foreach(id ${VANTREL_FIREFOX_EXTENSION_IDS})
-    if(NOT id MATCHES "^({[0-9A-Fa-f-]+}|[A-Za-z0-9._+-]*@[A-Za-z0-9._-]+)$")
-        message(FATAL_ERROR "VANTREL_FIREFOX_EXTENSION_IDS: \"${id}\" is not name@domain or {GUID}")
-    endif()
     list(APPEND VANTREL_REGISTER_EXTENSIONS --firefox-id ${id})
 endforeach()
-if(NOT VANTREL_EXTENSION_ORIGINS OR NOT VANTREL_FIREFOX_EXTENSION_IDS)
-    message(FATAL_ERROR "VANTREL_EXTENSION_ORIGINS and VANTREL_FIREFOX_EXTENSION_IDS need a value each")
-endif()
-# For the shell each word is quoted (the checks above leave no quote in
-# them); for the install script the words stand apart.
+# For the shell each word is quoted (browser-extensions.cmake leaves no
+# quote in them); for the install script the words stand apart.
 list(JOIN VANTREL_REGISTER_EXTENSIONS "' '" VANTREL_REGISTER_EXTENSIONS_SH)
 set(VANTREL_REGISTER_EXTENSIONS_SH "'${VANTREL_REGISTER_EXTENSIONS_SH}'")
 list(JOIN VANTREL_REGISTER_EXTENSIONS " " VANTREL_REGISTER_EXTENSIONS)

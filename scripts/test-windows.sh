@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Cross-builds Vantrel for 32-bit and 64-bit Windows with MinGW-w64 and runs
-# the tests of both builds under Wine, each tree in a Wine prefix of its own
-# and without a display. Installs the Debian packages it needs when they are
-# missing (with sudo when not run as root).
+# Cross-builds Vantrel for 32-bit and 64-bit Windows with MinGW-w64, with the
+# installer of each (wixl), and runs the tests of both builds under Wine, each
+# tree in a Wine prefix of its own and without a display. Installs the Debian
+# packages it needs when they are missing (with sudo when not run as root).
 #
 # The 32-bit tests need two things of the machine: a kernel that runs 32-bit
 # x86 programs, and an i386 package source offering wine32. Where either is
-# missing, the 32-bit tree is still built and its vantrel.exe checked to be a
-# 32-bit console program; its tests are reported as skipped with the reason.
-# The 64-bit tests always run through Wine's 64-bit loader.
+# missing, the 32-bit tree is still built, its vantrel.exe checked to be a
+# 32-bit console program and its installer's tables and files checked with
+# msitools; its tests are reported as skipped with the reason. The 64-bit
+# tests always run through Wine's 64-bit loader.
 #
 #   VANTREL_NO_32BIT=1        answer "cannot run 32-bit programs" on any machine
 #   VANTREL_STAGE_REPORT=FILE append one line per build to FILE:
@@ -91,7 +92,8 @@ report() {
 }
 
 install_missing cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
-    binutils-mingw-w64-i686 googletest libp11-kit-dev nlohmann-json3-dev wine wine64
+    binutils-mingw-w64-i686 googletest libp11-kit-dev nlohmann-json3-dev wine wine64 \
+    wixl msitools
 
 skip_32bit=""
 if [ "${VANTREL_NO_32BIT:-}" = 1 ]; then
@@ -135,6 +137,14 @@ is_32bit_console_program() {
         grep -Eq "^Subsystem[[:space:]]+00000003" <<<"$headers"
 }
 
+# The tables and files of each installer of the tree, read with msitools.
+installers_hold_their_files() {
+    local contents
+    for contents in "$1"/installer-contents*.txt; do
+        python3 tests/windows/installer/installer_contents_test.py "$contents" || return 1
+    done
+}
+
 status=0
 if build_windows_tree build-win64 mingw-x86_64.cmake "$wine64_loader" &&
     test_windows_tree build-win64; then
@@ -146,9 +156,10 @@ fi
 
 if [ -n "$skip_32bit" ]; then
     if build_windows_tree build-win32 mingw-i686.cmake "" &&
-        is_32bit_console_program build-win32/vantrel.exe; then
-        echo "build-win32/vantrel.exe is a 32-bit Windows console program"
-        report "Windows i686" skipped "built and checked; tests not run: $skip_32bit"
+        is_32bit_console_program build-win32/vantrel.exe &&
+        installers_hold_their_files build-win32; then
+        echo "build-win32/vantrel.exe is a 32-bit Windows console program, and its installers hold it"
+        report "Windows i686" skipped "built and checked, installer contents too; tests not run: $skip_32bit"
     else
         report "Windows i686" failed "the 32-bit build or its check failed"
         status=1

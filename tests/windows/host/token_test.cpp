@@ -7,12 +7,12 @@
 #include <windows.h>
 
 #include "support/host_folder.h"
+#include "support/stub_token.h"
 
 namespace {
 
-const std::string kInfo = R"({"action":"info"})";
-const std::string kNoTokenInfo =
-    R"({"action":"info","driver":"eTPKCS11.dll","error":"There is no active token","host":"1.4"})";
+const std::string& kInfo = kInfoRequest;
+const std::string& kNoTokenInfo = kStubNoTokenInfo;
 const std::string kLoggedInInfo =
     R"({"action":"info","driver":"eTPKCS11.dll","host":"1.4","model":"StubModel-16char",)"
     R"("pmax":-1.000000,"pmin":4.000000,"token":"5717B00C"})";
@@ -52,12 +52,7 @@ void expectConversation(const HostFolder& host, const std::vector<Step>& steps) 
 TEST(WindowsHostToken, InfoAndListTokensDescribeTheTokenOfTheModule) {
     HostFolder host;
     host.addStubModule();
-    expectConversation(
-        host, {{kInfo, kNoTokenInfo},
-               {R"({"action":"listTokens","port":"p"})",
-                R"({"action":"listTokens","port":"p","tokens":[{"pmax":-1.000000,"pmin":4.000000,)"
-                R"("tokenLabel":"Vantrel Stub Token","tokenModel":"StubModel-16char",)"
-                R"("tokenSN":"5717B00C"}]})"}});
+    expectConversation(host, {{kInfo, kNoTokenInfo}, {kListTokensRequest, kStubTokenList}});
 }
 
 // The module allows one open session at a time: a session left open after a

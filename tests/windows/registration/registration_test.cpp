@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "support/windows_support.h"
+#include "support/windows_system.h"
 
 namespace {
 
@@ -29,24 +29,6 @@ const char* const kKeys[] = {
 // Both views of HKLM\Software on 64-bit Windows; HKCU\Software has one.
 const REGSAM kViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
 
-// The key's default value, or "-" when the key is missing.
-std::string defaultValue(HKEY hive, const std::string& key, REGSAM view) {
-    HKEY opened;
-    if (RegOpenKeyExA(hive, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS) {
-        return "-";
-    }
-    char value[1024];
-    DWORD size = sizeof(value);
-    DWORD type = 0;
-    LONG rc =
-        RegQueryValueExA(opened, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(opened);
-    if (rc != ERROR_SUCCESS || type != REG_SZ) {
-        return "?";
-    }
-    return std::string(value, size > 0 && value[size - 1] == '\0' ? size - 1 : size);
-}
-
 void deleteKeys() {
     for (HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         for (const char* key : kKeys) {
@@ -55,12 +37,6 @@ void deleteKeys() {
             }
         }
     }
-}
-
-std::string systemProgram(const std::string& name) {
-    char folder[MAX_PATH + 1];
-    UINT length = GetSystemDirectoryA(folder, sizeof(folder));
-    return std::string(folder, length) + "\\" + name;
 }
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
@@ -102,8 +78,7 @@ class RegistrationTest : public ::testing::Test {
     }
 
     ProcessResult reg(const std::string& arguments) const {
-        std::string program = systemProgram("reg.exe");
-        return runProcess(program, quoteArgument(program) + " " + arguments, "", root.path());
+        return runSystemProgram("reg.exe", arguments, root.path());
     }
 
     // Checks the keys of one hive in every view against the manifests.
@@ -112,7 +87,7 @@ class RegistrationTest : public ::testing::Test {
             std::string manifest =
                 key == std::string(kFirefoxKey) ? firefoxManifest() : chromiumManifest();
             for (REGSAM view : kViews) {
-                EXPECT_EQ(defaultValue(hive, key, view), present ? manifest : "-")
+                EXPECT_EQ(registryDefaultValue(hive, key, view), present ? manifest : "-")
                     << key << (hive == HKEY_CURRENT_USER ? " HKCU" : " HKLM") << " view " << view;
             }
         }
