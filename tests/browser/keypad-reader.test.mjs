@@ -11,13 +11,13 @@
 // each failed entry is shown there and may be tried again. The last-try
 // warning and a locked token are shown too. Every window state is checked
 // with axe-core and photographed.
-import { after, before, test } from "node:test";
+import { after, afterEach, before, test } from "node:test";
 import assert from "node:assert/strict";
 import crypto from "node:crypto";
 import fs from "node:fs";
 import path from "node:path";
 import { BUILD, SOFTHSM, installHost, makeCa, makeToken, makeWorkspace, run, testEnvironment, withClient } from "./support/environment.mjs";
-import { answer, ask, browserDriver, clickWhenReady, focusedOn } from "./support/browser.mjs";
+import { answer, ask, browserDriver, clickWhenReady, closeLeftWindows, focusedOn } from "./support/browser.mjs";
 import { openConsole } from "./support/console-page.mjs";
 import { AccessibilityRecord } from "./support/page-driver.mjs";
 
@@ -33,8 +33,6 @@ const browser = await browserDriver();
 const space = makeWorkspace("keypad");
 const accessibility = new AccessibilityRecord("keypad-reader", { strict: true });
 const rules = space.file("fault-rules");
-// The person at the reader has entered the PIN once this file exists.
-const entered = space.file("pin-entered");
 let consolePage;
 let session;
 let page;
@@ -44,7 +42,19 @@ let publicKey;
 
 const KEYPAD = "flag CKF_PROTECTED_AUTHENTICATION_PATH\n";
 const keypad = (options = "") => `${KEYPAD}keypad ${USER_PIN}${options}\n`;
-const waitingKeypad = () => keypad(` until ${entered}`);
+
+// The person at the reader: each wait for a PIN has a file of its own, which
+// exists once the PIN is entered. None is ever taken away, so no later wait
+// can be let through by an earlier entry, nor an entry undone before the
+// module saw it.
+const reader = { entries: 0, entered: null };
+function waitingKeypad() {
+  reader.entered = space.file(`pin-entered-${++reader.entries}`);
+  return keypad(` until ${reader.entered}`);
+}
+function enterPinOnReader() {
+  fs.writeFileSync(reader.entered, "");
+}
 
 function setRules(text) {
   fs.writeFileSync(rules, text);
@@ -79,7 +89,21 @@ before(async () => {
 after(async () => {
   accessibility.write();
   await consolePage?.close("keypad-reader-last.png");
-  fs.rmSync(space.work, { recursive: true, force: true });
+  // VANTREL_KEEP_WORKSPACE keeps the token, the host's logs and the rules for a look after a failure.
+  if (!process.env.VANTREL_KEEP_WORKSPACE) {
+    fs.rmSync(space.work, { recursive: true, force: true });
+  }
+}, { timeout: 60000 });
+
+// A test that failed while a window or the reader waited for the person must
+// not make the tests after it wait too: the windows left open are
+// photographed and closed, so that their requests end, and the PIN is
+// entered on the reader, so that a request already at the host gets its reply.
+afterEach(async (t) => {
+  await closeLeftWindows(session, `keypad-reader-left-by-${t.name.split(" ").slice(0, 4).join("-")}`);
+  if (reader.entered !== null) {
+    enterPinOnReader();
+  }
 }, { timeout: 60000 });
 
 /** What the window says: its problem, its status, and whether it shows PIN fields, the keypad's words and progress. */
@@ -149,8 +173,7 @@ test("a login on a keypad reader, even one with the page's PIN, goes through the
   });
   await accessibility.check(window, "the PIN window, waiting for the keypad");
   await window.screenshot("keypad-reader-login-waiting.png");
-  await answer(window, () => fs.writeFileSync(entered, ""));
-  fs.rmSync(entered);
+  await answer(window, enterPinOnReader);
   assert.deepEqual((await outcome).reply, { action: "login", tokenSN });
 });
 
@@ -178,8 +201,7 @@ test("a key that needs its PIN for every signature takes it on the keypad: the s
   });
   await accessibility.check(window, "the sign window, waiting for the key's PIN on the keypad");
   await window.screenshot("keypad-reader-key-pin-waiting.png");
-  await answer(window, () => fs.writeFileSync(entered, ""));
-  fs.rmSync(entered);
+  await answer(window, enterPinOnReader);
   const { signature } = (await outcome).reply;
   assert.ok(crypto.verify("sha256", Buffer.from("Signed on the keypad"), publicKey, Buffer.from(signature, "base64")));
 

@@ -18,7 +18,8 @@
 //   launch(space, { environment, siteNames, trustedCa }) resolves with a session:
 //     extensionId(), firstPage(), newPage(url), openOptions(),
 //     questionRaisedBy(trigger), questionWindows(), pinWindowRaisedBy(trigger),
-//     pinWindows(), setPolicy(values),
+//     pinWindows(), openWindows() (every window of the extension open now, as
+//     pages), setPolicy(values),
 //     clearPolicy(), close(), and where backgroundIdleMs is not null,
 //     backgroundState() ("running" or "stopped")
 //
@@ -83,4 +84,18 @@ export async function answer(window, how) {
     }
   }
   await waitFor(() => window.isClosed(), "the window to close", WINDOW_WAIT_MS);
+}
+
+/**
+ * Closes every window of the extension still open, photographed first into
+ * `<name>-<n>.png`: a test that failed while a window waited for the person
+ * would otherwise keep the site's later requests waiting behind it (a site's
+ * requests are served one at a time), and every later test would time out.
+ */
+export async function closeLeftWindows(session, name) {
+  const windows = await session.openWindows();
+  for (const [index, window] of windows.entries()) {
+    await window.screenshot(`${name}-${index + 1}.png`).catch(() => {});
+    await window.close().catch(() => {});
+  }
 }

@@ -145,6 +145,15 @@ class ChromiumSession extends BrowserSession {
     return this.windowsOf("question");
   }
 
+  /** The extension's windows that are open, each driven as a page. */
+  async openWindows() {
+    const pages = Object.values(WINDOW_PAGES).map((page) => `${EXTENSION_URL}${page}?`);
+    return this.context
+      .pages()
+      .filter((p) => pages.some((page) => p.url().startsWith(page)))
+      .map((p) => new PlaywrightPage(p));
+  }
+
   pinWindows() {
     return this.windowsOf("pin");
   }

@@ -319,6 +319,16 @@ class FirefoxSession extends BrowserSession {
     return this.windowsOf("pin");
   }
 
+  /** The extension's windows that are open, each driven as a page. */
+  async openWindows() {
+    const handles = await this.handles();
+    const windows = [];
+    for (const page of Object.values(WINDOW_PAGES)) {
+      windows.push(...(await this.windowsIn(handles, page)));
+    }
+    return windows;
+  }
+
   /** The windows of `handles` that show the extension's page `page`. */
   async windowsIn(handles, page) {
     const found = [];
