@@ -21,9 +21,14 @@ set(VANTREL_EXTENSION_ORIGINS "chrome-extension://dimbhkphloanhhcpkcakgkgdcooemp
     "Chromium-family extension origins (chrome-extension://ID/) the host is registered for")
 set(VANTREL_FIREFOX_EXTENSION_IDS "vantrel-sample@vantrel.org" CACHE STRING
     "Firefox extension IDs the host is registered for")
+# The packaged extension (cmake/extension.cmake) is always among them: its ID
+# follows from the build's signing key.
+set(VANTREL_REGISTERED_ORIGINS ${VANTREL_EXTENSION_ORIGINS})
+list(APPEND VANTREL_REGISTERED_ORIGINS "chrome-extension://${VANTREL_PACKAGED_EXTENSION_ID}/")
+list(REMOVE_DUPLICATES VANTREL_REGISTERED_ORIGINS)
 # The values end up in a shell script run as root: only well-formed ones.
 set(VANTREL_REGISTER_EXTENSIONS "")
-foreach(origin ${VANTREL_EXTENSION_ORIGINS})
+foreach(origin ${VANTREL_REGISTERED_ORIGINS})
     string(REGEX MATCH "^chrome-extension://([a-p]+)/?$" matched "${origin}")
     string(LENGTH "${CMAKE_MATCH_1}" id_length)
     if(NOT matched OR NOT id_length EQUAL 32)
@@ -82,6 +87,15 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/linux/vantrel.cfg.in ${VANTREL_STAG
 install(FILES ${VANTREL_STAGE_DIR}/etc/vantrel.cfg DESTINATION /etc/vantrel
     COMPONENT debian EXCLUDE_FROM_ALL)
 
+# The extension's packages, the policy tool that has the browsers install them
+# from there, and the administrator's settings for the extension.
+install(FILES ${VANTREL_EXTENSION_PACKAGE_PATHS} DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel
+    COMPONENT debian EXCLUDE_FROM_ALL)
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/packaging/linux/vantrel-policies DESTINATION ${VANTREL_INSTALL_DIR}
+    COMPONENT debian EXCLUDE_FROM_ALL)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/linux/extension.cfg DESTINATION /etc/vantrel
+    COMPONENT debian EXCLUDE_FROM_ALL)
+
 # Into a staging root or as root: for every user; a user's own install: for that user.
 install(CODE "
     set(scope --system --root \"\$ENV{DESTDIR}\")
@@ -107,7 +121,11 @@ foreach(script postinst prerm)
     configure_file(${CMAKE_SOURCE_DIR}/packaging/linux/${script}.in ${VANTREL_STAGE_DIR}/debian/${script} @ONLY
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 endforeach()
-file(WRITE ${VANTREL_STAGE_DIR}/debian/conffiles "/etc/vantrel/vantrel.cfg\n")
+# The administrator's files, kept on removal, gone on purge. The browsers'
+# policies are no conffiles: the postinst writes them from extension.cfg and
+# the prerm takes them away, so that a removed package leaves no browser
+# installing an extension that is gone.
+file(WRITE ${VANTREL_STAGE_DIR}/debian/conffiles "/etc/vantrel/vantrel.cfg\n/etc/vantrel/extension.cfg\n")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantrel)
@@ -117,7 +135,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Native messaging host: PKCS#11 tokens and
 set(CPACK_PACKAGE_DESCRIPTION "Vantrel lets a browser extension list the PKCS#11 tokens and certificates \
 of the machine, log in with a PIN and sign data on the token. The package registers the host \
 org.vantrel.host with Chromium, Google Chrome, Microsoft Edge, Brave, Vivaldi and Firefox for every \
-user.")
+user, and has Chromium, Google Chrome and Firefox install the Vantrel extension for every user by \
+policy, with the settings of /etc/vantrel/extension.cfg.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${VANTREL_PACKAGE_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};runtime;/;${CMAKE_BINARY_DIR};${PROJECT_NAME};debian;/")
