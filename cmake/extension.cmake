@@ -27,6 +27,8 @@ set(VANTREL_EXTENSION_PACKAGE_URL ${default_url} CACHE STRING
     "Where the browsers find the extension packages and their update manifests (file:// or https://)")
 
 set(VANTREL_PACKER ${CMAKE_SOURCE_DIR}/packaging/extension/pack-extension.py)
+file(READ ${CMAKE_SOURCE_DIR}/extension/manifest.json extension_manifest)
+string(JSON VANTREL_FIREFOX_ADDON_ID GET "${extension_manifest}" browser_specific_settings gecko id)
 execute_process(
     COMMAND ${Python3_EXECUTABLE} ${VANTREL_PACKER} key --key ${VANTREL_EXTENSION_KEY}
     OUTPUT_VARIABLE VANTREL_PACKAGED_EXTENSION_ID OUTPUT_STRIP_TRAILING_WHITESPACE

@@ -117,7 +117,8 @@ install(CODE "
     endif()
 " COMPONENT registration)
 
-foreach(script postinst prerm)
+file(READ ${CMAKE_SOURCE_DIR}/packaging/linux/vantrel-policies VANTREL_POLICIES_TOOL)
+foreach(script postinst prerm postrm)
     configure_file(${CMAKE_SOURCE_DIR}/packaging/linux/${script}.in ${VANTREL_STAGE_DIR}/debian/${script} @ONLY
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 endforeach()
@@ -147,7 +148,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "python3, p11-kit-modules")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "opensc-pkcs11, pcscd")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-    ${VANTREL_STAGE_DIR}/debian/postinst ${VANTREL_STAGE_DIR}/debian/prerm ${VANTREL_STAGE_DIR}/debian/conffiles)
+    ${VANTREL_STAGE_DIR}/debian/postinst ${VANTREL_STAGE_DIR}/debian/prerm ${VANTREL_STAGE_DIR}/debian/postrm
+    ${VANTREL_STAGE_DIR}/debian/conffiles)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
 

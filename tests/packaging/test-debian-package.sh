@@ -66,6 +66,7 @@ check "the configuration is a conffile" grep -qx /etc/vantrel/vantrel.cfg "$scra
 check "the extension's settings are a conffile" grep -qx /etc/vantrel/extension.cfg "$scratch/control/conffiles"
 check "postinst applies the extension's policies" grep -q -- 'vantrel-policies" apply' "$scratch/control/postinst"
 check "prerm removes them" grep -q -- 'vantrel-policies" remove' "$scratch/control/prerm"
+check "postrm is valid sh" sh -n "$scratch/control/postrm"
 check "the package depends on python3" grep -Eq '^Depends:.*\bpython3\b' "$scratch/control/control"
 check "the package depends on the C++ runtime" grep -Eq '^Depends:.*\blibstdc\+\+6\b' "$scratch/control/control"
 check "the package depends on p11-kit's proxy module" grep -Eq '^Depends:.*\bp11-kit-modules\b' "$scratch/control/control"
@@ -249,17 +250,29 @@ for manifest in "${manifests[@]}"; do
 done
 check "the folders the registration made are gone" test ! -e "$root/etc/opt" -a ! -e "$root/usr/lib/mozilla"
 check "the browser's own folder stays" test -d "$root/etc/chromium/policies"
-for policy in "${policies[@]}" etc/firefox/policies/policies.json "$storage"; do
+for policy in "${policies[@]}" "$storage"; do
     check "prerm removed /$policy" test ! -e "$root/$policy"
 done
-check "the policy folders it made are gone" test ! -e "$root/etc/chromium/policies/managed" -a ! -e "$root/etc/firefox"
-check "the administrator's Firefox policies are as they were" \
-    test "$(json_value "$root/etc/firefox-esr/policies/policies.json")" = \
-    '{"policies": {"DisableTelemetry": true, "ExtensionSettings": {"other@example.org": {"installation_mode": "blocked"}}}}'
+check "the Chromium policy folders it made are gone" test ! -e "$root/etc/chromium/policies/managed"
+# Firefox keeps an add-on a policy installed once the policy is gone: until
+# the purge, its entry has Firefox uninstall it.
+for policy in etc/firefox/policies/policies.json etc/firefox-esr/policies/policies.json; do
+    check "prerm left /$policy asking Firefox to uninstall the add-on" \
+        test "$(json_value "$root/$policy" policies ExtensionSettings vantrel-sample@vantrel.org)" = \
+        '{"installation_mode": "blocked"}'
+done
+check "the administrator's Firefox policies stay as they were" \
+    test "$(json_value "$root/etc/firefox-esr/policies/policies.json" policies DisableTelemetry) \
+$(json_value "$root/etc/firefox-esr/policies/policies.json" policies ExtensionSettings other@example.org installation_mode)" = \
+    'true "blocked"'
 check "the removal keeps the administrator's settings" grep -q '^pinFromPage=false$' "$root/etc/vantrel/extension.cfg"
 check "and takes the extension's packages" test ! -e "$root/usr/share/vantrel"
 check "dpkg purges the package" dpkg_in_root -P vantrel
 check "the purge takes the configuration and the settings" test ! -e "$root/etc/vantrel"
+check "and the Firefox entry, with the policy folder it made" test ! -e "$root/etc/firefox"
+check "the administrator's Firefox policies are as they were" \
+    test "$(json_value "$root/etc/firefox-esr/policies/policies.json")" = \
+    '{"policies": {"DisableTelemetry": true, "ExtensionSettings": {"other@example.org": {"installation_mode": "blocked"}}}}'
 
 # A manifest of the same name that is not ours never blocks a removal.
 check "dpkg installs the package again" dpkg_in_root -i "$package"
