@@ -16,8 +16,13 @@ endif()
 include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/browser-extensions.cmake)
 
+# The packaged extension (cmake/extension.cmake) is always among the
+# registered ones: its ID follows from the build's signing key.
+set(VANTREL_REGISTERED_ORIGINS ${VANTREL_EXTENSION_ORIGINS})
+list(APPEND VANTREL_REGISTERED_ORIGINS "chrome-extension://${VANTREL_PACKAGED_EXTENSION_ID}/")
+list(REMOVE_DUPLICATES VANTREL_REGISTERED_ORIGINS)
 set(VANTREL_REGISTER_EXTENSIONS "")
-foreach(origin ${VANTREL_EXTENSION_ORIGINS})
+foreach(origin ${VANTREL_REGISTERED_ORIGINS})
     list(APPEND VANTREL_REGISTER_EXTENSIONS --origin ${origin})
 endforeach()
 foreach(id ${VANTREL_FIREFOX_EXTENSION_IDS})
@@ -64,6 +69,15 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/linux/vantrel.cfg.in ${VANTREL_STAG
 install(FILES ${VANTREL_STAGE_DIR}/etc/vantrel.cfg DESTINATION /etc/vantrel
     COMPONENT debian EXCLUDE_FROM_ALL)
 
+# The extension's packages, the policy tool that has the browsers install them
+# from there, and the administrator's settings for the extension.
+install(FILES ${VANTREL_EXTENSION_PACKAGE_PATHS} DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel
+    COMPONENT debian EXCLUDE_FROM_ALL)
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/packaging/linux/vantrel-policies DESTINATION ${VANTREL_INSTALL_DIR}
+    COMPONENT debian EXCLUDE_FROM_ALL)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/linux/extension.cfg DESTINATION /etc/vantrel
+    COMPONENT debian EXCLUDE_FROM_ALL)
+
 # Into a staging root or as root: for every user; a user's own install: for that user.
 install(CODE "
     set(scope --system --root \"\$ENV{DESTDIR}\")
@@ -85,11 +99,16 @@ install(CODE "
     endif()
 " COMPONENT registration)
 
-foreach(script postinst prerm)
+file(READ ${CMAKE_SOURCE_DIR}/packaging/linux/vantrel-policies VANTREL_POLICIES_TOOL)
+foreach(script postinst prerm postrm)
     configure_file(${CMAKE_SOURCE_DIR}/packaging/linux/${script}.in ${VANTREL_STAGE_DIR}/debian/${script} @ONLY
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 endforeach()
-file(WRITE ${VANTREL_STAGE_DIR}/debian/conffiles "/etc/vantrel/vantrel.cfg\n")
+# The administrator's files, kept on removal, gone on purge. The browsers'
+# policies are no conffiles: the postinst writes them from extension.cfg and
+# the prerm takes them away, so that a removed package leaves no browser
+# installing an extension that is gone.
+file(WRITE ${VANTREL_STAGE_DIR}/debian/conffiles "/etc/vantrel/vantrel.cfg\n/etc/vantrel/extension.cfg\n")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantrel)
@@ -99,7 +118,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Native messaging host: PKCS#11 tokens and
 set(CPACK_PACKAGE_DESCRIPTION "Vantrel lets a browser extension list the PKCS#11 tokens and certificates \
 of the machine, log in with a PIN and sign data on the token. The package registers the host \
 org.vantrel.host with Chromium, Google Chrome, Microsoft Edge, Brave, Vivaldi and Firefox for every \
-user.")
+user, and has Chromium, Google Chrome and Firefox install the Vantrel extension for every user by \
+policy, with the settings of /etc/vantrel/extension.cfg.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${VANTREL_PACKAGE_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};runtime;/;${CMAKE_BINARY_DIR};${PROJECT_NAME};debian;/")
@@ -110,7 +130,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "python3, p11-kit-modules")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "opensc-pkcs11, pcscd")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-    ${VANTREL_STAGE_DIR}/debian/postinst ${VANTREL_STAGE_DIR}/debian/prerm ${VANTREL_STAGE_DIR}/debian/conffiles)
+    ${VANTREL_STAGE_DIR}/debian/postinst ${VANTREL_STAGE_DIR}/debian/prerm ${VANTREL_STAGE_DIR}/debian/postrm
+    ${VANTREL_STAGE_DIR}/debian/conffiles)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
 

@@ -12,6 +12,8 @@
 # the signatures shown before they are made, the certificate the user picks
 # (with the wait for a token), and readers with a keypad and PIN tries
 # (through the fault-injecting module), each on a SoftHSM2 token of its own,
+# and the Debian package installed for real, whose policy installs the
+# extension and its console (cpack builds the whole tree first),
 # first in headless Chromium (driven by Playwright), then in headless Firefox
 # ESR (driven over Marionette), with the time each browser took. Screenshots go to <build>/artifacts/<browser>/. Writes an extension
 # policy into /etc/chromium/policies/managed/ for part of the Chromium run
@@ -50,7 +52,7 @@ fi
 if [ ! -x "$build/vantrel" ] || [ ! -x "$build/vantrel-client" ]; then
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_BUILD_TESTS=ON
 fi
-cmake --build "$build" -j "$(nproc)" --target vantrel vantrel-client vantrel_pkcs11_fault
+cmake --build "$build" -j "$(nproc)" --target vantrel vantrel-client vantrel_pkcs11_fault extension-packages
 fault_module="$build/tests/faults/module/libvantrel_pkcs11_fault.so"
 
 scratch=$(mktemp -d)
@@ -87,7 +89,7 @@ for browser in chromium firefox; do
     echo "== Browser end-to-end tests in $name"
     started=$SECONDS
     if VANTREL_BROWSER=$browser run_tests e2e.test.mjs console.test.mjs pin-window.test.mjs site-consent.test.mjs \
-        signatures.test.mjs certificate-picker.test.mjs keypad-reader.test.mjs; then
+        signatures.test.mjs certificate-picker.test.mjs keypad-reader.test.mjs policy-install.test.mjs; then
         verdict="passed"
     else
         verdict="FAILED"

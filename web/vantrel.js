@@ -55,6 +55,16 @@ const FROM_PAGE = "vantrel-page";
 const FROM_EXTENSION = "vantrel-extension";
 const origin = window.location.origin;
 
+// Loaded in a page of the extension itself (its token console), this module
+// talks to the extension's background directly, on the port the background
+// keeps for that page, with the content script's messages; elsewhere through
+// the content script.
+const CONSOLE_PORT = "vantrel-console";
+const extensionApi = globalThis.browser?.runtime?.id ? globalThis.browser : globalThis.chrome;
+const inExtensionPage =
+  Boolean(extensionApi?.runtime?.id) && origin === extensionApi.runtime.getURL("").replace(/\/$/, "");
+let consolePort = null;
+
 // Replies are matched to requests by id; a prefix of its own keeps this copy
 // of the module apart from any other one on the page.
 const idPrefix = Math.random().toString(36).slice(2, 10);
@@ -98,6 +108,10 @@ window.addEventListener("message", (event) => {
   if (!message || message.source !== FROM_EXTENSION) {
     return;
   }
+  received(message);
+});
+
+function received(message) {
   if (message.type === "ready") {
     if (announceReady) {
       announceReady(true);
@@ -114,7 +128,30 @@ window.addEventListener("message", (event) => {
   } else {
     entry.reject(new ConnectionError(message.error, typeof message.reason === "string" ? message.reason : null));
   }
-});
+}
+
+function backgroundPort() {
+  if (!consolePort) {
+    consolePort = extensionApi.runtime.connect({ name: CONSOLE_PORT });
+    consolePort.onMessage.addListener(received);
+    consolePort.onDisconnect.addListener(() => {
+      consolePort = null;
+      for (const [id, entry] of waiting) {
+        waiting.delete(id);
+        entry.reject(new ConnectionError("The Vantrel extension was stopped or reloaded."));
+      }
+    });
+  }
+  return consolePort;
+}
+
+function post(message) {
+  if (inExtensionPage) {
+    backgroundPort().postMessage({ id: message.id, request: message.request });
+  } else {
+    window.postMessage({ source: FROM_PAGE, ...message }, origin);
+  }
+}
 
 /** How long findExtension() waits for the extension's answer unless told otherwise, in milliseconds. */
 export const EXTENSION_WAIT_MS = 3000;
@@ -125,6 +162,9 @@ export const EXTENSION_WAIT_MS = 3000;
  * @returns {Promise<boolean>}
  */
 export function findExtension(timeoutMs = EXTENSION_WAIT_MS) {
+  if (inExtensionPage) {
+    return Promise.resolve(true);
+  }
   if (!extensionFound) {
     extensionFound = new Promise((resolve) => {
       announceReady = resolve;
@@ -153,7 +193,12 @@ export async function request(message) {
   const id = `${idPrefix}-${nextId++}`;
   return new Promise((resolve, reject) => {
     waiting.set(id, { resolve, reject });
-    window.postMessage({ source: FROM_PAGE, type: "request", id, request: message }, origin);
+    try {
+      post({ type: "request", id, request: message });
+    } catch (error) {
+      waiting.delete(id);
+      reject(new ConnectionError("The Vantrel extension cannot be reached: " + error.message));
+    }
   });
 }
 

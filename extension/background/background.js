@@ -12,8 +12,8 @@
 // What must outlive a background that the browser stopped (the user's
 // answers, the sites put off) is in storage; what is here lives only as long
 // as a page, a window or a host keeps the background running.
-import { api } from "../shared/api.js";
-import { PORTS } from "../shared/messages.js";
+import { api, isOwnPage, ownOrigin } from "../shared/api.js";
+import { CONSOLE_PAGE, PORTS } from "../shared/messages.js";
 import { isLocalOriginsChange, localOrigins, onSettingsChanged, settings } from "../shared/settings.js";
 import { forgetLocalAnswers, isAnswerChange } from "../shared/site-answers.js";
 import { Attention } from "./attention.js";
@@ -166,8 +166,7 @@ async function relayRequest(page, origin, message) {
   }
 }
 
-function servePage(port) {
-  const origin = originOf(port.sender);
+function servePage(port, origin = originOf(port.sender)) {
   port.requests = new Set();
   port.onMessage.addListener((message) => relayRequest(port, origin, message));
   port.onDisconnect.addListener(() => {
@@ -184,8 +183,16 @@ api.runtime.onConnect.addListener((port) => {
     broker.serve(port);
   } else if (port.name === PORTS.page && port.sender && port.sender.tab) {
     servePage(port);
+  } else if (port.name === PORTS.console && port.sender?.id === api.runtime.id && isOwnPage(port.sender, CONSOLE_PAGE)) {
+    servePage(port, ownOrigin());
   }
 });
+
+// The toolbar button opens the token console.
+function openConsole() {
+  api.tabs.create({ url: api.runtime.getURL(CONSOLE_PAGE) });
+}
+api.action.onClicked.addListener(openConsole);
 
 // A site that may no longer use the tokens is stopped at once: its windows
 // close, its requests fail with the refusal, and its host ends, and its login.

@@ -3,7 +3,10 @@
 // http://127.0.0.1, http://[::1], any port) only while the development
 // setting is on, and then only once the user allowed it for this browser
 // session. Every other site is asked about, unless the user closed its
-// question this session. Plain HTTP elsewhere is never served.
+// question this session. Plain HTTP elsewhere is never served. The
+// extension's own token console is the extension itself: it is served, and
+// never asked about.
+import { ownOrigin } from "../shared/api.js";
 import { refuse } from "./refusals.js";
 import { localOrigins, settings } from "../shared/settings.js";
 import { isLocalOrigin, isPutOff, userAnswer } from "../shared/site-answers.js";
@@ -11,6 +14,9 @@ import { isLocalOrigin, isPutOff, userAnswer } from "../shared/site-answers.js";
 // The refusal for a page that cannot be served whatever the user answers,
 // or null when its origin is one the extension may serve or ask about.
 export async function unservable(origin) {
+  if (origin === ownOrigin()) {
+    return null;
+  }
   if (isLocalOrigin(origin)) {
     return (await localOrigins()).on ? null : refuse.localOrigin();
   }
@@ -32,7 +38,7 @@ export async function accessOf(origin) {
   if (refusal) {
     throw refusal;
   }
-  if (!isLocalOrigin(origin) && (await settings()).allowedOrigins.includes(origin)) {
+  if (origin === ownOrigin() || (!isLocalOrigin(origin) && (await settings()).allowedOrigins.includes(origin))) {
     return "serve";
   }
   const answer = await userAnswer(origin);

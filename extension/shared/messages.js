@@ -16,9 +16,14 @@
 export const PORTS = Object.freeze({
   /** The content script's port, one per page. */
   page: "vantrel-page",
+  /** The token console's port: the extension's own page, with the same messages as the page port. */
+  console: "vantrel-console",
   /** Every window's port to the background. */
   window: "vantrel-window",
 });
+
+/** The token console, under the extension's root (web/, linked into the extension). */
+export const CONSOLE_PAGE = "console/index.html";
 
 /** The page of each kind of window, under the extension's root. */
 export const WINDOW_PAGES = Object.freeze({

@@ -7,6 +7,7 @@ import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import { createRequire } from "node:module";
 import path from "node:path";
+import { pathToFileURL } from "node:url";
 import { SOURCE, hostActions } from "./support/environment.mjs";
 
 const ORIGIN = "http://127.0.0.1:8000";
@@ -335,5 +336,65 @@ test("verificationKey turns a certificate, as DER or base64, into a Web Crypto k
     }
   } finally {
     fs.rmSync(folder, { recursive: true, force: true });
+  }
+});
+
+test("in the extension's own page (its console) the library talks to the background on the console port: replies, refusals, and a background that goes away", async () => {
+  const base = "chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/";
+  const ports = [];
+  globalThis.chrome = {
+    runtime: {
+      id: "dimbhkphloanhhcpkcakgkgdcooempmh",
+      getURL: (name) => base + name,
+      connect({ name }) {
+        const listeners = { message: [], disconnect: [] };
+        const port = {
+          name,
+          posted: [],
+          onMessage: { addListener: (listener) => listeners.message.push(listener) },
+          onDisconnect: { addListener: (listener) => listeners.disconnect.push(listener) },
+          postMessage(message) {
+            port.posted.push(structuredClone(message));
+            const { request } = message;
+            if (request.action === "hang") {
+              return;
+            }
+            const answered = request.action === "refused" ? { type: "error", error: "No.", reason: "refused" } : { type: "reply", reply: { action: request.action } };
+            setTimeout(() => listeners.message.forEach((listener) => listener({ id: message.id, ...answered })));
+          },
+          goAway: () => listeners.disconnect.forEach((listener) => listener()),
+        };
+        ports.push(port);
+        return port;
+      },
+    },
+  };
+  const pageOrigin = globalThis.window.location.origin;
+  globalThis.window.location.origin = base.slice(0, -1);
+  let inExtension;
+  try {
+    inExtension = (await import(`${pathToFileURL(path.join(SOURCE, "web", "vantrel.js")).href}?extension-page`)).Vantrel;
+  } finally {
+    globalThis.window.location.origin = pageOrigin;
+  }
+  try {
+    const before = sent.length;
+    assert.equal(await inExtension.findExtension(), true);
+    assert.deepEqual(await inExtension.info(), { action: "info" });
+    await assert.rejects(inExtension.request({ action: "refused" }), { name: "ConnectionError", reason: "refused", message: "No." });
+    assert.deepEqual(ports.map((port) => port.name), ["vantrel-console"]);
+    assert.deepEqual(ports[0].posted.map((message) => message.request), [{ action: "info" }, { action: "refused" }]);
+    assert.equal(sent.length, before, "nothing went through the content script's way");
+    const waiting = inExtension.request({ action: "hang" });
+    while (ports[0].posted.length < 3) {
+      await new Promise((resolve) => setTimeout(resolve, 1));
+    }
+    ports[0].goAway();
+    await assert.rejects(waiting, { name: "ConnectionError", message: "The Vantrel extension was stopped or reloaded." });
+    // The next request connects again.
+    assert.deepEqual(await inExtension.info(), { action: "info" });
+    assert.equal(ports.length, 2);
+  } finally {
+    delete globalThis.chrome;
   }
 });

@@ -5,7 +5,7 @@
 import { beforeEach, test } from "node:test";
 import assert from "node:assert/strict";
 import path from "node:path";
-import { EXTENSION, setManaged } from "./support/extension-stand-ins.mjs";
+import { BASE, EXTENSION, setManaged } from "./support/extension-stand-ins.mjs";
 
 const storage = globalThis.chrome.storage;
 const { fromManaged, DEFAULTS, localOrigins, setLocalOrigins } = await import(path.join(EXTENSION, "shared", "settings.js"));
@@ -67,7 +67,10 @@ test("pages that can never be served are refused for their own reason; pages ser
     ["http://[::2]:8000", "plain-http", "plain-http"],
     ["null", "not-allowed", "not-allowed"],
     ["file://", "not-allowed", "not-allowed"],
-    ["chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh", "not-allowed", "not-allowed"],
+    // Another extension's page; the extension's own (its token console) is served.
+    ["chrome-extension://abcdefghijklmnopabcdefghijklmnop", "not-allowed", "not-allowed"],
+    [BASE.replace(/\/$/, ""), null, null],
+    ["moz-extension://0f2c7d9e-6a1b-4c8d-9e3f-5a6b7c8d9e0f", "not-allowed", "not-allowed"],
     ["https://sign.example/", "not-allowed", "not-allowed"],
     ["http://localhost:8000/", "plain-http", "plain-http"],
   ];
@@ -153,6 +156,7 @@ test("an HTTPS site is served when the administrator lists it or the user allowe
     ["https://new.example", "ask"],
     ["https://allowed.example:8443", "ask"], // another port is another site
     ["http://allowed.example", "plain-http"],
+    [BASE.replace(/\/$/, ""), "serve"], // the extension's own token console, never asked about
   ];
   for (const [origin, expected] of cases) {
     const outcome = await accessOf(origin).catch((refusal) => refusal.reason);

@@ -49,6 +49,12 @@ check "vantrel-register is linked into /usr/bin" has ./usr/bin/vantrel-register-
 check "the configuration lives in /etc" has ./etc/vantrel/vantrel.cfg
 check "the host reads it through a link" has ./usr/libexec/vantrel/vantrel.cfg-\>/etc/vantrel/vantrel.cfg
 check "no manifest is a file of the package" bash -c "! grep -q native-messaging-hosts '$scratch/contents'"
+for file in vantrel.crx chromium-updates.xml vantrel.xpi firefox-updates.json extension.json; do
+    check "the extension's $file is in /usr/share/vantrel" has ./usr/share/vantrel/$file
+done
+check "the policy tool is beside the host" has ./usr/libexec/vantrel/vantrel-policies
+check "the extension's settings live in /etc" has ./etc/vantrel/extension.cfg
+check "no browser policy is a file of the package" bash -c "! grep -Eq 'policies/|managed-storage' '$scratch/contents'"
 
 dpkg-deb -e "$package" "$scratch/control"
 check "postinst and prerm are executable" test -x "$scratch/control/postinst" -a -x "$scratch/control/prerm"
@@ -57,6 +63,10 @@ check "prerm is valid sh" sh -n "$scratch/control/prerm"
 check "postinst registers system-wide" grep -q -- 'vantrel-register" --system' "$scratch/control/postinst"
 check "prerm unregisters system-wide" grep -q -- 'vantrel-register" --uninstall --system' "$scratch/control/prerm"
 check "the configuration is a conffile" grep -qx /etc/vantrel/vantrel.cfg "$scratch/control/conffiles"
+check "the extension's settings are a conffile" grep -qx /etc/vantrel/extension.cfg "$scratch/control/conffiles"
+check "postinst applies the extension's policies" grep -q -- 'vantrel-policies" apply' "$scratch/control/postinst"
+check "prerm removes them" grep -q -- 'vantrel-policies" remove' "$scratch/control/prerm"
+check "postrm is valid sh" sh -n "$scratch/control/postrm"
 check "the package depends on python3" grep -Eq '^Depends:.*\bpython3\b' "$scratch/control/control"
 check "the package depends on the C++ runtime" grep -Eq '^Depends:.*\blibstdc\+\+6\b' "$scratch/control/control"
 check "the package depends on p11-kit's proxy module" grep -Eq '^Depends:.*\bp11-kit-modules\b' "$scratch/control/control"
@@ -97,13 +107,16 @@ own_origins="chrome-extension://$(printf 'a%.0s' {1..32})/;chrome-extension://$(
 cmake -S "$source_dir" -B "$own/build" -DVANTREL_BUILD_TESTS=OFF -DVANTREL_BUILD_BENCHMARKS=OFF \
     -DVANTREL_EXTENSION_ORIGINS="$own_origins" -DVANTREL_FIREFOX_EXTENSION_IDS="signer@example.org" \
     >"$scratch/own-configure.log" 2>&1 || cat "$scratch/own-configure.log" >&2
-mkdir -p "$own/root/usr/libexec/vantrel"
-cp "$source_dir/tools/vantrel-register" "$build/vantrel" "$own/root/usr/libexec/vantrel/"
+mkdir -p "$own/root/usr/libexec/vantrel" "$own/root/usr/share/vantrel"
+cp "$source_dir/tools/vantrel-register" "$source_dir/packaging/linux/vantrel-policies" "$build/vantrel" \
+    "$own/root/usr/libexec/vantrel/"
+cp "$build/extension-packages/extension.json" "$own/root/usr/share/vantrel/"
 check "the postinst of a package for other extensions runs" \
     env DPKG_ROOT="$own/root" sh "$own/build/packaging/debian/postinst" configure
-check "it registers the extensions of the build's options with Chromium" \
+own_packaged_id=$(python3 "$source_dir/packaging/extension/pack-extension.py" id --key "$own/build/extension-signing-key.pem")
+check "it registers the extensions of the build's options with Chromium, and its packaged one" \
     test "$(manifest_extensions "$own/root/etc/chromium/native-messaging-hosts/org.vantrel.host.json" 2>/dev/null)" = \
-    "chrome-extension://$(printf 'a%.0s' {1..32})/ chrome-extension://$(printf 'b%.0s' {1..32})/"
+    "chrome-extension://$(printf 'a%.0s' {1..32})/ chrome-extension://$(printf 'b%.0s' {1..32})/ chrome-extension://$own_packaged_id/"
 check "and with Firefox" \
     test "$(manifest_extensions "$own/root/usr/lib/mozilla/native-messaging-hosts/org.vantrel.host.json" 2>/dev/null)" = \
     signer@example.org
@@ -123,6 +136,19 @@ mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates" "$root/var/lib/d
 touch "$root/var/lib/dpkg/status"
 # A browser that is there before the package: its folder must outlive the removal.
 mkdir -p "$root/etc/chromium/policies"
+# An administrator's own Firefox policies: the package adds its entry and takes only that away.
+mkdir -p "$root/etc/firefox-esr/policies"
+echo '{"policies": {"DisableTelemetry": true, "ExtensionSettings": {"other@example.org": {"installation_mode": "blocked"}}}}' \
+    >"$root/etc/firefox-esr/policies/policies.json"
+json_value() {
+    python3 -c 'import json,sys; v=json.load(open(sys.argv[1]))
+for k in sys.argv[2:]: v=v[k]
+print(json.dumps(v, sort_keys=True))' "$@" 2>/dev/null
+}
+policies=(
+    etc/chromium/policies/managed/vantrel.json
+    etc/opt/chrome/policies/managed/vantrel.json
+)
 dpkg_in_root() {
     dpkg --root="$root" --force-script-chrootless --force-depends "$@" >>"$scratch/dpkg.log" 2>&1
 }
@@ -139,11 +165,79 @@ for manifest in "${manifests[@]}"; do
     check "postinst wrote /$manifest naming the installed host" \
         test "$(manifest_path "$root/$manifest" 2>/dev/null)" = /usr/libexec/vantrel/vantrel
 done
-check "the default package is for the sample extension" \
+packaged_id=$(python3 "$source_dir/packaging/extension/pack-extension.py" id --key "$build/extension-signing-key.pem")
+check "the default package is for the development and the packaged extension" \
     test "$(manifest_extensions "$root/${manifests[0]}" 2>/dev/null) $(manifest_extensions "$root/${manifests[3]}" 2>/dev/null)" = \
-    "chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/ vantrel-sample@vantrel.org"
+    "chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/ chrome-extension://$packaged_id/ vantrel-sample@vantrel.org"
 check "it writes no manifest the table does not name" \
     test "$(find "$root/etc" "$root/usr/lib/mozilla" -name org.vantrel.host.json | wc -l)" -eq ${#manifests[@]}
+for policy in "${policies[@]}"; do
+    check "postinst has /$policy force-install the packaged extension from its update manifest" \
+        test "$(json_value "$root/$policy" ExtensionInstallForcelist)" = \
+        "[\"$packaged_id;file:///usr/share/vantrel/chromium-updates.xml\"]"
+    check "and hands it no setting while extension.cfg sets none" \
+        test "$(json_value "$root/$policy" 3rdparty extensions "$packaged_id")" = "{}"
+done
+check "the update manifest names the package in /usr/share/vantrel" \
+    grep -q "codebase='file:///usr/share/vantrel/vantrel.crx'" "$root/usr/share/vantrel/chromium-updates.xml"
+firefox_addon='{"install_url": "file:///usr/share/vantrel/vantrel.xpi", "installation_mode": "force_installed"}'
+for policy in etc/firefox/policies/policies.json etc/firefox-esr/policies/policies.json; do
+    check "postinst has /$policy force-install the add-on from /usr/share/vantrel" \
+        test "$(json_value "$root/$policy" policies ExtensionSettings vantrel-sample@vantrel.org)" = "$firefox_addon"
+done
+check "the administrator's Firefox policies stay beside it" \
+    test "$(json_value "$root/etc/firefox-esr/policies/policies.json" policies DisableTelemetry) \
+$(json_value "$root/etc/firefox-esr/policies/policies.json" policies ExtensionSettings other@example.org installation_mode)" = \
+    'true "blocked"'
+storage=usr/lib/mozilla/managed-storage/vantrel-sample@vantrel.org.json
+check "Firefox's managed storage manifest is there, with no setting" test "$(json_value "$root/$storage" data)" = "{}"
+
+# vantrel-register --check, run by a user of the machine: per profile, the
+# extension is there (and how it came), or the fix.
+user_home=/home/someone
+profile="$root$user_home/.config/chromium/Default"
+mkdir -p "$profile"
+echo '{"extensions": {"settings": {}}}' >"$profile/Preferences"
+HOME=$user_home python3 "$root/usr/libexec/vantrel/vantrel-register" --check --root "$root" --browser chromium \
+    >"$scratch/check-without" 2>&1 || true
+check "--check names the profile without the extension" grep -qxF \
+    "  problem:       the Vantrel extension (dimbhkphloanhhcpkcakgkgdcooempmh, $packaged_id) is not installed in profile Default" \
+    "$scratch/check-without"
+check "and the policy that installs it when the browser starts again" grep -qxF \
+    "    fix:         restart Chromium: the policy /etc/chromium/policies/managed/vantrel.json installs it when it starts" \
+    "$scratch/check-without"
+echo "{\"extensions\": {\"settings\": {\"$packaged_id\": {\"location\": 7, \"disable_reasons\": []}}}}" \
+    >"$profile/Preferences"
+HOME=$user_home python3 "$root/usr/libexec/vantrel/vantrel-register" --check --root "$root" --browser chromium \
+    >"$scratch/check-with" 2>&1 || true
+check "--check sees the extension the policy installed" grep -qxF \
+    "  extension      profile Default: $packaged_id, installed by policy, enabled" "$scratch/check-with"
+check "and no problem with it" bash -c "! grep -q 'extension.*not installed' '$scratch/check-with'"
+rm -rf "${root:?}/home"
+
+# The administrator's settings, applied again after editing.
+cat >>"$root/etc/vantrel/extension.cfg" <<'SETTINGS'
+allowedOrigins=https://sign.example.com https://portal.example.com:8443/
+pinFromPage=false
+requestTimeoutSeconds=30
+SETTINGS
+wanted_settings='{"allowedOrigins": ["https://sign.example.com", "https://portal.example.com:8443"], "pinFromPage": false, "requestTimeoutSeconds": 30}'
+check "vantrel-policies apply takes up the edited settings" \
+    python3 "$root/usr/libexec/vantrel/vantrel-policies" apply --quiet --root "$root"
+check "Chromium gets them" test "$(json_value "$root/${policies[0]}" 3rdparty extensions "$packaged_id")" = "$wanted_settings"
+check "Firefox gets them" test "$(json_value "$root/$storage" data)" = "$wanted_settings"
+for bad in "pinFromPage=yes|line 4: pinFromPage: 'yes' is neither true nor false" \
+    "allowedOrigins=http://sign.example.com|line 4: allowedOrigins: 'http://sign.example.com' is no HTTPS origin" \
+    "loginIdleMinutes=0|line 4: loginIdleMinutes: '0' is not above 0" \
+    "pinFromPages=true|line 4: 'pinFromPages' is no setting"; do
+    printf '# a\n# b\n\n%s\n' "${bad%%|*}" >"$scratch/bad.cfg"
+    mkdir -p "$scratch/bad-root/etc/vantrel" "$scratch/bad-root/usr/share/vantrel"
+    cp "$scratch/bad.cfg" "$scratch/bad-root/etc/vantrel/extension.cfg"
+    cp "$root/usr/share/vantrel/extension.json" "$scratch/bad-root/usr/share/vantrel/"
+    check "a setting of \"${bad%%|*}\" is refused with its line" bash -c \
+        "! python3 '$root/usr/libexec/vantrel/vantrel-policies' apply --root '$scratch/bad-root' 2>'$scratch/bad.err' &&
+         grep -qF \"${bad#*|}\" '$scratch/bad.err' && test ! -e '$scratch/bad-root/etc/chromium'"
+done
 
 check "dpkg upgrades the package over itself" dpkg_in_root -i "$package"
 for manifest in "${manifests[@]}"; do
@@ -156,8 +250,29 @@ for manifest in "${manifests[@]}"; do
 done
 check "the folders the registration made are gone" test ! -e "$root/etc/opt" -a ! -e "$root/usr/lib/mozilla"
 check "the browser's own folder stays" test -d "$root/etc/chromium/policies"
+for policy in "${policies[@]}" "$storage"; do
+    check "prerm removed /$policy" test ! -e "$root/$policy"
+done
+check "the Chromium policy folders it made are gone" test ! -e "$root/etc/chromium/policies/managed"
+# Firefox keeps an add-on a policy installed once the policy is gone: until
+# the purge, its entry has Firefox uninstall it.
+for policy in etc/firefox/policies/policies.json etc/firefox-esr/policies/policies.json; do
+    check "prerm left /$policy asking Firefox to uninstall the add-on" \
+        test "$(json_value "$root/$policy" policies ExtensionSettings vantrel-sample@vantrel.org)" = \
+        '{"installation_mode": "blocked"}'
+done
+check "the administrator's Firefox policies stay as they were" \
+    test "$(json_value "$root/etc/firefox-esr/policies/policies.json" policies DisableTelemetry) \
+$(json_value "$root/etc/firefox-esr/policies/policies.json" policies ExtensionSettings other@example.org installation_mode)" = \
+    'true "blocked"'
+check "the removal keeps the administrator's settings" grep -q '^pinFromPage=false$' "$root/etc/vantrel/extension.cfg"
+check "and takes the extension's packages" test ! -e "$root/usr/share/vantrel"
 check "dpkg purges the package" dpkg_in_root -P vantrel
-check "the purge takes the configuration" test ! -e "$root/etc/vantrel"
+check "the purge takes the configuration and the settings" test ! -e "$root/etc/vantrel"
+check "and the Firefox entry, with the policy folder it made" test ! -e "$root/etc/firefox"
+check "the administrator's Firefox policies are as they were" \
+    test "$(json_value "$root/etc/firefox-esr/policies/policies.json")" = \
+    '{"policies": {"DisableTelemetry": true, "ExtensionSettings": {"other@example.org": {"installation_mode": "blocked"}}}}'
 
 # A manifest of the same name that is not ours never blocks a removal.
 check "dpkg installs the package again" dpkg_in_root -i "$package"

@@ -31,7 +31,9 @@ HOME = "/home/tester"
 HOST = "/opt/vantrel/vantrel"
 ORIGIN = "chrome-extension://dimbhkphloanhhcpkcakgkgdcooempmh/"
 OTHER_ORIGIN = "chrome-extension://" + "a" * 32 + "/"
+ORIGIN_ID, OTHER_ORIGIN_ID = ORIGIN[19:51], OTHER_ORIGIN[19:51]
 FIREFOX_ID = "vantrel-sample@vantrel.org"
+OTHER_FIREFOX_ID = "other@x.org"
 CHROMIUM_MANIFEST = HOME + "/.config/chromium/NativeMessagingHosts/org.vantrel.host.json"
 FIREFOX_MANIFEST = HOME + "/.mozilla/native-messaging-hosts/org.vantrel.host.json"
 TOKEN_LABEL = "Vantrel check"
@@ -74,6 +76,30 @@ class Installation:
             [shutil.which("softhsm2-util"), "--show-slots"], env=self.environment(), check=True, capture_output=True,
             text=True).stdout).group(1)
         self.run("--host", HOST, "--browser", "chromium", "--browser", "firefox", expect=0)
+        # Profiles that have the extension (and the other one the tests name):
+        # Chromium's loaded unpacked by hand, Firefox's installed by policy.
+        self.add_chromium_profile(self.staged(HOME + "/.config/chromium"), "Default",
+                                  {ORIGIN_ID: {"location": 4, "disable_reasons": []},
+                                   OTHER_ORIGIN_ID: {"location": 4, "disable_reasons": []}})
+        self.add_firefox_profile("abcd1234.default-release", "default-release", [
+            {"id": FIREFOX_ID, "active": True, "userDisabled": False, "appDisabled": False, "location": "app-profile",
+             "installTelemetryInfo": {"source": "enterprise-policy"}},
+            {"id": OTHER_FIREFOX_ID, "active": True, "location": "app-profile"},
+        ])
+
+    @staticmethod
+    def add_chromium_profile(user_data_dir, name, extensions):
+        os.makedirs(os.path.join(user_data_dir, name), exist_ok=True)
+        with open(os.path.join(user_data_dir, name, "Preferences"), "w", encoding="utf-8") as stream:
+            json.dump({"extensions": {"settings": extensions}}, stream)
+
+    def add_firefox_profile(self, folder, name, addons):
+        profiles = self.staged(HOME + "/.mozilla/firefox")
+        os.makedirs(os.path.join(profiles, folder), exist_ok=True)
+        with open(os.path.join(profiles, "profiles.ini"), "a", encoding="utf-8") as stream:
+            stream.write("[Profile%d]\nName=%s\nIsRelative=1\nPath=%s\n\n" % (len(os.listdir(profiles)) - 1, name, folder))
+        with open(os.path.join(profiles, folder, "extensions.json"), "w", encoding="utf-8") as stream:
+            json.dump({"schemaVersion": 36, "addons": addons}, stream)
 
     def staged(self, path):
         return os.path.join(self.root, path.lstrip("/"))
@@ -122,6 +148,8 @@ class Installation:
         """The findings for a browser whose registration works."""
         firefox = browser == "Firefox"
         return [
+            line("extension", "profile default-release: %s, installed by policy, enabled" % FIREFOX_ID if firefox else
+                 "profile Default: %s, installed by hand (unpacked), enabled" % ORIGIN_ID),
             line("manifest", "%s (per user)" % self.staged(FIREFOX_MANIFEST if firefox else CHROMIUM_MANIFEST)),
             line("host program", "%s (executable)" % self.host),
             line("allows", FIREFOX_ID + " (allowed_extensions)" if firefox else ORIGIN + " (allowed_origins)"),
@@ -158,6 +186,10 @@ class CheckTest(unittest.TestCase):
         start = next(i for i, text in enumerate(lines) if text == browser or text.startswith(browser + " ("))
         end = next((i for i in range(start + 1, len(lines)) if not lines[i]), len(lines))
         return lines[start + 1:end]
+
+    def registration_block(self, output, browser):
+        """browser_block without the lines about the extension in the profiles."""
+        return [text for text in self.browser_block(output, browser) if not text.startswith("  extension ")]
 
     def test_a_working_installation_is_reported_as_working(self):
         installation = self.installation
@@ -285,6 +317,8 @@ class CheckTest(unittest.TestCase):
     def test_installed_browsers_without_a_manifest_are_checked_too(self):
         installation = self.installation
         installation.install_browser("vivaldi")
+        installation.add_chromium_profile(installation.staged(HOME + "/.config/vivaldi"), "Default",
+                                          {ORIGIN_ID: {"location": 1, "disable_reasons": []}})
         installation.install_browser("firefox-esr")
         result = installation.check()
         self.assertEqual(result.returncode, 1)
@@ -293,7 +327,9 @@ class CheckTest(unittest.TestCase):
         vivaldi = installation.staged(HOME + "/.config/vivaldi/NativeMessagingHosts/org.vantrel.host.json")
         # The fix names the host the other browsers' manifests name.
         self.assertEqual(self.browser_block(result.stdout, "Vivaldi"),
-                         [line("manifest", "none: Vivaldi looks for %s" % vivaldi)]
+                         [line("extension", "profile Default: %s, installed by hand (from a package file), enabled"
+                               % ORIGIN_ID),
+                          line("manifest", "none: Vivaldi looks for %s" % vivaldi)]
                          + problem_lines("org.vantrel.host is not registered for Vivaldi (no manifest)",
                                          "%s --root %s --browser vivaldi --host %s"
                                          % (REGISTER, installation.root, HOST))
@@ -325,7 +361,7 @@ class CheckTest(unittest.TestCase):
         installation = self.installation
         installation.run("--system", "--host", HOST, "--browser", "chromium", expect=0)
         installation.edit_manifest(CHROMIUM_MANIFEST, lambda m: m.update(path="vantrel"))
-        block = self.browser_block(installation.check("--browser", "chromium").stdout, "Chromium")
+        block = self.registration_block(installation.check("--browser", "chromium").stdout, "Chromium")
         self.assertEqual(block[:2], [
             line("manifest", "%s (per user)" % installation.staged(CHROMIUM_MANIFEST)),
             line("", "%s (system-wide) is not read while the one above is there"
@@ -348,9 +384,10 @@ class CheckTest(unittest.TestCase):
         for scope_options, scope, folder_of, fix_of in cases:
             with self.subTest(scope):
                 installation = self.fresh()
+                installation.add_chromium_profile(profile, "Default", {ORIGIN_ID: {"location": 8, "disable_reasons": []}})
                 folder, fix = folder_of(installation), fix_of(installation)
                 arguments = ["--browser", "chromium", *scope_options]
-                block = self.browser_block(installation.check(*arguments).stdout, "Chromium")
+                block = self.registration_block(installation.check(*arguments).stdout, "Chromium")
                 self.assertEqual(block[:3], [line("manifest", "none: Chromium looks for %s/%s.json" % (folder, HOST_NAME))]
                                  + problem_lines("org.vantrel.host is not registered for Chromium (no manifest)", fix))
                 environment = dict(installation.environment(), PATH=installation.bin + ":/usr/bin:/bin")
@@ -418,6 +455,76 @@ class CheckTest(unittest.TestCase):
                 self.assertEqual(block[-1], line("verdict", "Google Chrome: NOT WORKING, 1 problem (fix above)"))
                 self.assert_in_order(problem_lines(problem % path, "%schown root:root %s && %schmod go-w %s"
                                                    % (sudo, path, sudo, path)), block)
+
+    def test_the_extension_in_each_profile_how_it_came_and_the_fix_when_it_is_not_there(self):
+        chromium_data = HOME + "/.config/chromium"
+        policy = "/etc/chromium/policies/managed/vantrel.json"
+        firefox_policy = "/etc/firefox-esr/policies/policies.json"
+
+        def chromium_profile(name, extensions):
+            return lambda i: i.add_chromium_profile(i.staged(chromium_data), name, extensions)
+
+        def firefox_only(addons):
+            def change(i):
+                shutil.rmtree(i.staged(HOME + "/.mozilla/firefox"))
+                if addons is not None:
+                    i.add_firefox_profile("x.default", "default", addons)
+            return change
+
+        def with_policy(path, text):
+            def change(i):
+                os.makedirs(os.path.dirname(i.staged(path)), exist_ok=True)
+                with open(i.staged(path), "w") as stream:
+                    stream.write(text)
+            return change
+
+        def both(*changes):
+            return lambda i: [change(i) for change in changes]
+
+        install_fix = ("install the Vantrel package, which installs the extension for every user by policy "
+                       "(sudo apt install ./vantrel_<version>_<arch>.deb); or, to develop, load the checkout's "
+                       "extension/ folder (%s)")
+        forced = json.dumps({"policies": {"ExtensionSettings": {FIREFOX_ID: {"installation_mode": "force_installed"}}}})
+        cases = (
+            # name, change, browser, expected lines, problems
+            ("a second profile without it", chromium_profile("Profile 1", {"x" * 32: {"location": 1}}), "chromium",
+             [line("extension", "profile Default: %s, installed by hand (unpacked), enabled" % ORIGIN_ID)]
+             + problem_lines("the Vantrel extension (%s) is not installed in profile Profile 1" % ORIGIN_ID,
+                             install_fix % "chrome://extensions, Developer mode, Load unpacked"), 1),
+            ("not there, but the package's policy is",
+             both(chromium_profile("Default", {}), with_policy(policy, "{}")), "chromium",
+             problem_lines("the Vantrel extension (%s) is not installed in profile Default" % ORIGIN_ID,
+                           "restart Chromium: the policy %s installs it when it starts" % policy), 1),
+            ("turned off", chromium_profile("Default", {ORIGIN_ID: {"location": 4, "disable_reasons": [1]}}), "chromium",
+             problem_lines("profile Default: %s, installed by hand (unpacked), DISABLED" % ORIGIN_ID,
+                           "turn it on in Chromium's extensions page (chrome://extensions), in profile Default"), 1),
+            ("installed by policy", chromium_profile("Default", {ORIGIN_ID: {"location": 7, "disable_reasons": []}}),
+             "chromium", [line("extension", "profile Default: %s, installed by policy, enabled" % ORIGIN_ID)], 0),
+            ("a temporary Firefox add-on", firefox_only([{"id": FIREFOX_ID, "active": True, "location": "app-temporary"}]),
+             "firefox", [line("extension", "profile default: %s, installed by hand (as a temporary add-on), enabled"
+                              % FIREFOX_ID)], 0),
+            ("a Firefox add-on turned off",
+             firefox_only([{"id": FIREFOX_ID, "active": False, "userDisabled": True, "location": "app-profile"}]),
+             "firefox", problem_lines("profile default: %s, installed by hand, DISABLED" % FIREFOX_ID,
+                                      "turn it on in Firefox's extensions page (about:addons), in profile default"), 1),
+            ("no Firefox profile and no policy", firefox_only(None), "firefox",
+             problem_lines("Firefox has no profile in {root}%s/.mozilla/firefox, and no policy installs the extension"
+                           % HOME,
+                           install_fix % "about:debugging, Load Temporary Add-on"), 1),
+            ("no Firefox profile yet, and the policy", both(firefox_only(None), with_policy(firefox_policy, forced)),
+             "firefox", [line("extension", "no profile yet in {root}%s/.mozilla/firefox; the policy %s installs the "
+                              "extension at the first start" % (HOME, firefox_policy))], 0),
+        )
+        for name, change, browser, expected, problems in cases:
+            with self.subTest(name):
+                installation = self.fresh()
+                change(installation)
+                result = installation.check("--browser", browser)
+                self.assertEqual(result.returncode, 1 if problems else 0, result.stdout + result.stderr)
+                block = self.browser_block(result.stdout, "Firefox" if browser == "firefox" else "Chromium")
+                self.assert_in_order([text.replace("{root}", installation.root) for text in expected], block)
+                if problems:
+                    self.assertRegex(block[-1], r"NOT WORKING, 1 problem \(fix above\)$")
 
     def test_nothing_installed_or_registered(self):
         installation = self.installation

@@ -15,6 +15,13 @@
 //   register(space)          registers the workspace's host; the manifest's path
 //   hostArguments(space)     what the host finds on its command line after its path
 //   policyUnavailable()      why a policy cannot be set here, or false
+//   packagedId(packaged)     the packaged extension's ID in this browser, from
+//                            its extension.json
+//   launchWithMachinePolicy(space, packaged, { installed }) resolves with a
+//                            session of a browser given no extension: the
+//                            machine's policy installs it (waited for unless
+//                            installed is false); extensionIds() lists the
+//                            extensions installed and enabled
 //   launch(space, { environment, siteNames, trustedCa }) resolves with a session:
 //     extensionId(), firstPage(), newPage(url), openOptions(),
 //     questionRaisedBy(trigger), questionWindows(), pinWindowRaisedBy(trigger),

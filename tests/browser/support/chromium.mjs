@@ -1,11 +1,10 @@
 // Headless Chromium with the sample extension, through Playwright: what the
 // browser tests need of a browser (see browser.mjs) done the Chromium way.
 import fs from "node:fs";
-import net from "node:net";
 import path from "node:path";
 import { isDeepStrictEqual } from "node:util";
 import { chromium } from "playwright-core";
-import { SOURCE, run, testEnvironment, waitFor } from "./environment.mjs";
+import { SOURCE, asRoot, holdMachineLock, run, testEnvironment, waitFor } from "./environment.mjs";
 import { BrowserSession, PlaywrightPage, WAIT_MS, WINDOW_PAGES, WINDOW_SIZES, WINDOW_WAIT_MS } from "./page-driver.mjs";
 
 export const CHROMIUM = process.env.VANTREL_CHROMIUM || "/usr/bin/chromium";
@@ -17,42 +16,9 @@ const EXTENSION_URL = `chrome-extension://${EXTENSION_ID}/`;
 // Chromium on the machine while it is there.
 const POLICY_DIR = "/etc/chromium/policies/managed";
 
-// A test process that drives Chromium holds the machine's Chromium lock for
-// its whole life: a test run of another checkout would otherwise see this
-// run's policy in its browser (the extension ID is the same), and its policy
-// in this one. Each test file is a process of its own, so runs take turns
-// file by file. The lock is an abstract Unix socket, as for the tests on real
-// modules: the kernel lets go of it when the process ends, however it ends.
-const LOCK_NAME = "\0vantrel-test-lock-chromium";
-const LOCK_WAIT_MS = 15 * 60 * 1000;
-
-async function takeMachineLock() {
-  const deadline = Date.now() + LOCK_WAIT_MS;
-  for (;;) {
-    const server = net.createServer();
-    try {
-      await new Promise((resolve, reject) => {
-        server.once("error", reject);
-        server.listen({ path: LOCK_NAME }, resolve);
-      });
-      server.unref();
-      return server;
-    } catch (error) {
-      if (error.code !== "EADDRINUSE" || Date.now() > deadline) {
-        throw new Error(`cannot take the machine's Chromium test lock: ${error.message}`);
-      }
-      await new Promise((resolve) => setTimeout(resolve, 500));
-    }
-  }
-}
-
-// Kept for the process's life: the socket is the lock.
-const machineLock = await takeMachineLock();
-
-function asRoot(command, args, input) {
-  const [program, ...rest] = process.getuid() === 0 ? [command, ...args] : ["sudo", "-n", command, ...args];
-  return run(program, rest, { input });
-}
+// Every Chromium on the machine reads the policy folder and the system-wide
+// host manifests: runs of other checkouts take turns (see holdMachineLock).
+await holdMachineLock("chromium");
 
 /** Chromium trusts the CA for HTTPS through the NSS database in its HOME. */
 function trustCa(space, caPem) {
@@ -80,8 +46,8 @@ function removeLeftoverPolicyFiles() {
 }
 
 class ChromiumSession extends BrowserSession {
-  constructor(context) {
-    super(EXTENSION_URL);
+  constructor(context, extensionUrl = EXTENSION_URL) {
+    super(extensionUrl);
     this.context = context;
     this.policyFile = path.join(POLICY_DIR, `${POLICY_FILE_PREFIX}${process.pid}.json`);
     // The folders made for the policy file, deepest first.
@@ -92,6 +58,18 @@ class ChromiumSession extends BrowserSession {
   async extensionId() {
     const worker = this.context.serviceWorkers()[0] || (await this.context.waitForEvent("serviceworker"));
     return new URL(worker.url()).host;
+  }
+
+  /** The IDs of the extensions that are installed and enabled, as chrome://extensions-internals lists them. */
+  async extensionIds() {
+    const internals = await this.context.newPage();
+    try {
+      await internals.goto("chrome://extensions-internals");
+      const listed = JSON.parse(await internals.locator("body").innerText());
+      return listed.filter((extension) => extension.disable_reasons.length === 0 && extension.location !== "COMPONENT").map((extension) => extension.id);
+    } finally {
+      await internals.close();
+    }
   }
 
   /** The tab the browser opened with. */
@@ -130,7 +108,7 @@ class ChromiumSession extends BrowserSession {
     const opened = this.context.waitForEvent("page", { timeout: WINDOW_WAIT_MS });
     const outcome = trigger();
     const window = await opened;
-    await window.waitForURL((url) => url.href.startsWith(`${EXTENSION_URL}${WINDOW_PAGES[kind]}?`), { timeout: WAIT_MS });
+    await window.waitForURL((url) => url.href.startsWith(`${this.extensionUrl}${WINDOW_PAGES[kind]}?`), { timeout: WAIT_MS });
     await window.locator("#dialog:not([hidden])").waitFor();
     await window.setViewportSize(WINDOW_SIZES[kind]);
     return { window: new PlaywrightPage(window), outcome };
@@ -138,7 +116,7 @@ class ChromiumSession extends BrowserSession {
 
   /** The addresses of the extension's windows of `kind` ("question", "pin", "sign") that are open. */
   async windowsOf(kind) {
-    return this.context.pages().map((p) => p.url()).filter((url) => url.startsWith(`${EXTENSION_URL}${WINDOW_PAGES[kind]}`));
+    return this.context.pages().map((p) => p.url()).filter((url) => url.startsWith(`${this.extensionUrl}${WINDOW_PAGES[kind]}`));
   }
 
   questionWindows() {
@@ -160,14 +138,18 @@ class ChromiumSession extends BrowserSession {
 
   /** Sets the administrator's policy and waits until the extension sees it. */
   async setPolicy(values) {
+    this.writePolicyFile({ "3rdparty": { extensions: { [EXTENSION_ID]: values } } });
+    await this.reloadPoliciesUntil(async () => isDeepStrictEqual(await this.managedSettings(), values), "the policy to reach the extension");
+  }
+
+  /** Writes this test's policy file, which every Chromium on the machine reads. */
+  writePolicyFile(policy) {
     for (let folder = POLICY_DIR; !fs.existsSync(folder); folder = path.dirname(folder)) {
       this.policyFoldersMade.push(folder);
     }
     asRoot("mkdir", ["-p", POLICY_DIR]);
-    const policy = { "3rdparty": { extensions: { [EXTENSION_ID]: values } } };
     asRoot("tee", [this.policyFile], JSON.stringify(policy));
     asRoot("chmod", ["0644", this.policyFile]);
-    await this.reloadPoliciesUntil(async () => isDeepStrictEqual(await this.managedSettings(), values), "the policy to reach the extension");
   }
 
   async clearPolicy() {
@@ -267,6 +249,43 @@ export const driver = {
     } catch {
       return "writing Chromium's policy folder needs root or password-less sudo";
     }
+  },
+
+  /**
+   * Chromium on the workspace's profile (a new one, or the one of an earlier
+   * launch) with no extension of its own: the machine's policy installs the
+   * packaged extension (`packaged`, its extension.json). Resolves once that
+   * is installed, or at once when `installed` is false.
+   */
+  /** The packaged extension's ID here, from its extension.json. */
+  packagedId: (packaged) => packaged.chromium.id,
+
+  async launchWithMachinePolicy(space, packaged, { installed = true } = {}) {
+    removeLeftoverPolicyFiles();
+    const session = new ChromiumSession(null, `chrome-extension://${driver.packagedId(packaged)}/`);
+    // Chromium keeps DevTools, and so Playwright, away from the pages of
+    // extensions installed by policy, unless a policy allows it: this one does,
+    // beside the machine's.
+    session.writePolicyFile({ DeveloperToolsAvailability: 1 });
+    try {
+      session.context = await chromium.launchPersistentContext(space.profile, {
+        executablePath: CHROMIUM,
+        headless: true,
+        env: testEnvironment(space),
+        // Playwright's defaults turn extensions off, and with them the policy's.
+        ignoreDefaultArgs: ["--disable-extensions", "--disable-background-networking"],
+        args: ["--no-sandbox", "--disable-gpu", "--disable-component-update", "--disable-sync", "--no-first-run"],
+        viewport: { width: 1100, height: 900 },
+      });
+      if (installed) {
+        await waitFor(async () => (await session.extensionIds()).includes(driver.packagedId(packaged)), "the policy to install the extension", 60000);
+      }
+    } catch (error) {
+      session.removePolicyFiles();
+      await session.context?.close();
+      throw error;
+    }
+    return session;
   },
 
   /**

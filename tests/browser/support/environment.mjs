@@ -11,6 +11,7 @@
 import assert from "node:assert/strict";
 import { execFileSync, spawn } from "node:child_process";
 import fs from "node:fs";
+import net from "node:net";
 import os from "node:os";
 import path from "node:path";
 import readline from "node:readline";
@@ -236,6 +237,12 @@ export function hostProcesses(hostPath) {
   return found;
 }
 
+/** Runs a command as root: directly when this is root, else through password-less sudo. */
+export function asRoot(command, args, input) {
+  const [program, ...rest] = process.getuid() === 0 ? [command, ...args] : ["sudo", "-n", command, ...args];
+  return run(program, rest, { input });
+}
+
 export async function waitFor(check, what, timeoutMs = 10000) {
   const deadline = Date.now() + timeoutMs;
   for (;;) {
@@ -246,4 +253,43 @@ export async function waitFor(check, what, timeoutMs = 10000) {
     assert.ok(Date.now() < deadline, `timed out waiting for ${what}`);
     await new Promise((resolve) => setTimeout(resolve, 50));
   }
+}
+
+// A test process that changes what every browser of a kind on the machine
+// reads (policy files, system-wide host manifests) holds that browser's
+// machine lock for its whole life, and so does every test process that drives
+// the browser: a test run of another checkout would otherwise see this run's
+// policy in its browser (the extension IDs are the same), and its policy in
+// this one. Each test file is a process of its own, so runs take turns file by
+// file. The lock is an abstract Unix socket, as for the tests on real modules:
+// the kernel lets go of it when the process ends, however it ends.
+const LOCK_WAIT_MS = 15 * 60 * 1000;
+const machineLocks = new Map();
+
+async function takeMachineLock(name) {
+  const deadline = Date.now() + LOCK_WAIT_MS;
+  for (;;) {
+    const server = net.createServer();
+    try {
+      await new Promise((resolve, reject) => {
+        server.once("error", reject);
+        server.listen({ path: `\0vantrel-test-lock-${name}` }, resolve);
+      });
+      server.unref();
+      return server;
+    } catch (error) {
+      if (error.code !== "EADDRINUSE" || Date.now() > deadline) {
+        throw new Error(`cannot take the machine's ${name} test lock: ${error.message}`);
+      }
+      await new Promise((resolve) => setTimeout(resolve, 500));
+    }
+  }
+}
+
+/** Resolves once this process holds the machine's lock `name` ("chromium", "firefox"), kept for its life. */
+export function holdMachineLock(name) {
+  if (!machineLocks.has(name)) {
+    machineLocks.set(name, takeMachineLock(name));
+  }
+  return machineLocks.get(name);
 }

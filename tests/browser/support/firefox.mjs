@@ -12,7 +12,7 @@ import { spawn } from "node:child_process";
 import fs from "node:fs";
 import net from "node:net";
 import path from "node:path";
-import { SOURCE, run, testEnvironment, waitFor } from "./environment.mjs";
+import { SOURCE, holdMachineLock, run, testEnvironment, waitFor } from "./environment.mjs";
 import { Marionette, MarionetteError } from "./marionette.mjs";
 import { BrowserSession, WAIT_MS, WINDOW_PAGES, WINDOW_WAIT_MS, axeSource, axeViolations, artifactPath } from "./page-driver.mjs";
 
@@ -38,6 +38,10 @@ const KEYS = {
   ArrowRight: "\uE014",
   ArrowDown: "\uE015",
 };
+
+// Every Firefox on the machine reads the system-wide host manifests and
+// policies: runs of other checkouts take turns (see holdMachineLock).
+await holdMachineLock("firefox");
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -78,9 +82,11 @@ function closedPort() {
   });
 }
 
-function preferences({ siteNames, downloads, closedPort }) {
+function preferences({ siteNames, downloads, closedPort, unsignedAddons = false }) {
   const local = ["localhost", "127.0.0.1", ...siteNames].join(",");
   return {
+    // Firefox ESR installs unsigned add-ons (the package's, installed by policy) only when told so.
+    ...(unsignedAddons ? { "xpinstall.signatures.required": false } : {}),
     "marionette.port": 0,
     "extensions.webextensions.uuids": JSON.stringify({ [EXTENSION_ID]: EXTENSION_UUID }),
     "extensions.background.idle.timeout": BACKGROUND_IDLE_MS,
@@ -244,15 +250,21 @@ class FirefoxSession extends BrowserSession {
   }
 
   /** Firefox's own word for the state of the extension's background ("running", "stopped", …). */
-  async backgroundState() {
+  backgroundState() {
+    return this.inChromeContext("return String(WebExtensionPolicy.getByID(arguments[0]).extension.backgroundState);", [EXTENSION_ID]);
+  }
+
+  /** The IDs of the extensions that are installed and enabled. */
+  async extensionIds() {
+    return this.inChromeContext("return WebExtensionPolicy.getActiveExtensions().map((policy) => policy.id);");
+  }
+
+  async inChromeContext(script, args = []) {
     return this.inContext(await this.firstPage(), async () => {
       this.current = null;
       await this.command("Marionette:SetContext", { value: "chrome" });
       try {
-        return await this.command("WebDriver:ExecuteScript", {
-          script: "return String(WebExtensionPolicy.getByID(arguments[0]).extension.backgroundState);",
-          args: [EXTENSION_ID],
-        });
+        return await this.command("WebDriver:ExecuteScript", { script, args });
       } finally {
         await this.command("Marionette:SetContext", { value: "content" });
       }
@@ -728,22 +740,44 @@ export const driver = {
   },
 
   async launch(space, { environment = {}, siteNames = [], trustedCa } = {}) {
-    writeProfile(space, { siteNames, trustedCa, downloads: space.file("downloads"), closedPort: await closedPort() });
-    const child = startFirefox(space, environment);
-    let session;
-    try {
-      const marionette = await Marionette.connect(await marionettePort(space, child));
-      session = new FirefoxSession(space, child, marionette);
-      await session.command("WebDriver:NewSession", {});
-      await session.command("WebDriver:SetTimeouts", { implicit: 0, pageLoad: 60000, script: 60000 });
-      await session.installExtension();
-      const page = await session.firstPage();
-      await page.setViewport(1100, 900);
-    } catch (error) {
-      child.endGroup();
-      keepLog(space);
-      throw error;
-    }
-    return session;
+    return startSession(space, { environment, siteNames, trustedCa }, (session) => session.installExtension());
+  },
+
+  /**
+   * Firefox on the workspace's profile (a new one, or the one of an earlier
+   * launch) with no add-on of its own: the machine's policy installs the
+   * packaged extension (`packaged`, its extension.json). Resolves once that
+   * is installed, or at once when `installed` is false.
+   */
+  /** The packaged extension's ID here, from its extension.json. */
+  packagedId: (packaged) => packaged.firefox.id,
+
+  async launchWithMachinePolicy(space, packaged, { installed = true } = {}) {
+    return startSession(space, { unsignedAddons: true }, async (session) => {
+      session.addonId = driver.packagedId(packaged);
+      if (installed) {
+        await waitFor(async () => (await session.extensionIds()).includes(session.addonId), "the policy to install the add-on", 60000);
+      }
+    });
   },
 };
+
+async function startSession(space, { environment = {}, siteNames = [], trustedCa, unsignedAddons }, prepare) {
+  writeProfile(space, { siteNames, trustedCa, unsignedAddons, downloads: space.file("downloads"), closedPort: await closedPort() });
+  const child = startFirefox(space, environment);
+  let session;
+  try {
+    const marionette = await Marionette.connect(await marionettePort(space, child));
+    session = new FirefoxSession(space, child, marionette);
+    await session.command("WebDriver:NewSession", {});
+    await session.command("WebDriver:SetTimeouts", { implicit: 0, pageLoad: 60000, script: 60000 });
+    await prepare(session);
+    const page = await session.firstPage();
+    await page.setViewport(1100, 900);
+  } catch (error) {
+    child.endGroup();
+    keepLog(space);
+    throw error;
+  }
+  return session;
+}
