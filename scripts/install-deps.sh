@@ -6,8 +6,10 @@
 # start them again (tests/interop).
 set -euo pipefail
 
+# `file` is what CPack's Debian generator finds the host's library
+# dependencies with; a minimal Debian 12 lacks it.
 packages=(
-    build-essential cmake pkg-config git python3
+    build-essential cmake pkg-config git python3 file
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libp11-kit-dev softhsm2 opensc libssl-dev openssl nlohmann-json3-dev libnss3-tools
     clang-format
