@@ -35,6 +35,8 @@
 #include <string>
 #include <vector>
 
+#include "nmp/frame.h"
+
 extern char** environ;
 
 namespace {
@@ -106,19 +108,10 @@ void readAll(int fd, char* data, size_t size) {
     }
 }
 
-std::string frame(const std::string& text) {
-    const auto length = static_cast<uint32_t>(text.size());
-    std::string framed(4, '\0');
-    for (int i = 0; i < 4; ++i) {
-        framed[i] = static_cast<char>((length >> (8 * i)) & 0xFF);
-    }
-    return framed + text;
-}
-
 std::string readFrame(const Child& child) {
-    unsigned char prefix[4];
-    readAll(child.output, reinterpret_cast<char*>(prefix), 4);
-    uint32_t length = prefix[0] | prefix[1] << 8 | prefix[2] << 16 | uint32_t{prefix[3]} << 24;
+    char prefix[kFramePrefixSize];
+    readAll(child.output, prefix, sizeof(prefix));
+    uint32_t length = frameLength(prefix);
     std::string text(length, '\0');
     readAll(child.output, &text[0], length);
     return text;

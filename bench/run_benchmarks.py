@@ -17,13 +17,15 @@ import os
 import platform
 import shutil
 import statistics
-import struct
 import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import whole_requests  # noqa: E402
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+import native_messaging  # noqa: E402
 
 MODULE = "/usr/lib/softhsm/libsofthsm2.so"
 USER_PIN = "123456"
@@ -64,10 +66,9 @@ class Host:
 
     def send(self, request):
         text = json.dumps(request).encode()
-        self.process.stdin.write(struct.pack("<I", len(text)) + text)
+        self.process.stdin.write(native_messaging.frame(text))
         self.process.stdin.flush()
-        (length,) = struct.unpack("<I", self.process.stdout.read(4))
-        reply = json.loads(self.process.stdout.read(length))
+        reply = json.loads(native_messaging.read_frame(self.process.stdout))
         if "error" in reply:
             sys.exit("setup request %s failed: %s" % (request["action"], reply["error"]))
         return reply

@@ -42,6 +42,9 @@ if(TARGET vantrel AND TARGET vantrel-client)
     install(TARGETS vantrel vantrel-client RUNTIME DESTINATION ${VANTREL_INSTALL_DIR} COMPONENT runtime)
 endif()
 install(PROGRAMS ${CMAKE_SOURCE_DIR}/tools/vantrel-register DESTINATION ${VANTREL_INSTALL_DIR} COMPONENT runtime)
+# Its --check frames through this module, read from beside the tool.
+install(FILES ${CMAKE_SOURCE_DIR}/tools/native_messaging.py DESTINATION ${VANTREL_INSTALL_DIR}
+        COMPONENT runtime)
 
 set(VANTREL_STAGE_DIR ${CMAKE_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${VANTREL_STAGE_DIR}/bin ${VANTREL_STAGE_DIR}/host)

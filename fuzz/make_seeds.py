@@ -8,11 +8,14 @@ are never rewritten by this script.
 import base64
 import glob
 import os
-import struct
+import sys
 
 ROOT = os.path.dirname(os.path.abspath(__file__))
 CORPUS = os.path.join(ROOT, "corpus")
 DER_FIXTURES = os.path.join(ROOT, "..", "tests", "der", "data")
+
+sys.path.insert(0, os.path.join(ROOT, "..", "tools"))
+import native_messaging  # noqa: E402
 
 REQUESTS = [
     '{"action":"info","port":"p1"}',
@@ -42,8 +45,7 @@ REQUESTS = [
 
 
 def frame(text):
-    data = text.encode("utf-8")
-    return struct.pack("<I", len(data)) + data
+    return native_messaging.frame(text.encode("utf-8"))
 
 
 def write(target, name, data):

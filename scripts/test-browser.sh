@@ -66,7 +66,7 @@ if [ ! -f node_modules/.package-lock.json ] || [ package-lock.json -nt node_modu
 fi
 
 echo "== The vendored libraries of the page"
-bash "$root/scripts/vendor-web.sh" --check
+bash "$root/scripts/web-vendor/vendor.sh" --check
 
 run_tests() {
     HOME="$scratch" VANTREL_SCRATCH_DIR="$scratch" VANTREL_SOURCE_DIR="$root" VANTREL_BUILD_DIR="$build" \

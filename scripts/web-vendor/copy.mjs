@@ -98,7 +98,7 @@ for (const entry of entries) {
   copyModule(resolved.file);
 }
 
-const lines = ["Copied from the npm registry by scripts/vendor-web.sh; do not edit.", ""];
+const lines = ["Copied from the npm registry by scripts/web-vendor/vendor.sh; do not edit.", ""];
 for (const [name, info] of [...packages].sort(([a], [b]) => a.localeCompare(b))) {
   const licence = fs.readdirSync(info.root).find((f) => /^(licen[cs]e|copying)(\.|$)/i.test(f));
   if (!licence) {

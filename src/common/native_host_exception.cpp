@@ -1,5 +1,8 @@
 #include "common/native_host_exception.h"
 
-std::string NativeHostException::withReturnCode(const char* text, unsigned long returnCode) {
-    return std::string(text) + " (rc=" + std::to_string(returnCode) + ")";
+std::string NativeHostException::getMessage() const {
+    if (!returnCode) {
+        return text;
+    }
+    return text + " (rc=" + std::to_string(*returnCode) + ")";
 }

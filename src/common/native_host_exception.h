@@ -1,22 +1,26 @@
-// The host's error family. An error carries only its message text; PKCS#11
-// return codes are folded into that text.
+// The host's error family. An error carries its text and, for a PKCS#11
+// failure, the module's return code beside it; the two become one message
+// only when it is shown (a reply's "error", a log line).
 #pragma once
 
+#include <optional>
 #include <string>
 
 class NativeHostException {
   public:
-    explicit NativeHostException(std::string message) : message(std::move(message)) {}
+    explicit NativeHostException(std::string text) : text(std::move(text)) {}
+    NativeHostException(const char* text, unsigned long returnCode)
+        : text(text), returnCode(returnCode) {}
     virtual ~NativeHostException() = default;
 
-    std::string getMessage() const { return message; }
-
-  protected:
-    // The text followed by " (rc=N)", N the return code in unsigned decimal.
-    static std::string withReturnCode(const char* text, unsigned long returnCode);
+    // The text, followed by " (rc=N)" when there is a return code, N in
+    // unsigned decimal.
+    std::string getMessage() const;
+    std::optional<unsigned long> getReturnCode() const { return returnCode; }
 
   private:
-    std::string message;
+    std::string text;
+    std::optional<unsigned long> returnCode;
 };
 
 class NMPException : public NativeHostException {
@@ -38,14 +42,14 @@ class HandlerException : public NativeHostException {
   public:
     explicit HandlerException(std::string message) : NativeHostException(std::move(message)) {}
     HandlerException(const char* text, unsigned long returnCode)
-        : NativeHostException(withReturnCode(text, returnCode)) {}
+        : NativeHostException(text, returnCode) {}
 };
 
 class TokenException : public NativeHostException {
   public:
     explicit TokenException(std::string message) : NativeHostException(std::move(message)) {}
     TokenException(const char* text, unsigned long returnCode)
-        : NativeHostException(withReturnCode(text, returnCode)) {}
+        : NativeHostException(text, returnCode) {}
 };
 
 class DERException : public NativeHostException {

@@ -15,7 +15,7 @@ class ByteBuffer {
     // Takes over the vector's memory without copying.
     explicit ByteBuffer(std::vector<uint8_t>&& source) : bytes(std::move(source)) {}
 
-    // Throws std::out_of_range("ByteBuffer::operator[]") outside [0, size).
+    // Throws std::out_of_range(kByteOutsideBuffer) outside [0, size).
     uint8_t operator[](long index) const;
 
     uint8_t* getData() { return bytes.data(); }

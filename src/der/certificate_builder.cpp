@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/native_host_exception.h"
+#include "der/der_errors.h"
 #include "der/der_parser.h"
 
 namespace {
@@ -26,7 +27,7 @@ CertificateBuilder::CertificateBuilder(std::unique_ptr<ByteBuffer> der) {
         }
     }
     if (state != doneState && state != altNameOidState) {
-        throw CertificateException("Failed to parse certificate");
+        throw CertificateException(kCertificateUnparsable);
     }
     certificate = std::make_unique<ParsedCertificate>(
         std::move(der), std::move(serialNumber), std::move(notBefore), std::move(notAfter),

@@ -3,12 +3,7 @@
 #include <cassert>
 
 #include "common/native_host_exception.h"
-
-namespace {
-
-const char* const runsPastEnd = "DER field runs past the end of the data";
-
-}  // namespace
+#include "der/der_errors.h"
 
 DERParser::DERParser(const ByteBuffer* buffer) : buffer(buffer) {
     assert(buffer != nullptr && "buffer");
@@ -24,7 +19,7 @@ size_t DERParser::remaining() const {
 
 uint8_t DERParser::readByte() {
     if (!hasMore()) {
-        throw DERException(runsPastEnd);
+        throw DERException(kDerRunsPastEnd);
     }
     return (*buffer)[position++];
 }
@@ -36,14 +31,14 @@ int32_t DERParser::readLength() {
     }
     int count = first & 0x7F;
     if (count > 4) {
-        throw DERException("DER filed size too long");
+        throw DERException(kDerSizeTooLong);
     }
     if (count == 4) {
         if (!hasMore()) {
-            throw DERException(runsPastEnd);
+            throw DERException(kDerRunsPastEnd);
         }
         if (((*buffer)[position] & 0x80) != 0) {
-            throw DERException("DER filed size too long");
+            throw DERException(kDerSizeTooLong);
         }
     }
     // 0x80 is BER's indefinite form; it is read as length 0 and no
@@ -65,11 +60,11 @@ std::unique_ptr<DERField> DERParser::parseField() {
     uint8_t tag = readByte();
     int32_t length = readLength();
     if (static_cast<size_t>(length) > remaining()) {
-        throw DERException(runsPastEnd);
+        throw DERException(kDerRunsPastEnd);
     }
     if (isConstructed(tag)) {
         if (depth >= maxDepth) {
-            throw DERException("DER nesting too deep");
+            throw DERException(kDerNestingTooDeep);
         }
         return parseComposite(tag, length);
     }

@@ -19,10 +19,10 @@ class DERParser {
     explicit DERParser(const ByteBuffer* buffer);
 
     bool hasMore() const;
-    // Throws DERException "DER field runs past the end of the data" when the
+    // Throws DERException kDerRunsPastEnd when the
     // input ends first.
     uint8_t readByte();
-    // Throws DERException "DER filed size too long" for a length of 2^31 or more.
+    // Throws DERException kDerSizeTooLong for a length of 2^31 or more.
     int32_t readLength();
     static bool isConstructed(uint8_t tag);
 

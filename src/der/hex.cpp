@@ -2,6 +2,7 @@
 
 #include "common/hex_digit.h"
 #include "common/native_host_exception.h"
+#include "der/der_errors.h"
 
 std::string hexEncode(const uint8_t* data, size_t length) {
     static const char kDigits[] = "0123456789abcdef";
@@ -17,14 +18,14 @@ std::string hexEncode(const uint8_t* data, size_t length) {
 int hexDigit(char c) {
     int value = hexDigitValue(c);
     if (value < 0) {
-        throw EncodeException(std::string("Invalid hex digit ") + c);
+        throw EncodeException(std::string(kInvalidHexDigit) + c);
     }
     return value;
 }
 
 std::vector<uint8_t> hexDecode(const std::string& text) {
     if (text.size() % 2 != 0) {
-        throw EncodeException("Invalid hex encoded data - uneven length");
+        throw EncodeException(kHexUnevenLength);
     }
     std::vector<uint8_t> bytes(text.size() / 2);
     for (size_t i = 0; i < bytes.size(); ++i) {

@@ -12,5 +12,5 @@ std::string hexEncode(const uint8_t* data, size_t length);
 std::vector<uint8_t> hexDecode(const std::string& text);
 
 // The value 0 to 15 of one hex digit of either case; throws EncodeException
-// "Invalid hex digit " followed by the character for anything else (NUL included).
+// kInvalidHexDigit followed by the character for anything else (NUL included).
 int hexDigit(char c);

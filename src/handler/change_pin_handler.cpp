@@ -11,13 +11,6 @@ bool onKeypad(const FoundToken& token, const ChangePinRequest& request) {
     return token.pinPad && request.getOldPIN().view().empty() && request.getNewPIN().view().empty();
 }
 
-void requirePinSet(CK_RV rv, bool pinPad) {
-    if (rv == CKR_FUNCTION_CANCELED && pinPad) {
-        throw HandlerException(kPinEntryCancelled, rv);
-    }
-    requireOk(rv, "Failed to set token PIN");
-}
-
 }  // namespace
 
 std::unique_ptr<Response> ChangePinHandler::handle(ChangePinRequest& request, SessionState* state) {
@@ -31,13 +24,12 @@ std::unique_ptr<Response> ChangePinHandler::handle(ChangePinRequest& request, Se
             ScopedSession session(token.slot, true);
             if (onKeypad(token, request)) {
                 // The reader asks for the old PIN and the new one itself.
-                requirePinSet(setUserPinOnKeypad(session.get()), token.pinPad);
+                setUserPinOnKeypad(session.get());
                 session.close();
             } else {
                 // Typed PINs go as typed, even on a token with a keypad.
                 loginUser(session.get(), request.getOldPIN(), PinPath{token.pinPad});
-                requirePinSet(setUserPin(session.get(), request.getOldPIN(), request.getNewPIN()),
-                              token.pinPad);
+                setUserPin(session.get(), request.getOldPIN(), request.getNewPIN(), token.pinPad);
                 logoutAndClose(session);
             }
             return std::make_unique<ChangePinResponse>(tokenSN);

@@ -1,5 +1,6 @@
 #include "handler/delete_certificate_handler.h"
 
+#include "handler/handler_errors.h"
 #include "handler/handler_steps.h"
 #include "handler/session_state.h"
 #include "response/admin_responses.h"
@@ -13,7 +14,7 @@ void deleteCertificateKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificat
                           const std::string& certificateSN, Logger* logger) {
     try {
         CK_OBJECT_HANDLE key = findCertificateKey(session, certificate, privateKey);
-        CK_RV rv = destroyObject(session, key);
+        CK_RV rv = deleteIfPossible(session, key);
         if (rv == CKR_OK) {
             return;
         }
@@ -47,13 +48,12 @@ std::unique_ptr<Response> DeleteCertificateHandler::handle(DeleteCertificateRequ
     return guarded(
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
-            CK_SESSION_HANDLE session = state->requireLogin(
-                LoginAccess::ReadWrite,
-                "Must login to the token in write mode to be able to delete certificate");
+            CK_SESSION_HANDLE session =
+                state->requireLogin(LoginAccess::ReadWrite, kWriteLoginToDeleteCertificate);
             CK_OBJECT_HANDLE certificate = findCertificate(session, certificateSN);
             deleteCertificateKey(session, certificate, false, certificateSN, logger);
             deleteCertificateKey(session, certificate, true, certificateSN, logger);
-            requireOk(destroyObject(session, certificate), "Failed to delete certificate");
+            destroyObject(session, certificate, kCertificateNotDeleted);
             return std::make_unique<DeleteCertificateResponse>(certificateSN);
         },
         [&](const NativeHostException& failure) {

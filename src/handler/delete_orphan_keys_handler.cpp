@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "handler/handler_errors.h"
+#include "handler/handler_steps.h"
 #include "handler/session_state.h"
 #include "response/admin_responses.h"
 #include "token/log_value.h"
@@ -17,7 +19,7 @@ void deleteOrphans(CK_SESSION_HANDLE session, const std::vector<CK_OBJECT_HANDLE
         if (!isOrphanKey(session, key)) {
             continue;
         }
-        CK_RV rv = destroyObject(session, key);
+        CK_RV rv = deleteIfPossible(session, key);
         if (rv == CKR_OK) {
             ++deleted;
         } else {
@@ -38,9 +40,8 @@ std::unique_ptr<Response> DeleteOrphanKeysHandler::handle(DeleteOrphanKeysReques
     return guarded(
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
-            CK_SESSION_HANDLE session = state->requireLogin(
-                LoginAccess::ReadWrite,
-                "Must login in write mode first to be able to delete orphan keys", &tokenSN);
+            CK_SESSION_HANDLE session =
+                state->requireLogin(LoginAccess::ReadWrite, kWriteLoginToDeleteOrphans, &tokenSN);
             if (request.getPublicKeys()) {
                 deleteOrphans(session, findPublicKeys(session),
                               "Warning: Failed to delete orphan public key (rc = %d)", deletedPK,
@@ -52,8 +53,8 @@ std::unique_ptr<Response> DeleteOrphanKeysHandler::handle(DeleteOrphanKeysReques
                               failures, logger);
             }
             if (failures > 0) {
-                throw HandlerException("Failed to delete " + std::to_string(failures) +
-                                       " orphan keys");
+                throw HandlerException(kOrphansNotDeleted + std::to_string(failures) +
+                                       kOrphansNotDeletedEnd);
             }
             return std::make_unique<DeleteOrphanKeysResponse>(tokenSN, deletedSK, deletedPK);
         },

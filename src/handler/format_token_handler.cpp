@@ -14,10 +14,10 @@ std::unique_ptr<Response> FormatTokenHandler::handle(FormatTokenRequest& request
             SecretString securityOfficerPin =
                 request.getAdminPIN() ? *request.getAdminPIN() : randomPin(8);
             CK_SLOT_ID slot = findTokenSlot(tokenSN);
-            requireOk(initToken(slot, securityOfficerPin), "Failed to format the token");
+            initToken(slot, securityOfficerPin);
             ScopedSession session(slot, true);
             loginSecurityOfficer(session.get(), securityOfficerPin);
-            requireOk(initUserPin(session.get(), request.getTokenPIN()), "Failed to set token PIN");
+            initUserPin(session.get(), request.getTokenPIN());
             logoutAndClose(session);
             return std::make_unique<FormatTokenResponse>(tokenSN);
         },

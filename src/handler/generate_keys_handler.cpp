@@ -1,5 +1,6 @@
 #include "handler/generate_keys_handler.h"
 
+#include "handler/handler_errors.h"
 #include "handler/handler_steps.h"
 #include "handler/session_state.h"
 #include "response/enrolment_responses.h"
@@ -24,15 +25,14 @@ void requireKeyPairMechanisms(KeyAlgorithm algorithm, TokenMechanisms& mechanism
     if (algorithm == KeyAlgorithm::Rsa2048) {
         if (!mechanisms.offers(CKM_RSA_PKCS_KEY_PAIR_GEN) ||
             !(mechanisms.offers(CKM_SHA256_RSA_PKCS) || mechanisms.offers(CKM_RSA_PKCS))) {
-            throw HandlerException("The token cannot generate RSA-2048 key pairs");
+            throw HandlerException(kNoRsa2048Generation);
         }
         return;
     }
     if (!mechanisms.offers(CKM_EC_KEY_PAIR_GEN) ||
         !(mechanisms.offers(CKM_ECDSA) || mechanisms.offers(CKM_ECDSA_SHA256))) {
-        throw HandlerException(algorithm == KeyAlgorithm::EcP384
-                                   ? "The token cannot generate EC P-384 key pairs"
-                                   : "The token cannot generate EC P-256 key pairs");
+        throw HandlerException(algorithm == KeyAlgorithm::EcP384 ? kNoEcP384Generation
+                                                                 : kNoEcP256Generation);
     }
 }
 
@@ -44,7 +44,7 @@ std::string csrOrDestroy(CK_SESSION_HANDLE session, const KeyPairResult& pair,
         return buildCsr(session, pair.publicKey, pair.privateKey, mechanisms, algorithm);
     } catch (const NativeHostException&) {
         for (CK_OBJECT_HANDLE key : {pair.privateKey, pair.publicKey}) {
-            CK_RV rv = destroyObject(session, key);
+            CK_RV rv = deleteIfPossible(session, key);
             if (rv != CKR_OK) {
                 logger->error("Failed to delete a generated key (rc=%d)\n", logValue(rv));
             }
@@ -61,14 +61,12 @@ std::unique_ptr<Response> GenerateKeysHandler::handle(GenerateKeysRequest& reque
     return guarded(
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
-            CK_SESSION_HANDLE session = state->requireLogin(
-                LoginAccess::ReadWrite,
-                "Need to be logged in in rw mode to token to be able to generate keypair");
+            CK_SESSION_HANDLE session =
+                state->requireLogin(LoginAccess::ReadWrite, kWriteLoginToGenerate);
             TokenMechanisms& mechanisms = state->getMechanisms();
             KeyAlgorithm algorithm = keyAlgorithmOf(request.getAlgorithm());
             requireKeyPairMechanisms(algorithm, mechanisms);
             KeyPairResult pair = generateKeyPair(session, algorithm);
-            requireOk(pair.rv, "Failed to generate keypair on the token");
             // The reply always carries the certification request, whatever
             // result the page asked for.
             std::string csr = csrOrDestroy(session, pair, algorithm, mechanisms, logger);

@@ -1,5 +1,6 @@
 #include "handler/get_orphan_keys_handler.h"
 
+#include "handler/handler_errors.h"
 #include "handler/session_state.h"
 #include "response/admin_responses.h"
 #include "token/token.h"
@@ -24,7 +25,7 @@ std::unique_ptr<Response> GetOrphanKeysHandler::handle(GetOrphanKeysRequest& req
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
             CK_SESSION_HANDLE session =
-                state->requireLogin(LoginAccess::Any, "Must login first", &tokenSN);
+                state->requireLogin(LoginAccess::Any, kLoginFirst, &tokenSN);
             auto response = std::make_unique<GetOrphanKeysResponse>(tokenSN);
             if (request.getPublicKeys()) {
                 addOrphans(session, findPublicKeys(session), *response);

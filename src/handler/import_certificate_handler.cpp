@@ -3,6 +3,7 @@
 #include "der/base64.h"
 #include "der/certificate_builder.h"
 #include "der/parsed_certificate.h"
+#include "handler/handler_errors.h"
 #include "handler/session_state.h"
 #include "response/enrolment_responses.h"
 #include "token/token.h"
@@ -13,14 +14,13 @@ std::unique_ptr<Response> ImportCertificateHandler::handle(ImportCertificateRequ
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
             CK_SESSION_HANDLE session =
-                state->requireLogin(LoginAccess::ReadWrite,
-                                    "Must login in write mode to be able to import certificate");
+                state->requireLogin(LoginAccess::ReadWrite, kWriteLoginToImport);
             auto der = std::make_unique<ByteBuffer>(base64Decode(request.getCertificate()));
             std::unique_ptr<ParsedCertificate> certificate =
                 CertificateBuilder(std::move(der)).getCertificate();
             CK_OBJECT_HANDLE publicKey = findPublicKeyForCertificate(session, *certificate);
             if (publicKey == CK_INVALID_HANDLE) {
-                throw HandlerException("Can't find certificate public key on the token");
+                throw HandlerException(kCertificateKeyMissing);
             }
             importCertificate(session, *certificate, publicKey);
             return std::make_unique<ImportCertificateResponse>();

@@ -1,5 +1,6 @@
 #include "handler/info_handler.h"
 
+#include "handler/handler_errors.h"
 #include "handler/session_state.h"
 #include "response/token_responses.h"
 #include "token/token.h"
@@ -12,7 +13,7 @@ std::unique_ptr<Response> InfoHandler::handle(InfoRequest&, SessionState* state)
     std::string driver = tokenLibraryDriverName();
     if (!state->isLoggedIn()) {
         return std::make_unique<InfoResponse>(kHostVersion, driver,
-                                              HandlerException("There is no active token"));
+                                              HandlerException(kNoActiveToken));
     }
     // A token that can no longer be read (unplugged) is reported, not fatal.
     return guarded(

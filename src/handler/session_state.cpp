@@ -1,6 +1,7 @@
 #include "handler/session_state.h"
 
 #include "common/native_host_exception.h"
+#include "handler/handler_errors.h"
 #include "token/token.h"
 
 void SessionState::setLogin(std::string serial, CK_SLOT_ID loginSlot,
@@ -40,7 +41,7 @@ CK_SESSION_HANDLE SessionState::requireLogin(LoginAccess access, const char* ref
         throw HandlerException(refusal);
     }
     if (tokenSN != nullptr && *tokenSN != tokenSerial) {
-        throw HandlerException("Logged in to diferent token");
+        throw HandlerException(kLoggedInToOtherToken);
     }
     return session;
 }

@@ -22,7 +22,7 @@ class SessionState {
     // The login's session, for a handler that works in it. Raises
     // HandlerException(refusal) when there is no login, or when `access` asks
     // for read-write and the session is read-only; then, when `tokenSN` is
-    // given and the login is to another token, "Logged in to diferent token".
+    // given and the login is to another token, kLoggedInToOtherToken.
     CK_SESSION_HANDLE requireLogin(LoginAccess access, const char* refusal,
                                    const std::string* tokenSN = nullptr) const;
 

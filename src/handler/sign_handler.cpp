@@ -1,5 +1,6 @@
 #include "handler/sign_handler.h"
 
+#include "handler/handler_errors.h"
 #include "handler/session_state.h"
 #include "response/certificate_responses.h"
 #include "token/token.h"
@@ -19,12 +20,11 @@ std::unique_ptr<Response> SignHandler::handle(SignRequest& request, SessionState
     return guarded(
         [&]() -> std::unique_ptr<Response> {
             requireTokenLibrary();
-            CK_SESSION_HANDLE session =
-                state->requireLogin(LoginAccess::Any, "Must login before being able to sign");
+            CK_SESSION_HANDLE session = state->requireLogin(LoginAccess::Any, kLoginToSign);
             CK_OBJECT_HANDLE certificate = findCertificate(session, request.getCertificateSN());
             CK_OBJECT_HANDLE key = findCertificatePrivateKey(session, certificate);
             if (!state->getDevMode() && isKeyExtractable(session, key)) {
-                throw HandlerException("Cannot use extractable private key for signing");
+                throw HandlerException(kExtractableKeyRefused);
             }
             return std::make_unique<SignResponse>(
                 signToBase64(session, key, state->getMechanisms(), request.getPayload(),

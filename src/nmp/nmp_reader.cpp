@@ -5,6 +5,7 @@
 
 #include "common/logger.h"
 #include "common/native_host_exception.h"
+#include "nmp/frame.h"
 #include "nmp/nmp.h"
 #include "platform/platform.h"
 
@@ -47,18 +48,16 @@ void NMPReader::reportCutShort() {
 }
 
 uint32_t NMPReader::readLength() {
-    uint32_t length = 0;
-    for (int i = 0; i < 4; ++i) {
-        unsigned char byte;
-        if (readSome(reinterpret_cast<char*>(&byte), 1) == 0) {
+    char prefix[kFramePrefixSize];
+    for (size_t i = 0; i < kFramePrefixSize; ++i) {
+        if (readSome(&prefix[i], 1) == 0) {
             if (i > 0) {
                 reportCutShort();
             }
             throw NMPEndOfInputException();
         }
-        length |= uint32_t{byte} << (8 * i);
     }
-    return length;
+    return frameLength(prefix);
 }
 
 void NMPReader::finishMessage() {

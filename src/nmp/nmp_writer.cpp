@@ -1,5 +1,6 @@
 #include "common/logger.h"
 #include "common/native_host_exception.h"
+#include "nmp/frame.h"
 #include "nmp/nmp.h"
 #include "platform/platform.h"
 
@@ -17,11 +18,9 @@ bool NMPWriter::writeAll(const char* data, size_t size, size_t& written) {
 }
 
 void NMPWriter::writeLength(uint32_t length) {
-    const char prefix[4] = {
-        static_cast<char>(length & 0xFF), static_cast<char>((length >> 8) & 0xFF),
-        static_cast<char>((length >> 16) & 0xFF), static_cast<char>((length >> 24) & 0xFF)};
+    std::array<char, kFramePrefixSize> prefix = framePrefix(length);
     size_t written = 0;
-    if (!writeAll(prefix, sizeof(prefix), written)) {
+    if (!writeAll(prefix.data(), prefix.size(), written)) {
         reportPrefixFailure();
     }
 }
@@ -35,16 +34,11 @@ void NMPWriter::writeMessage(const std::string& text) {
     // Prefix and text in one write: a reader woken by the prefix alone would
     // find the text missing and have to wait for it, which doubles the wake-ups
     // of a request-reply exchange.
-    const auto length = static_cast<uint32_t>(text.size());
     frame.clear();
-    frame += static_cast<char>(length & 0xFF);
-    frame += static_cast<char>((length >> 8) & 0xFF);
-    frame += static_cast<char>((length >> 16) & 0xFF);
-    frame += static_cast<char>((length >> 24) & 0xFF);
-    frame += text;
+    appendFrame(frame, text);
     size_t written = 0;
     if (!writeAll(frame.data(), frame.size(), written)) {
-        if (written < 4) {
+        if (written < kFramePrefixSize) {
             reportPrefixFailure();
         }
         reportTextFailure();

@@ -6,6 +6,7 @@
 #include "common/native_host_exception.h"
 #include "common/pin_keys.h"
 #include "json/json_serializer.h"
+#include "request/request_errors.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ void readKeyType(const JsonObject& json, bool& privateKeys, bool& publicKeys) {
         privateKeys = false;
         publicKeys = true;
     } else {
-        throw RequestException("Get orphan key reqyest - invalid keyType value " + keyType);
+        throw RequestException(kKeyTypeInvalid + keyType);
     }
 }
 
@@ -38,7 +39,7 @@ namespace {
 const std::string& mandatoryText(const JsonObject& json, const std::string& name) {
     const JsonValue* value = json.get(name);
     if (value == nullptr || !isString(value)) {
-        throw RequestException("Missing mandatory JSON object string property " + name);
+        throw RequestException(kStringMemberMissing + name);
     }
     return static_cast<const JsonString*>(value)->getValue();
 }
@@ -49,8 +50,7 @@ const std::string* optionalText(const JsonObject& json, const std::string& name)
         return nullptr;
     }
     if (!isString(value)) {
-        throw RequestException("Expected JSON object string property " + name +
-                               " but got something else");
+        throw RequestException(kStringMemberExpected + name + kStringMemberExpectedEnd);
     }
     return &static_cast<const JsonString*>(value)->getValue();
 }
@@ -80,7 +80,7 @@ std::optional<SecretString> Request::getOptionalPin(const JsonObject& json,
 bool Request::getMandatoryBoolean(const JsonObject& json, const std::string& name) {
     const JsonValue* value = json.get(name);
     if (value == nullptr || !isBoolean(value)) {
-        throw RequestException("Missing mandatory JSON object boolean property " + name);
+        throw RequestException(kBooleanMemberMissing + name);
     }
     return static_cast<const JsonBoolean*>(value)->getValue();
 }
@@ -146,14 +146,14 @@ SignRequest::SignRequest(JsonObject& json)
     : Request(json), certificateSN(getMandatoryString(json, "certificateSN")) {
     JsonValue* value = json.get("payload");
     if (value == nullptr) {
-        throw RequestException("Missing mandatory JSON object property 'payload'");
+        throw RequestException(kPayloadMissing);
     }
     if (isObject(value)) {
         payload = JsonXmlSerializer(*value).takeText();
     } else if (isString(value)) {
         payload = static_cast<JsonString*>(value)->takeValue();
     } else {
-        throw RequestException("Invalid JSON 'payload' property type");
+        throw RequestException(kPayloadType);
     }
     pin = getOptionalPin(json, "pin");
 }
@@ -222,7 +222,7 @@ GenerateKeysRequest::Algorithm algorithmNamed(const std::string& name) {
             return entry.second;
         }
     }
-    throw RequestException("Generate key pair request - invalid algorithm value " + name);
+    throw RequestException(kAlgorithmInvalid + name);
 }
 
 }  // namespace
@@ -235,7 +235,7 @@ GenerateKeysRequest::GenerateKeysRequest(const JsonObject& json)
     } else if (result == "publicKey") {
         wantCsr = false;
     } else {
-        throw RequestException("Generate key pair request - invalid result type " + result);
+        throw RequestException(kResultInvalid + result);
     }
     if (const std::string* name = getOptionalString(json, "algorithm")) {
         algorithm = algorithmNamed(*name);

@@ -20,14 +20,14 @@ class Request {
     // Empty when the request had none.
     const std::string& getPort() const { return port; }
 
-    // Absent or not a string: "Missing mandatory JSON object string property " + name.
+    // Absent or not a string: kStringMemberMissing + name.
     // Never for a PIN member, whose copy would outlive the request unwiped.
     static std::string getMandatoryString(const JsonObject& json, const std::string& name);
-    // Absent or not a boolean: "Missing mandatory JSON object boolean property " + name.
+    // Absent or not a boolean: kBooleanMemberMissing + name.
     static bool getMandatoryBoolean(const JsonObject& json, const std::string& name);
     // The text held by the object, or `defaultValue` when the member is absent;
-    // present with another type: "Expected JSON object string property " + name
-    // + " but got something else". The pointer lives as long as the tree.
+    // present with another type: kStringMemberExpected + name
+    // + kStringMemberExpectedEnd. The pointer lives as long as the tree.
     // Never for a PIN member.
     static const std::string* getOptionalString(const JsonObject& json, const std::string& name,
                                                 const std::string* defaultValue = nullptr);

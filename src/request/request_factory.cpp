@@ -1,6 +1,7 @@
 #include "request/request_factory.h"
 
 #include "common/native_host_exception.h"
+#include "request/request_errors.h"
 
 namespace {
 
@@ -37,10 +38,10 @@ const Action kActions[] = {
 std::unique_ptr<Request> RequestFactory::createRequest(JsonObject& json) const {
     const JsonValue* action = json.get("action");
     if (action == nullptr) {
-        throw RequestException("Missing request 'action' property");
+        throw RequestException(kActionMissing);
     }
     if (!isString(action)) {
-        throw RequestException("Invalid 'action' property type");
+        throw RequestException(kActionNotText);
     }
     const std::string& name = static_cast<const JsonString*>(action)->getValue();
     for (const Action& candidate : kActions) {
@@ -48,5 +49,5 @@ std::unique_ptr<Request> RequestFactory::createRequest(JsonObject& json) const {
             return candidate.create(json);
         }
     }
-    throw RequestException("Unknown 'action' value : " + name);
+    throw RequestException(kActionUnknown + name);
 }

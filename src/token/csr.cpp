@@ -5,6 +5,7 @@
 #include "der/der_writer.h"
 #include "der/ec_public_key_info.h"
 #include "token/token.h"
+#include "token/token_errors.h"
 #include "token/token_internal.h"
 
 namespace {
@@ -89,16 +90,17 @@ Curve curveOf(KeyAlgorithm algorithm) {
 // STRING, some modules bare: the point's known size tells the two apart.
 std::vector<uint8_t> readEcPoint(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE publicKey,
                                  const Curve& curve) {
-    const char* failure = "Failed to read the public key's attributes";
     CK_ATTRIBUTE attributes[] = {{CKA_EC_POINT, nullptr, 0}};
-    token_internal::AttributeRead read(session, publicKey, attributes, 1, failure, failure);
+    token_internal::AttributeRead read(session, publicKey, attributes, 1,
+                                       kPublicKeyAttributesUnreadable,
+                                       kPublicKeyAttributesUnreadable);
     std::vector<uint8_t> stored = read.bytes(0);
     const size_t pointSize = 1 + 2 * curve.coordinateSize;
     if (stored.size() == pointSize + 2 && stored[0] == kOctetString && stored[1] == pointSize) {
         stored.erase(stored.begin(), stored.begin() + 2);
     }
     if (stored.size() != pointSize || stored[0] != kUncompressedPoint) {
-        throw TokenException("Unsupported EC public key for the CSR");
+        throw TokenException(kCsrEcKeyUnsupported);
     }
     return stored;
 }
@@ -106,7 +108,7 @@ std::vector<uint8_t> readEcPoint(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE pub
 // The token's raw r||s as the DER Ecdsa-Sig-Value (RFC 5480) a request carries.
 std::vector<uint8_t> ecdsaSignatureValue(const std::vector<uint8_t>& raw, const Curve& curve) {
     if (raw.size() != 2 * curve.coordinateSize) {
-        throw TokenException("Unsupported EC signature for the CSR");
+        throw TokenException(kCsrEcSignatureUnsupported);
     }
     std::vector<uint8_t> integers = encodeUnsignedInteger(raw.data(), curve.coordinateSize);
     append(integers,
@@ -139,11 +141,11 @@ std::string buildRsaCsr(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE publicKey,
                         CK_OBJECT_HANDLE privateKey, TokenMechanisms& mechanisms) {
     std::unique_ptr<RsaPublicKey> key = readRsaPublicKey(session, publicKey);
     if (!key) {
-        throw TokenException("Error extracting the RSA public key");
+        throw TokenException(kRsaPublicKeyUnreadable);
     }
     // Every length in the constant pieces is fixed for these sizes.
     if (key->modulus.getSize() != kModulusSize || key->exponent.getSize() != kExponentSize) {
-        throw TokenException("Unsupported RSA key size for the CSR");
+        throw TokenException(kCsrRsaSizeUnsupported);
     }
     std::vector<uint8_t> info;
     append(info, kRsaInfoStart);
@@ -156,7 +158,7 @@ std::string buildRsaCsr(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE publicKey,
     std::vector<uint8_t> signature =
         signData(session, privateKey, mechanisms, info.data(), info.size());
     if (signature.size() != kSignatureSize) {
-        throw TokenException("Unsupported RSA key size for the CSR");
+        throw TokenException(kCsrRsaSizeUnsupported);
     }
     std::vector<uint8_t> request;
     request.reserve(sizeof(kHeader) + info.size() + sizeof(kTrailer) + signature.size());

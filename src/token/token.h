@@ -1,6 +1,6 @@
 // The token binding: free functions over the process-wide PKCS#11 module.
-// Failures are raised as TokenException (or HandlerException for a module that
-// is not ready); the thin write calls return the PKCS#11 code instead.
+// Failures are raised as TokenException, which keeps a refusing module's
+// PKCS#11 code (or HandlerException for a module that is not ready).
 #pragma once
 
 #include <cstdint>
@@ -32,7 +32,7 @@ void unloadTokenLibrary();
 bool isTokenLibraryLoaded();
 // The module's file name without its directory, or "None" when none is loaded.
 std::string tokenLibraryDriverName();
-// Raises HandlerException "Failed to initalise PKCS11 API" unless the module is
+// Raises HandlerException kModuleNotLoaded unless the module is
 // loaded and its function list was obtained.
 void requireTokenLibrary();
 
@@ -76,11 +76,9 @@ inline PinPath keypadFor(bool pinPad) {
 void loginUser(CK_SESSION_HANDLE session, std::string_view pin, PinPath path = {});
 void loginSecurityOfficer(CK_SESSION_HANDLE session, std::string_view pin);
 // The login of one key for one signature (CKU_CONTEXT_SPECIFIC), after
-// C_SignInit; it fails with the messages of loginUser.
+// C_SignInit; it fails with the messages of loginUser. A PIN entry the user
+// cancels on a reader's keypad fails with kPinEntryCancelled.
 void loginContextSpecific(CK_SESSION_HANDLE session, std::string_view pin, PinPath path = {});
-// What a PIN entry that the user cancelled on the reader's keypad answers
-// (with its code, CKR_FUNCTION_CANCELED).
-extern const char kPinEntryCancelled[];
 void logout(CK_SESSION_HANDLE session);
 
 // ---- Object queries ---------------------------------------------------------
@@ -138,7 +136,6 @@ std::unique_ptr<ByteBuffer> generateKeyId();
 enum class KeyAlgorithm { Rsa2048, EcP256, EcP384 };
 
 struct KeyPairResult {
-    CK_RV rv = CKR_OK;
     CK_OBJECT_HANDLE publicKey = CK_INVALID_HANDLE;
     CK_OBJECT_HANDLE privateKey = CK_INVALID_HANDLE;
 };
@@ -154,12 +151,16 @@ void importCertificate(CK_SESSION_HANDLE session, const ParsedCertificate& certi
 CK_DATE certificateTimeToDate(const class DERPrimitive& time);
 // `length` capital letters from the operating system's secure generator.
 SecretString randomPin(size_t length);
-CK_RV initToken(CK_SLOT_ID slot, std::string_view securityOfficerPin);
-CK_RV initUserPin(CK_SESSION_HANDLE session, std::string_view pin);
-CK_RV setUserPin(CK_SESSION_HANDLE session, std::string_view oldPin, std::string_view newPin);
-// C_SetPIN with no PINs at all: a reader with a keypad asks for both.
-CK_RV setUserPinOnKeypad(CK_SESSION_HANDLE session);
-CK_RV destroyObject(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object);
+void initToken(CK_SLOT_ID slot, std::string_view securityOfficerPin);
+void initUserPin(CK_SESSION_HANDLE session, std::string_view pin);
+// On a token whose reader has a keypad (`pinPad`) a cancel there fails with
+// kPinEntryCancelled.
+void setUserPin(CK_SESSION_HANDLE session, std::string_view oldPin, std::string_view newPin,
+                bool pinPad = false);
+// C_SetPIN with no PINs at all: the reader's keypad asks for both.
+void setUserPinOnKeypad(CK_SESSION_HANDLE session);
+// Fails with `failure` and the token's code.
+void destroyObject(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object, const char* failure);
 
 // ---- Certification request --------------------------------------------------
 

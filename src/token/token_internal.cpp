@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/native_host_exception.h"
+#include "token/token_errors.h"
 
 namespace token_internal {
 
@@ -47,8 +48,7 @@ AttributeRead::AttributeRead(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object,
         if (capacities[i] > 0) {
             attribute.ulValueLen = capacities[i];
         } else if (attribute.ulValueLen > 0) {
-            allocateOrRaise([&] { buffers[i].resize(attribute.ulValueLen); },
-                            "Insufficient memory");
+            allocateOrRaise([&] { buffers[i].resize(attribute.ulValueLen); }, kInsufficientMemory);
             attribute.pValue = buffers[i].data();
             capacities[i] = attribute.ulValueLen;
         }

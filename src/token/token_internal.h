@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <initializer_list>
 #include <vector>
 
 #include "common/native_host_exception.h"
@@ -14,8 +15,20 @@ namespace token_internal {
 // The loaded module's function list; raises HandlerException when there is none.
 CK_FUNCTION_LIST* functions();
 
-// Raises TokenException(message, rv) unless rv is CKR_OK.
-void check(CK_RV rv, const char* message);
+// A PKCS#11 code that means an error of its own to the page, and its text.
+struct CodeMeaning {
+    CK_RV code;
+    const char* text;
+};
+
+// The gate every PKCS#11 call's result goes through: CKR_OK goes on, any other
+// code raises TokenException with the code kept beside the text `meanings`
+// gives that code, else beside `failure`.
+void check(CK_RV rv, const char* failure, std::initializer_list<CodeMeaning> meanings = {});
+
+// On a token whose reader has a keypad, a cancel there (CKR_FUNCTION_CANCELED)
+// means kPinEntryCancelled; elsewhere the code means nothing of its own.
+CodeMeaning cancelOnKeypad(bool pinPad);
 
 // Runs `allocate`, which sizes buffers to lengths a module reported; when the
 // memory cannot be had, raises TokenException(message) instead.

@@ -2,6 +2,7 @@
 #include "common/native_host_exception.h"
 #include "platform/platform.h"
 #include "token/token.h"
+#include "token/token_errors.h"
 #include "token/token_internal.h"
 
 namespace {
@@ -32,10 +33,16 @@ CK_FUNCTION_LIST* functions() {
     return library.functions;
 }
 
-void check(CK_RV rv, const char* message) {
-    if (rv != CKR_OK) {
-        throw TokenException(message, rv);
+void check(CK_RV rv, const char* failure, std::initializer_list<CodeMeaning> meanings) {
+    if (rv == CKR_OK) {
+        return;
     }
+    for (const CodeMeaning& meaning : meanings) {
+        if (meaning.code == rv) {
+            throw TokenException(meaning.text, rv);
+        }
+    }
+    throw TokenException(failure, rv);
 }
 
 }  // namespace token_internal
@@ -95,6 +102,6 @@ std::string tokenLibraryDriverName() {
 
 void requireTokenLibrary() {
     if (library.module == nullptr || library.functions == nullptr) {
-        throw HandlerException("Failed to initalise PKCS11 API");
+        throw HandlerException(kModuleNotLoaded);
     }
 }

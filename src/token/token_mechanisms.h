@@ -12,7 +12,7 @@ class TokenMechanisms {
   public:
     explicit TokenMechanisms(CK_SLOT_ID slot) : slot(slot) {}
 
-    // Raises TokenException "Failed to read the token's mechanisms" (with the
+    // Raises TokenException kMechanismsUnreadable (with the
     // code) when the list cannot be read; the next question tries again.
     bool offers(CK_MECHANISM_TYPE mechanism);
 

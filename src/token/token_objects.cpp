@@ -10,6 +10,7 @@
 #include "der/hex.h"
 #include "der/parsed_certificate.h"
 #include "token/token.h"
+#include "token/token_errors.h"
 #include "token/token_internal.h"
 
 using token_internal::AttributeRead;
@@ -46,13 +47,11 @@ std::string subjectAltNameOf(std::vector<uint8_t> der) {
     return formatDn(value.getData(), value.getSize());
 }
 
-const char kPublicKeyAttributesFailure[] = "Failed to read the public key's attributes";
-
 CK_KEY_TYPE readKeyType(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
     CK_KEY_TYPE keyType = 0;
     CK_ATTRIBUTE attributes[] = {fixed(CKA_KEY_TYPE, &keyType, sizeof(keyType))};
     check(token_internal::functions()->C_GetAttributeValue(session, key, attributes, 1),
-          kPublicKeyAttributesFailure);
+          kPublicKeyAttributesUnreadable);
     return keyType;
 }
 
@@ -68,8 +67,8 @@ CK_OBJECT_HANDLE findEcPublicKey(CK_SESSION_HANDLE session, const EcPublicKeyInf
             continue;
         }
         CK_ATTRIBUTE attributes[] = {variable(CKA_EC_PARAMS), variable(CKA_EC_POINT)};
-        AttributeRead read(session, handle, attributes, 2, kPublicKeyAttributesFailure,
-                           kPublicKeyAttributesFailure);
+        AttributeRead read(session, handle, attributes, 2, kPublicKeyAttributesUnreadable,
+                           kPublicKeyAttributesUnreadable);
         if (read.bytes(0) == wanted.curve && isSamePoint(read.bytes(1), wanted.point)) {
             return handle;
         }
@@ -81,18 +80,18 @@ CK_OBJECT_HANDLE findEcPublicKey(CK_SESSION_HANDLE session, const EcPublicKeyInf
 
 std::vector<CK_OBJECT_HANDLE> findObjects(CK_SESSION_HANDLE session, CK_OBJECT_CLASS objectClass) {
     CK_ATTRIBUTE attributes[] = {fixed(CKA_CLASS, &objectClass, sizeof(objectClass))};
-    ObjectSearch search(session, attributes, 1, "Error initialising the query for certificates");
+    ObjectSearch search(session, attributes, 1, kCertificateQueryNotStarted);
     std::vector<CK_OBJECT_HANDLE> handles;
     for (;;) {
         CK_OBJECT_HANDLE handle = CK_INVALID_HANDLE;
         bool found = false;
-        check(search.next(handle, found), "Error quering token for certificates");
+        check(search.next(handle, found), kCertificateQueryFailed);
         if (!found) {
             break;
         }
         handles.push_back(handle);
     }
-    check(search.finish(), "Error finalising the public keys query");
+    check(search.finish(), kPublicKeysQueryNotFinished);
     return handles;
 }
 
@@ -113,14 +112,14 @@ CK_OBJECT_HANDLE findCertificate(CK_SESSION_HANDLE session, const std::string& s
     CK_OBJECT_CLASS objectClass = CKO_CERTIFICATE;
     CK_ATTRIBUTE attributes[] = {fixed(CKA_CLASS, &objectClass, sizeof(objectClass)),
                                  fixed(CKA_SERIAL_NUMBER, serial.data(), serial.size())};
-    ObjectSearch search(session, attributes, 2, "Error initialising the query for certificates");
+    ObjectSearch search(session, attributes, 2, kCertificateQueryNotStarted);
     CK_OBJECT_HANDLE handle = CK_INVALID_HANDLE;
     bool found = false;
-    check(search.next(handle, found), "Error quering token for certificates");
+    check(search.next(handle, found), kCertificateQueryFailed);
     if (!found) {
-        throw TokenException("Unable to find cerificate with sn:" + serialHex);
+        throw TokenException(kCertificateNotFound + serialHex);
     }
-    check(search.finish(), "Error finalising the public keys query");
+    check(search.finish(), kPublicKeysQueryNotFinished);
     return handle;
 }
 
@@ -129,11 +128,11 @@ CK_OBJECT_HANDLE findCertificateKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE 
     CK_OBJECT_CLASS objectClass = 0;
     CK_ATTRIBUTE attributes[] = {fixed(CKA_CLASS, &objectClass, sizeof(objectClass)),
                                  variable(CKA_ID)};
-    AttributeRead read(session, certificate, attributes, 2, "Failed to get certificate id size",
-                       "Failed to get certificate id value");
+    AttributeRead read(session, certificate, attributes, 2, kCertificateIdSizeUnreadable,
+                       kCertificateIdUnreadable);
     objectClass = privateKey ? CKO_PRIVATE_KEY : CKO_PUBLIC_KEY;
     attributes[1].ulValueLen = read.length(1);
-    ObjectSearch search(session, attributes, 2, "Error initialising the query for certificate key");
+    ObjectSearch search(session, attributes, 2, kCertificateKeyQueryNotStarted);
     CK_OBJECT_HANDLE handle = CK_INVALID_HANDLE;
     bool found = false;
     CK_RV rv = search.next(handle, found);
@@ -142,9 +141,9 @@ CK_OBJECT_HANDLE findCertificateKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE 
         Logger::instance()->error("Warning: Error finalising the key query (rc = %d) ",
                                   logValue(finalRv));
     }
-    check(rv, "Error quering token for certificate key");
+    check(rv, kCertificateKeyQueryFailed);
     if (!found) {
-        throw TokenException("Error unable to find certificate key");
+        throw TokenException(kCertificateKeyNotFound);
     }
     return handle;
 }
@@ -175,9 +174,8 @@ std::unique_ptr<CertificateInfo> readCertificateInfo(CK_SESSION_HANDLE session,
     };
     // Smart cards and certificate stores withhold some of these (the dates,
     // the check value, the category): those fields stay empty.
-    AttributeRead read(session, certificate, attributes, kCount,
-                       "Failed to get certificate filelds lengths",
-                       "Failed to get certificate filelds values", Unavailable::Absent);
+    AttributeRead read(session, certificate, attributes, kCount, kCertificateFieldLengthsUnreadable,
+                       kCertificateFieldsUnreadable, Unavailable::Absent);
     if (!read.present(kValue)) {
         return nullptr;
     }
@@ -201,9 +199,8 @@ std::unique_ptr<CertificateInfo> readCertificateInfo(CK_SESSION_HANDLE session,
 
 std::string readCertificateValue(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE certificate) {
     CK_ATTRIBUTE attributes[] = {variable(CKA_VALUE)};
-    AttributeRead read(session, certificate, attributes, 1,
-                       "Failed to get certificate content length",
-                       "Failed to get certificate content value");
+    AttributeRead read(session, certificate, attributes, 1, kCertificateContentLengthUnreadable,
+                       kCertificateContentUnreadable);
     std::vector<uint8_t> value = read.bytes(0);
     return base64Encode(value.data(), value.size());
 }
@@ -213,7 +210,7 @@ bool isKeyExtractable(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
     CK_ATTRIBUTE attributes[] = {
         fixed(CKA_NEVER_EXTRACTABLE, &neverExtractable, sizeof(neverExtractable))};
     check(token_internal::functions()->C_GetAttributeValue(session, key, attributes, 1),
-          "Failed to get secretKey never-extractable attribute value");
+          kNeverExtractableUnreadable);
     return neverExtractable == CK_FALSE;
 }
 
@@ -221,15 +218,14 @@ bool isOrphanKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
     CK_OBJECT_CLASS objectClass = 0;
     CK_ATTRIBUTE attributes[] = {fixed(CKA_CLASS, &objectClass, sizeof(objectClass)),
                                  variable(CKA_ID)};
-    AttributeRead read(session, key, attributes, 2, "Failed to get key id size",
-                       "Failed to get key id value");
+    AttributeRead read(session, key, attributes, 2, kKeyIdSizeUnreadable, kKeyIdUnreadable);
     objectClass = CKO_CERTIFICATE;
     attributes[1].ulValueLen = read.length(1);
-    ObjectSearch search(session, attributes, 2, "Error initialising the query for certificate key");
+    ObjectSearch search(session, attributes, 2, kCertificateKeyQueryNotStarted);
     CK_OBJECT_HANDLE handle = CK_INVALID_HANDLE;
     bool found = false;
-    check(search.next(handle, found), "Error quering token for certificate key");
-    check(search.finish(), "Error finalising the key query");
+    check(search.next(handle, found), kCertificateKeyQueryFailed);
+    check(search.finish(), kKeyQueryNotFinished);
     return !found;
 }
 
@@ -237,8 +233,8 @@ std::unique_ptr<OrphanKey> readOrphanKey(CK_SESSION_HANDLE session, CK_OBJECT_HA
     CK_OBJECT_CLASS objectClass = 0;
     CK_ATTRIBUTE attributes[] = {fixed(CKA_CLASS, &objectClass, sizeof(objectClass)),
                                  variable(CKA_ID), variable(CKA_LABEL)};
-    AttributeRead read(session, key, attributes, 3, "Failed to get key attrutes sizes",
-                       "Failed to get key attributes values");
+    AttributeRead read(session, key, attributes, 3, kKeyAttributeSizesUnreadable,
+                       kKeyAttributesUnreadable);
     auto orphan = std::make_unique<OrphanKey>();
     std::vector<uint8_t> id = read.bytes(1);
     orphan->id = hexEncode(id.data(), id.size());
@@ -249,8 +245,7 @@ std::unique_ptr<OrphanKey> readOrphanKey(CK_SESSION_HANDLE session, CK_OBJECT_HA
 std::unique_ptr<RsaPublicKey> readRsaPublicKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
     CK_ATTRIBUTE attributes[] = {variable(CKA_MODULUS), variable(CKA_PUBLIC_EXPONENT)};
     auto functions = token_internal::functions();
-    check(functions->C_GetAttributeValue(session, key, attributes, 2),
-          "Error retrieving RSA PK modulus and exponent sizes");
+    check(functions->C_GetAttributeValue(session, key, attributes, 2), kRsaKeySizesUnreadable);
     auto publicKey = std::make_unique<RsaPublicKey>();
     publicKey->objectHandle = key;
     token_internal::allocateOrRaise(
@@ -258,11 +253,10 @@ std::unique_ptr<RsaPublicKey> readRsaPublicKey(CK_SESSION_HANDLE session, CK_OBJ
             publicKey->modulus = ByteBuffer(attributes[0].ulValueLen);
             publicKey->exponent = ByteBuffer(attributes[1].ulValueLen);
         },
-        "Insufficient memory");
+        kInsufficientMemory);
     attributes[0].pValue = publicKey->modulus.getData();
     attributes[1].pValue = publicKey->exponent.getData();
-    check(functions->C_GetAttributeValue(session, key, attributes, 2),
-          "Error retrieving RSA PK modulus and exponent values");
+    check(functions->C_GetAttributeValue(session, key, attributes, 2), kRsaKeyUnreadable);
     return publicKey;
 }
 
@@ -288,8 +282,8 @@ CK_OBJECT_HANDLE findPublicKeyForCertificate(CK_SESSION_HANDLE session,
 
 std::unique_ptr<ByteBuffer> readKeyId(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
     CK_ATTRIBUTE attributes[] = {variable(CKA_ID)};
-    AttributeRead read(session, key, attributes, 1, "Failed to get public key id size",
-                       "Failed to get public key id value");
+    AttributeRead read(session, key, attributes, 1, kPublicKeyIdSizeUnreadable,
+                       kPublicKeyIdUnreadable);
     return std::make_unique<ByteBuffer>(read.take(0));
 }
 

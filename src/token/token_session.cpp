@@ -1,33 +1,15 @@
 #include "common/logger.h"
 #include "common/native_host_exception.h"
 #include "token/token.h"
+#include "token/token_errors.h"
 #include "token/token_internal.h"
 
 using token_internal::check;
 using token_internal::functions;
 
-namespace {
+using token_internal::CodeMeaning;
 
-const char* loginFailureMessage(CK_RV rv) {
-    switch (rv) {
-        case CKR_PIN_INCORRECT:
-            return "Incorrect PIN ";
-        case CKR_PIN_INVALID:
-            return "Invalid PIN";
-        case CKR_PIN_LEN_RANGE:
-            return "Invaliod PIN length";
-        case CKR_PIN_EXPIRED:
-            return "Expired PIN";
-        case CKR_PIN_LOCKED:
-            return "Locked PIN";
-        case CKR_USER_ALREADY_LOGGED_IN:
-            return "Already logged-in";
-        case CKR_USER_PIN_NOT_INITIALIZED:
-            return "PIN is not initialised";
-        default:
-            return "Login failed";
-    }
-}
+namespace {
 
 void login(CK_SESSION_HANDLE session, std::string_view pin, CK_USER_TYPE user, PinPath path) {
     // The whole PIN, NUL bytes included, with its byte length; none at all
@@ -38,24 +20,31 @@ void login(CK_SESSION_HANDLE session, std::string_view pin, CK_USER_TYPE user, P
         pinBytes = nullptr;
         pinLength = 0;
     }
-    CK_RV rv = functions()->C_Login(session, user, pinBytes, pinLength);
-    if (rv == CKR_FUNCTION_CANCELED && path.pinPad) {
-        throw TokenException(kPinEntryCancelled, rv);
-    }
-    if (rv != CKR_OK) {
-        throw TokenException(loginFailureMessage(rv), rv);
-    }
+    check(functions()->C_Login(session, user, pinBytes, pinLength), kLoginFailed,
+          {
+              token_internal::cancelOnKeypad(path.pinPad),
+              {CKR_PIN_INCORRECT, kPinIncorrect},
+              {CKR_PIN_INVALID, kPinInvalid},
+              {CKR_PIN_LEN_RANGE, kPinLengthInvalid},
+              {CKR_PIN_EXPIRED, kPinExpired},
+              {CKR_PIN_LOCKED, kPinLocked},
+              {CKR_USER_ALREADY_LOGGED_IN, kAlreadyLoggedIn},
+              {CKR_USER_PIN_NOT_INITIALIZED, kPinNotInitialised},
+          });
 }
 
 }  // namespace
 
-const char kPinEntryCancelled[] = "The PIN entry on the reader was cancelled";
+CodeMeaning token_internal::cancelOnKeypad(bool pinPad) {
+    // check() returns before it looks at meanings for CKR_OK, so without a
+    // keypad this meaning never applies.
+    return {pinPad ? CKR_FUNCTION_CANCELED : CKR_OK, kPinEntryCancelled};
+}
 
 CK_SESSION_HANDLE openSession(CK_SLOT_ID slot, bool readWrite) {
     CK_FLAGS flags = CKF_SERIAL_SESSION | (readWrite ? CKF_RW_SESSION : 0);
     CK_SESSION_HANDLE session = CK_INVALID_HANDLE;
-    check(functions()->C_OpenSession(slot, flags, nullptr, nullptr, &session),
-          "Failed to open token session");
+    check(functions()->C_OpenSession(slot, flags, nullptr, nullptr, &session), kSessionNotOpened);
     return session;
 }
 

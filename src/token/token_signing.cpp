@@ -5,6 +5,7 @@
 #include "der/base64.h"
 #include "platform/platform.h"
 #include "token/token.h"
+#include "token/token_errors.h"
 #include "token/token_internal.h"
 
 using token_internal::allocateOrRaise;
@@ -43,7 +44,7 @@ SigningKey readSigningKey(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key) {
                            attributes[0].ulValueLen != CK_UNAVAILABLE_INFORMATION &&
                            attributes[1].ulValueLen == CK_UNAVAILABLE_INFORMATION;
     if (!onlyFlagMissing) {
-        check(rv, "Failed to read the private key's type");
+        check(rv, kPrivateKeyTypeUnreadable);
     }
     return {type, !onlyFlagMissing && alwaysAuthenticate != CK_FALSE};
 }
@@ -65,7 +66,7 @@ Method methodFor(CK_KEY_TYPE keyType, TokenMechanisms& mechanisms) {
         if (mechanisms.offers(CKM_RSA_PKCS)) {
             return {CKM_RSA_PKCS, Input::DigestInfo};
         }
-        throw TokenException("The token offers no RSA signing mechanism");
+        throw TokenException(kNoRsaSigning);
     }
     if (keyType == CKK_EC) {
         if (mechanisms.offers(CKM_ECDSA)) {
@@ -74,9 +75,9 @@ Method methodFor(CK_KEY_TYPE keyType, TokenMechanisms& mechanisms) {
         if (mechanisms.offers(CKM_ECDSA_SHA256)) {
             return {CKM_ECDSA_SHA256, Input::Data};
         }
-        throw TokenException("The token offers no ECDSA signing mechanism");
+        throw TokenException(kNoEcdsaSigning);
     }
-    throw TokenException("Unsupported key type for signing");
+    throw TokenException(kKeyTypeNotSigning);
 }
 
 std::vector<uint8_t> hashedInput(const uint8_t* data, size_t length, Input input) {
@@ -87,7 +88,7 @@ std::vector<uint8_t> hashedInput(const uint8_t* data, size_t length, Input input
     size_t prefix = prepared.size();
     prepared.resize(prefix + platform::kSha256Size);
     if (!platform::sha256(data, length, prepared.data() + prefix)) {
-        throw TokenException("Failed to compute the SHA-256 digest of the data");
+        throw TokenException(kDigestFailed);
     }
     return prepared;
 }
@@ -114,17 +115,16 @@ void loginForSignature(CK_SESSION_HANDLE session, std::string_view pin, bool pin
 std::vector<uint8_t> sign(CK_SESSION_HANDLE session, CK_BYTE_PTR input, CK_ULONG length) {
     CK_ULONG signatureLength = 0;
     check(functions()->C_Sign(session, input, length, nullptr, &signatureLength),
-          "Failed to determine the signature length");
+          kSignatureLengthUnknown);
     if (signatureLength == 0) {
         // The module accepted a mechanism it cannot perform with this key.
         endSigning(session, input, length);
-        throw TokenException("Failed to generate signature");
+        throw TokenException(kSignatureFailed);
     }
     std::vector<uint8_t> signature;
-    allocateOrRaise([&] { signature.resize(signatureLength); },
-                    "Failed to re-allocate memory for the signatiure");
+    allocateOrRaise([&] { signature.resize(signatureLength); }, kSignatureMemory);
     check(functions()->C_Sign(session, input, length, signature.data(), &signatureLength),
-          "Failed to generate signature");
+          kSignatureFailed);
     signature.resize(std::min<size_t>(signatureLength, signature.size()));
     return signature;
 }
@@ -137,7 +137,7 @@ std::vector<uint8_t> signData(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key,
     SigningKey signingKey = readSigningKey(session, key);
     // An empty PIN is one for the reader's keypad to ask for, where there is one.
     if (signingKey.alwaysAuthenticate && (!keyPin || (keyPin->empty() && !pinPad))) {
-        throw TokenException("The key needs its PIN for every signature");
+        throw TokenException(kKeyNeedsPin);
     }
     Method method = methodFor(signingKey.type, mechanisms);
     std::vector<uint8_t> hashed;
@@ -149,8 +149,7 @@ std::vector<uint8_t> signData(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE key,
         inputLength = hashed.size();
     }
     CK_MECHANISM mechanism = {method.mechanism, nullptr, 0};
-    check(functions()->C_SignInit(session, &mechanism, key),
-          "Failed to init signatiure generation");
+    check(functions()->C_SignInit(session, &mechanism, key), kSigningNotStarted);
     if (signingKey.alwaysAuthenticate) {
         loginForSignature(session, *keyPin, pinPad, input, inputLength);
     }

@@ -2,6 +2,7 @@
 
 #include "common/native_host_exception.h"
 #include "token/token.h"
+#include "token/token_errors.h"
 #include "token/token_internal.h"
 
 using token_internal::allocateOrRaise;
@@ -67,12 +68,10 @@ std::string trimPadded(const CK_UTF8CHAR* field, size_t width) {
 
 std::vector<CK_SLOT_ID> getTokenSlots() {
     CK_ULONG count = 0;
-    check(functions()->C_GetSlotList(CK_TRUE, nullptr, &count),
-          "Error retrieving the token slot count");
+    check(functions()->C_GetSlotList(CK_TRUE, nullptr, &count), kSlotCountUnreadable);
     std::vector<CK_SLOT_ID> slots;
-    allocateOrRaise([&] { slots.resize(count); }, "Cannot allocate memory for token slots");
-    check(functions()->C_GetSlotList(CK_TRUE, slots.data(), &count),
-          "Error retrieving the token slots");
+    allocateOrRaise([&] { slots.resize(count); }, kSlotListMemory);
+    check(functions()->C_GetSlotList(CK_TRUE, slots.data(), &count), kSlotListUnreadable);
     slots.resize(std::min<size_t>(count, slots.size()));
     return slots;
 }
@@ -86,12 +85,12 @@ FoundToken findToken(const std::string& serial) {
         }
     }
     if (matches.empty()) {
-        throw TokenException("No token with serial number " + serial);
+        throw TokenException(kNoTokenWithSerial + serial);
     }
     // Any blank token will do; of two tokens sharing a serial the right one
     // cannot be told, and a PIN tried on the other would use up its tries.
     if (matches.size() > 1 && !serial.empty()) {
-        throw TokenException("Several tokens have the serial number " + serial);
+        throw TokenException(kSerialNotUnique + serial);
     }
     return matches.front();
 }
@@ -102,7 +101,7 @@ CK_SLOT_ID findTokenSlot(const std::string& serial) {
 
 std::unique_ptr<TokenInfo> getTokenInfo(CK_SLOT_ID slot) {
     CK_TOKEN_INFO info;
-    check(readTokenInfo(slot, info), "Failed to get token info");
+    check(readTokenInfo(slot, info), kTokenInfoUnreadable);
     auto token = std::make_unique<TokenInfo>();
     token->tokenSN = serialOf(info);
     token->tokenLabel = isBlank(info) ? std::string() : trimPadded(info.label, sizeof(info.label));

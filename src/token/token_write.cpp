@@ -3,12 +3,14 @@
 #include <vector>
 
 #include "common/native_host_exception.h"
+#include "der/der_errors.h"
 #include "der/der_field.h"
 #include "der/der_writer.h"
 #include "der/ec_public_key_info.h"
 #include "der/parsed_certificate.h"
 #include "platform/platform.h"
 #include "token/token.h"
+#include "token/token_errors.h"
 #include "token/token_internal.h"
 
 using token_internal::check;
@@ -53,7 +55,7 @@ bool allDigits(const ByteBuffer& text, size_t count) {
 std::unique_ptr<ByteBuffer> generateKeyId() {
     auto id = std::make_unique<ByteBuffer>(kKeyIdLength);
     if (!platform::secureRandom(id->getData(), id->getSize())) {
-        throw TokenException("Failed to generate a key identifier");
+        throw TokenException(kKeyIdNotGenerated);
     }
     return id;
 }
@@ -63,7 +65,7 @@ SecretString randomPin(size_t length) {
     while (pin.size() < length) {
         uint8_t value = 0;
         if (!platform::secureRandom(&value, 1)) {
-            throw TokenException("Failed to generate a random PIN");
+            throw TokenException(kRandomPinNotGenerated);
         }
         // 234 is the largest multiple of 26 below 256: drawing again above it
         // keeps every letter equally likely.
@@ -112,9 +114,10 @@ KeyPairResult generateKeyPair(CK_SESSION_HANDLE session, KeyAlgorithm algorithm)
     };
     CK_MECHANISM mechanism = {rsa ? CKM_RSA_PKCS_KEY_PAIR_GEN : CKM_EC_KEY_PAIR_GEN, nullptr, 0};
     KeyPairResult result;
-    result.rv = functions()->C_GenerateKeyPair(
-        session, &mechanism, publicTemplate.data(), static_cast<CK_ULONG>(publicTemplate.size()),
-        privateTemplate, 8, &result.publicKey, &result.privateKey);
+    check(functions()->C_GenerateKeyPair(session, &mechanism, publicTemplate.data(),
+                                         static_cast<CK_ULONG>(publicTemplate.size()),
+                                         privateTemplate, 8, &result.publicKey, &result.privateKey),
+          kKeyPairNotGenerated);
     return result;
 }
 
@@ -125,7 +128,7 @@ CK_DATE certificateTimeToDate(const DERPrimitive& time) {
     size_t yearDigits = utcTime ? 2 : 4;
     size_t needed = yearDigits + 4;
     if ((!utcTime && !generalizedTime) || text.getSize() < needed || !allDigits(text, needed)) {
-        throw CertificateException("Failed to parse certificate");
+        throw CertificateException(kCertificateUnparsable);
     }
     CK_DATE date;
     const char* characters = reinterpret_cast<const char*>(text.getData());
@@ -178,29 +181,33 @@ void importCertificate(CK_SESSION_HANDLE session, const ParsedCertificate& certi
                             });
         rv = functions()->C_CreateObject(session, withoutDates, 8, &created);
     }
-    check(rv, "Error importing certificate on the token");
+    check(rv, kCertificateNotImported);
 }
 
-CK_RV initToken(CK_SLOT_ID slot, std::string_view securityOfficerPin) {
+void initToken(CK_SLOT_ID slot, std::string_view securityOfficerPin) {
     CK_UTF8CHAR label[32];
     std::memset(label, ' ', sizeof(label));
     std::memcpy(label, kTokenLabel, std::strlen(kTokenLabel));
-    return functions()->C_InitToken(slot, utf8(securityOfficerPin), securityOfficerPin.size(),
-                                    label);
+    check(
+        functions()->C_InitToken(slot, utf8(securityOfficerPin), securityOfficerPin.size(), label),
+        kTokenNotFormatted);
 }
 
-CK_RV initUserPin(CK_SESSION_HANDLE session, std::string_view pin) {
-    return functions()->C_InitPIN(session, utf8(pin), pin.size());
+void initUserPin(CK_SESSION_HANDLE session, std::string_view pin) {
+    check(functions()->C_InitPIN(session, utf8(pin), pin.size()), kPinNotSet);
 }
 
-CK_RV setUserPin(CK_SESSION_HANDLE session, std::string_view oldPin, std::string_view newPin) {
-    return functions()->C_SetPIN(session, utf8(oldPin), oldPin.size(), utf8(newPin), newPin.size());
+void setUserPin(CK_SESSION_HANDLE session, std::string_view oldPin, std::string_view newPin,
+                bool pinPad) {
+    check(functions()->C_SetPIN(session, utf8(oldPin), oldPin.size(), utf8(newPin), newPin.size()),
+          kPinNotSet, {token_internal::cancelOnKeypad(pinPad)});
 }
 
-CK_RV setUserPinOnKeypad(CK_SESSION_HANDLE session) {
-    return functions()->C_SetPIN(session, nullptr, 0, nullptr, 0);
+void setUserPinOnKeypad(CK_SESSION_HANDLE session) {
+    check(functions()->C_SetPIN(session, nullptr, 0, nullptr, 0), kPinNotSet,
+          {token_internal::cancelOnKeypad(true)});
 }
 
-CK_RV destroyObject(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object) {
-    return functions()->C_DestroyObject(session, object);
+void destroyObject(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object, const char* failure) {
+    check(functions()->C_DestroyObject(session, object), failure);
 }

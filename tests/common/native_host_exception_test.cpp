@@ -23,6 +23,16 @@ TEST(NativeHostException, ReturnCodeIsAppendedInUnsignedDecimal) {
     }
 }
 
+TEST(NativeHostException, TheReturnCodeStaysDataBesideTheText) {
+    TokenException refused("Failed to set token PIN", 0xA0);
+    EXPECT_EQ(refused.getReturnCode(), 0xA0UL);
+    TokenException withoutCode("No token with serial number 42");
+    EXPECT_EQ(withoutCode.getReturnCode(), std::nullopt);
+    EXPECT_EQ(withoutCode.getMessage(), "No token with serial number 42");
+    // A code of 0 is still a code, shown as such.
+    EXPECT_EQ(HandlerException("Failed", 0).getReturnCode(), 0UL);
+}
+
 TEST(NativeHostException, EndOfInputIsCaughtAsItsBases) {
     try {
         throw NMPEndOfInputException();

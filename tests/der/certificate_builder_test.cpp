@@ -13,7 +13,8 @@
 #include "der/der_bytes.h"
 #include "der/der_writer.h"
 #include "der/format_dn.h"
-#include "der/hex.h"
+#include "support/bytes_text.h"
+#include "support/case_name.h"
 #include "support/temp_dir.h"
 
 using derbytes::Bytes;
@@ -27,14 +28,6 @@ Bytes readFixture(const std::string& name) {
 
 std::unique_ptr<ParsedCertificate> build(const Bytes& der) {
     return CertificateBuilder(std::make_unique<ByteBuffer>(der)).getCertificate();
-}
-
-std::string hexOf(const ByteBuffer& buffer) {
-    return hexEncode(buffer.getData(), buffer.getSize());
-}
-
-std::string hexOf(const uint8_t* data, size_t size) {
-    return hexEncode(data, size);
 }
 
 std::string text(const ByteBuffer& buffer) {
@@ -227,7 +220,8 @@ TEST_P(CertificateFixtureTest, FindsItsOwnModulusOnly) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, CertificateFixtureTest, ::testing::ValuesIn(certificateCases));
+INSTANTIATE_TEST_SUITE_P(Fixtures, CertificateFixtureTest, ::testing::ValuesIn(certificateCases),
+                         PrintedCaseName());
 
 TEST(CertificateBuilder, ContainsModulusMatchesAnyContiguousRun) {
     Bytes der = readFixture("v1.der");

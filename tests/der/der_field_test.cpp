@@ -6,6 +6,7 @@
 #include "der/der_parser.h"
 #include "der/der_writer.h"
 #include "der/hex.h"
+#include "support/bytes_text.h"
 
 using derbytes::Bytes;
 
@@ -14,10 +15,6 @@ namespace {
 std::unique_ptr<DERField> parse(const Bytes& bytes) {
     ByteBuffer buffer(bytes);
     return DERParser(&buffer).parseField();
-}
-
-std::string hexOf(const ByteBuffer& buffer) {
-    return hexEncode(buffer.getData(), buffer.getSize());
 }
 
 class CountingVisitor : public DERFieldVisitor {

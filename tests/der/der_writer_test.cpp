@@ -4,19 +4,11 @@
 
 #include "der/der_bytes.h"
 #include "der/der_parser.h"
-#include "der/hex.h"
+#include "support/bytes_text.h"
 
 using derbytes::Bytes;
 
 namespace {
-
-std::string hexOf(const ByteBuffer& buffer) {
-    return hexEncode(buffer.getData(), buffer.getSize());
-}
-
-std::string hexOf(const Bytes& bytes) {
-    return hexEncode(bytes.data(), bytes.size());
-}
 
 std::string reencoded(const Bytes& bytes) {
     ByteBuffer buffer(bytes);

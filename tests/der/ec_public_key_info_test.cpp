@@ -4,7 +4,7 @@
 
 #include "der/der_bytes.h"
 #include "der/der_parser.h"
-#include "der/hex.h"
+#include "support/bytes_text.h"
 
 using derbytes::Bytes;
 using derbytes::concat;
@@ -26,10 +26,6 @@ std::unique_ptr<DERComposite> parsed(const Bytes& der) {
     ByteBuffer buffer(der);
     std::unique_ptr<DERField> field = DERParser(&buffer).parseField();
     return std::unique_ptr<DERComposite>(dynamic_cast<DERComposite*>(field.release()));
-}
-
-std::string hexOf(const std::vector<uint8_t>& bytes) {
-    return hexEncode(bytes.data(), bytes.size());
 }
 
 }  // namespace

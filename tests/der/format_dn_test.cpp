@@ -8,6 +8,7 @@
 
 #include "common/logger.h"
 #include "der/der_bytes.h"
+#include "support/case_name.h"
 
 using derbytes::attribute;
 using derbytes::attributeOid;
@@ -107,10 +108,6 @@ const FormatCase truncatedCases[] = {
     {"ConstructedElementRunsPast", {0x31, 0x10, 0x13, 0x01, 0x41}, "", ""},
 };
 
-std::string caseName(const testing::TestParamInfo<FormatCase>& info) {
-    return info.param.name;
-}
-
 }  // namespace
 
 TEST_P(FormatDnTest, Formats) {
@@ -125,9 +122,10 @@ TEST_P(FormatDnTest, Formats) {
     EXPECT_EQ(logged, c.logged);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, FormatDnTest, ::testing::ValuesIn(formatCases), caseName);
+INSTANTIATE_TEST_SUITE_P(Values, FormatDnTest, ::testing::ValuesIn(formatCases), PrintedCaseName());
 
-INSTANTIATE_TEST_SUITE_P(Truncated, FormatDnTest, ::testing::ValuesIn(truncatedCases), caseName);
+INSTANTIATE_TEST_SUITE_P(Truncated, FormatDnTest, ::testing::ValuesIn(truncatedCases),
+                         PrintedCaseName());
 
 TEST(FormatDn, EveryPrefixOfAGeneralNamesIsSafe) {
     Bytes names = seq({tlv(0x81, "a@example.test"), otherName("alice@example.test")});

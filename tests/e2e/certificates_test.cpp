@@ -8,21 +8,14 @@
 #include <vector>
 
 #include "e2e/host_fixture.h"
+#include "e2e/replies.h"
 
 namespace e2e {
 namespace {
 
-std::string loginReply(const std::string& tokenSN) {
-    return R"({"action":"login","tokenSN":")" + tokenSN + "\"}";
-}
-
 std::string sign(const std::string& certificateSN, const std::string& payload) {
     return R"({"action":"sign","certificateSN":")" + certificateSN + R"(","payload":")" + payload +
            "\"}";
-}
-
-std::string signError(const std::string& error) {
-    return R"({"action":"sign","error":")" + error + "\"}";
 }
 
 std::string deleteCertificate(const std::string& certificateSN) {
@@ -38,11 +31,6 @@ std::string deleteCertificateReply(const std::string& certificateSN,
 std::string orphanKeys(const std::string& action, const std::string& tokenSN,
                        const std::string& keyType) {
     return R"({"action":")" + action + R"(","tokenSN":")" + tokenSN + R"(","keyType":")" + keyType +
-           "\"}";
-}
-
-std::string orphanKeysReply(const std::string& tokenSN, const std::string& keys) {
-    return R"({"action":"getOrphanKeys","orphanKeys":[)" + keys + R"(],"tokenSN":")" + tokenSN +
            "\"}";
 }
 
@@ -475,7 +463,7 @@ TEST_F(CertificatesTest, GetOrphanKeysListsKeysNoCertificateClaims) {
         session.generateRsaKeyPair(RsaKeyOptions(toBytes("orphan"), 1024));
     }
     start();
-    const std::string id = hex(toBytes("orphan"));
+    const std::string id = hexOf(toBytes("orphan"));
     EXPECT_EQ(ask(orphanKeys("getOrphanKeys", alpha.serial, "public")),
               orphanKeysError(alpha.serial, "Must login first"));
     // A read-only login is enough to look.

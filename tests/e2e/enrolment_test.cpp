@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "e2e/host_fixture.h"
+#include "e2e/replies.h"
 
 namespace e2e {
 namespace {
@@ -29,11 +30,6 @@ std::string importCertificate(const Bytes& der) {
 
 std::string orphanKeys(const std::string& tokenSN, const std::string& keyType) {
     return R"({"action":"getOrphanKeys","tokenSN":")" + tokenSN + R"(","keyType":")" + keyType +
-           "\"}";
-}
-
-std::string orphanKeysReply(const std::string& tokenSN, const std::string& keys) {
-    return R"({"action":"getOrphanKeys","orphanKeys":[)" + keys + R"(],"tokenSN":")" + tokenSN +
            "\"}";
 }
 
@@ -82,9 +78,10 @@ TEST_F(EnrolmentTest, EnrolsSignsAndDeletesACertificate) {
     EXPECT_EQ(id.size(), 8u);
     // Until the certificate comes, both halves are orphans.
     EXPECT_EQ(ask(orphanKeys(alpha.serial, "public")),
-              orphanKeysReply(alpha.serial, R"({"id":")" + hex(id) + R"(","keyType":"public"})"));
-    EXPECT_EQ(ask(orphanKeys(alpha.serial, "private")),
-              orphanKeysReply(alpha.serial, R"({"id":")" + hex(id) + R"(","keyType":"private"})"));
+              orphanKeysReply(alpha.serial, R"({"id":")" + hexOf(id) + R"(","keyType":"public"})"));
+    EXPECT_EQ(
+        ask(orphanKeys(alpha.serial, "private")),
+        orphanKeysReply(alpha.serial, R"({"id":")" + hexOf(id) + R"(","keyType":"private"})"));
 
     CertificateOptions options;
     options.serial = {0x5a, 0x17, 0xc0, 0xde, 0x42};
@@ -97,7 +94,7 @@ TEST_F(EnrolmentTest, EnrolsSignsAndDeletesACertificate) {
     EXPECT_EQ(session.getBytes(certificates[0], CKA_VALUE), der);
     StoredCertificate stored;
     stored.serialNumber = "5a17c0de42";
-    stored.activationCode = hex(session.getBytes(certificates[0], CKA_CHECK_VALUE));
+    stored.activationCode = hexOf(session.getBytes(certificates[0], CKA_CHECK_VALUE));
     ASSERT_FALSE(stored.activationCode.empty());
     std::string before = host->errorText();
     EXPECT_EQ(ask(R"({"action":"listCertificates","tokenSN":")" + alpha.serial + "\"}"),
@@ -290,9 +287,9 @@ TEST_F(EnrolmentTest, EnrolsEcKeyPairsOnBothCurvesAndSignsWithThem) {
         EXPECT_EQ(session.getBytes(certificates[0], CKA_VALUE), der);
 
         const std::string payload = std::string("Signed with ") + c.algorithm;
-        nlohmann::json reply =
-            nlohmann::json::parse(ask(R"({"action":"sign","certificateSN":"0201)" +
-                                      hex({c.serial}) + R"(","payload":")" + payload + "\"}"));
+        nlohmann::json reply = nlohmann::json::parse(
+            ask(R"({"action":"sign","certificateSN":"0201)" + hexOf(Bytes{c.serial}) +
+                R"(","payload":")" + payload + "\"}"));
         EXPECT_TRUE(verifyEcdsaSha256(certificatePublicKey(der).get(), toBytes(payload),
                                       base64Bytes(reply.value("signature", ""))))
             << reply.dump();
@@ -321,7 +318,7 @@ TEST_F(EnrolmentTest, AnRsaEnrolmentSucceedsOnATokenThatHoldsEcKeys) {
         ids.push_back(key["id"]);
     }
     std::sort(ids.begin(), ids.end());
-    EXPECT_EQ(ids, (std::vector<std::string>{hex(toBytes("ec one")), hex(toBytes("ec two"))}))
+    EXPECT_EQ(ids, (std::vector<std::string>{hexOf(toBytes("ec one")), hexOf(toBytes("ec two"))}))
         << orphans.dump();
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "faults/fault_module.h"
+#include "support/bytes_text.h"
 #include "support/crypto.h"
 #include "support/host_process.h"
 #include "support/pkcs11_client.h"
@@ -20,40 +21,6 @@ namespace e2e {
 inline bool endsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() &&
            text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-inline std::string hex(const Bytes& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    for (unsigned char byte : bytes) {
-        text += digits[byte >> 4];
-        text += digits[byte & 0x0F];
-    }
-    return text;
-}
-
-inline Bytes base64Bytes(const std::string& text) {
-    Bytes out(text.size());
-    int length = EVP_DecodeBlock(out.data(), reinterpret_cast<const unsigned char*>(text.data()),
-                                 static_cast<int>(text.size()));
-    if (length < 0) {
-        throw std::runtime_error("not base64: " + text);
-    }
-    // EVP_DecodeBlock counts the padding as zero bytes.
-    size_t padding = 0;
-    for (size_t i = text.size(); i > 0 && text[i - 1] == '='; --i) {
-        ++padding;
-    }
-    out.resize(static_cast<size_t>(length) - padding);
-    return out;
-}
-
-inline std::string base64Text(const Bytes& bytes) {
-    std::string out(4 * ((bytes.size() + 2) / 3) + 1, '\0');
-    int length = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(out.data()), bytes.data(),
-                                 static_cast<int>(bytes.size()));
-    out.resize(static_cast<size_t>(length));
-    return out;
 }
 
 // The slot ID as the host's "%d" log lines print it.
@@ -129,9 +96,9 @@ class HostTest : public ::testing::Test {
         stored.id = id;
         CK_OBJECT_HANDLE object = session.createCertificate(stored.der, id);
         Bytes serial = session.getBytes(object, CKA_SERIAL_NUMBER);
-        stored.serialNumber = hex(Bytes(serial.begin() + 2, serial.end()));
-        stored.certificateSN = hex(serial);
-        stored.activationCode = hex(session.getBytes(object, CKA_CHECK_VALUE));
+        stored.serialNumber = hexOf(Bytes(serial.begin() + 2, serial.end()));
+        stored.certificateSN = hexOf(serial);
+        stored.activationCode = hexOf(session.getBytes(object, CKA_CHECK_VALUE));
         return stored;
     }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "e2e/host_fixture.h"
+#include "support/case_name.h"
 #include "support/pipe.h"
 
 namespace e2e {
@@ -124,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{"EmptyMessage", frame(""), "Failed to parse request: "},
         StopCase{"MalformedJson", frame("{ \"action\" : info }"),
                  "Failed to parse request: {\"action\":info}"}),
-    [](const ::testing::TestParamInfo<StopCase>& info) { return info.param.name; });
+    PrintedCaseName());
 
 struct LoadFailure {
     const char* name;
@@ -162,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // A library that is not a PKCS#11 module is released again.
                       LoadFailure{"NotAPkcs11Module", "libz.so.1", "None",
                                   "Error retrieving C_GetFunctionList PKCS11 DLL entry point"}),
-    [](const ::testing::TestParamInfo<LoadFailure>& info) { return info.param.name; });
+    PrintedCaseName());
 
 // Started through PATH, the host's argv[0] is a bare name; it still finds the
 // configuration beside its executable (else it would try its default module).

@@ -10,30 +10,16 @@
 #include <vector>
 
 #include "e2e/host_fixture.h"
+#include "e2e/replies.h"
 
 namespace e2e {
 namespace {
 
 const std::string kCancelled = "The PIN entry on the reader was cancelled (rc=80)";
 
-std::string loginReply(const std::string& tokenSN, const std::string& error = "") {
-    return R"({"action":"login",)" + (error.empty() ? "" : R"("error":")" + error + "\",") +
-           R"("tokenSN":")" + tokenSN + "\"}";
-}
-
-std::string changePin(const std::string& tokenSN, const std::string& oldPin,
-                      const std::string& newPin) {
-    return R"({"action":"changePIN","tokenSN":")" + tokenSN + R"(","oldPIN":")" + oldPin +
-           R"(","newPIN":")" + newPin + "\"}";
-}
-
 std::string changePinReply(const std::string& tokenSN, const std::string& error = "") {
     return R"({"action":"changePIN",)" + (error.empty() ? "" : R"("error":")" + error + "\",") +
            R"("tokenSN":")" + tokenSN + "\"}";
-}
-
-std::string signError(const std::string& error) {
-    return R"({"action":"sign","error":")" + error + "\"}";
 }
 
 class PinPadTest : public HostTest {

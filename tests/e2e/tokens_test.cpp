@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "e2e/host_fixture.h"
+#include "e2e/replies.h"
 
 namespace e2e {
 namespace {
@@ -20,20 +21,9 @@ std::string infoLoggedIn(const std::string& tokenSN, const std::string& pmax = "
            pmax + R"(,"pmin":4.000000,"token":")" + tokenSN + "\"}";
 }
 
-std::string loginReply(const std::string& tokenSN, const std::string& error = "") {
-    return R"({"action":"login",)" + (error.empty() ? "" : R"("error":")" + error + "\",") +
-           R"("tokenSN":")" + tokenSN + "\"}";
-}
-
 std::string tokenRecord(const std::string& serial, const std::string& label) {
     return R"({"pmax":255.000000,"pmin":4.000000,"tokenLabel":")" + label +
            R"(","tokenModel":"SoftHSM v2","tokenSN":")" + serial + "\"}";
-}
-
-std::string changePin(const std::string& tokenSN, const std::string& oldPin,
-                      const std::string& newPin) {
-    return R"({"action":"changePIN","tokenSN":")" + tokenSN + R"(","oldPIN":")" + oldPin +
-           R"(","newPIN":")" + newPin + "\"}";
 }
 
 std::string formatToken(const std::string& tokenSN, const std::string& tokenPin,

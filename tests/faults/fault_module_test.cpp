@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "faults/fault_module.h"
+#include "support/case_name.h"
 #include "support/crypto.h"
 #include "support/pkcs11_client.h"
 #include "support/softhsm.h"
@@ -121,6 +122,11 @@ struct FailCase {
     CK_RV expected;
 };
 
+// One line, for CTest's list: a rule may span several.
+void PrintTo(const FailCase& c, std::ostream* out) {
+    *out << caseNameOf(c.rule);
+}
+
 class FailAlways : public FaultModuleTest, public ::testing::WithParamInterface<FailCase> {
   protected:
     CK_RV call(CK_SESSION_HANDLE session) {
@@ -158,7 +164,8 @@ INSTANTIATE_TEST_SUITE_P(
                                CKR_TOKEN_NOT_RECOGNIZED},
                       FailCase{"fail C_FindObjectsInit 0x30", Call::FindInit, CKR_DEVICE_ERROR},
                       FailCase{"# first line\n\n\tfail\tC_GetSlotList   0x80000001", Call::SlotList,
-                               CKR_VENDOR_DEFINED + 1}));
+                               CKR_VENDOR_DEFINED + 1}),
+    PrintedCaseName());
 
 TEST_F(FaultModuleTest, InjectedFailuresDoNotReachTheToken) {
     setRules(
@@ -197,6 +204,10 @@ struct CountCase {
     std::vector<bool> fails;  // calls 1 to 4
 };
 
+void PrintTo(const CountCase& c, std::ostream* out) {
+    *out << (*c.options != '\0' ? c.options : "every call");
+}
+
 class FailByCount : public FaultModuleTest, public ::testing::WithParamInterface<CountCase> {};
 
 TEST_P(FailByCount, FailsOnlyTheChosenCalls) {
@@ -211,7 +222,8 @@ INSTANTIATE_TEST_SUITE_P(Counts, FailByCount,
                                            CountCase{"call 1", {true, false, false, false}},
                                            CountCase{"call 3", {false, false, true, false}},
                                            CountCase{"from 2", {false, true, true, true}},
-                                           CountCase{"from 4", {false, false, false, true}}));
+                                           CountCase{"from 4", {false, false, false, true}}),
+                         PrintedCaseName());
 
 TEST_F(FaultModuleTest, EachRuleCountsTheCallsItSelects) {
     // The first rule fails call 2; the second counts that call too and fails
@@ -372,6 +384,10 @@ struct ReleaseCase {
     const char* rule;
 };
 
+void PrintTo(const ReleaseCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ReleaseCall : public FaultModuleTest, public ::testing::WithParamInterface<ReleaseCase> {};
 
 TEST_P(ReleaseCall, ReleasesForRealAndReportsTheCode) {
@@ -421,7 +437,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ReleaseCase{"C_FindObjectsFinal", "fail C_FindObjectsFinal 0x30 call 1"},
                       ReleaseCase{"C_Logout", "fail C_Logout CKR_DEVICE_ERROR"},
                       ReleaseCase{"C_Finalize", "fail C_Finalize CKR_DEVICE_ERROR"}),
-    [](const ::testing::TestParamInfo<ReleaseCase>& info) { return std::string(info.param.name); });
+    PrintedCaseName());
 
 class FailedSign : public FaultModuleTest, public ::testing::WithParamInterface<unsigned long> {};
 
@@ -641,6 +657,10 @@ struct TextCase {
     char pad;
 };
 
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << c.rules;
+}
+
 class TextRewrite : public FaultModuleTest, public ::testing::WithParamInterface<TextCase> {};
 
 TEST_P(TextRewrite, RewritesOneFieldOfTheFirstToken) {
@@ -680,7 +700,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"label text Lab\\xE9 slot {first}", Field::Label, "Lab\xE9", ' '},
                       TextCase{"model text 0123456789ABCDEF slot {first}", Field::Model,
                                "0123456789ABCDEF", ' '},
-                      TextCase{"model text v\\s2 pad \\n", Field::Model, "v 2", '\n'}));
+                      TextCase{"model text v\\s2 pad \\n", Field::Model, "v 2", '\n'}),
+    PrintedCaseName());
 
 TEST_F(FaultModuleTest, CopiesOneTokensSerialToAnother) {
     setRules("serial copy {second} slot {first}");

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "der/base64.h"
+#include "support/case_name.h"
 #include "support/crypto.h"
 #include "support/host_process.h"
 #include "support/pipe.h"
@@ -359,6 +360,10 @@ struct LargeMember {
     std::string replyStart;
 };
 
+void PrintTo(const LargeMember& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class LargeMemberTest : public HostileStreamTest,
                         public ::testing::WithParamInterface<LargeMember> {};
 
@@ -397,7 +402,7 @@ INSTANTIATE_TEST_SUITE_P(
         LargeMember{"SignedObject", R"({"action":"sign","certificateSN":"01","payload":{"a":")",
                     'S', R"("}})",
                     R"({"action":"sign","error":"Must login before being able to sign"})"}),
-    [](const ::testing::TestParamInfo<LargeMember>& info) { return info.param.name; });
+    PrintedCaseName());
 
 TEST_F(HostileStreamTest, EveryByteOfAnImportedCertificateChangedInTurn) {
     SoftHsmToken token = hsm.createToken("Import token", "Imp-SO-1357", "Imp-Pin-8642");

@@ -67,9 +67,9 @@ CertificateFields readCertificateFields(const Bytes& der) {
     fields.subjectDN = listedName(X509_get_subject_name(certificate.get()), fields.plainNames);
     fields.issuerDN = listedName(X509_get_issuer_name(certificate.get()), fields.plainNames);
     Bytes serial = encodeSerial(X509_get0_serialNumber(certificate.get()));
-    fields.certificateSN = e2e::hex(serial);
+    fields.certificateSN = hexOf(serial);
     // Serials under 128 bytes: a tag and one length byte.
-    fields.serialNumber = e2e::hex(Bytes(serial.begin() + 2, serial.end()));
+    fields.serialNumber = hexOf(Bytes(serial.begin() + 2, serial.end()));
     fields.validFrom = listedDate(X509_get0_notBefore(certificate.get()));
     fields.validUntil = listedDate(X509_get0_notAfter(certificate.get()));
     unsigned char digest[EVP_MAX_MD_SIZE];
@@ -77,7 +77,7 @@ CertificateFields readCertificateFields(const Bytes& der) {
     if (EVP_Digest(der.data(), der.size(), digest, &digestLength, EVP_sha1(), nullptr) != 1) {
         throw std::runtime_error("SHA-1 failed");
     }
-    fields.activationCode = e2e::hex(Bytes(digest, digest + 3));
+    fields.activationCode = hexOf(Bytes(digest, digest + 3));
     return fields;
 }
 
@@ -96,7 +96,7 @@ CertificateFields listedFields(Pkcs11Session& session, CK_OBJECT_HANDLE object) 
     };
     fields.validFrom = date(CKA_START_DATE);
     fields.validUntil = date(CKA_END_DATE);
-    fields.activationCode = e2e::hex(attribute(CKA_CHECK_VALUE));
+    fields.activationCode = hexOf(attribute(CKA_CHECK_VALUE));
     return fields;
 }
 

@@ -39,7 +39,6 @@ namespace interop {
         }                                                                    \
     } while (false)
 
-using e2e::base64Bytes;
 using e2e::login;
 
 // The reply to a login on this token, with this error or none.

@@ -127,9 +127,8 @@ TEST_F(OpenCryptokiTest, EnrolsListsAndSigns) {
     CertificateOptions options;
     options.serial = {0x7a, 0x02};
     Bytes der = ca.issue(csr, options);
-    EXPECT_EQ(
-        ask(R"({"action":"importCertificate","certificate":")" + e2e::base64Text(der) + "\"}"),
-        R"({"action":"importCertificate"})");
+    EXPECT_EQ(ask(R"({"action":"importCertificate","certificate":")" + base64Text(der) + "\"}"),
+              R"({"action":"importCertificate"})");
 
     CertificateFields fields = readCertificateFields(der);
     {

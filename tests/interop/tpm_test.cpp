@@ -66,14 +66,13 @@ class TpmTest : public InteropHostTest {
         CertificateOptions options;
         options.serial = {serial};
         Bytes der = ca.issue(csr, options);
-        EXPECT_EQ(
-            ask(R"({"action":"importCertificate","certificate":")" + e2e::base64Text(der) + "\"}"),
-            R"({"action":"importCertificate"})");
+        EXPECT_EQ(ask(R"({"action":"importCertificate","certificate":")" + base64Text(der) + "\"}"),
+                  R"({"action":"importCertificate"})");
         return der;
     }
 
     std::string sign(uint8_t serial, const std::string& payload) {
-        nlohmann::json reply = askJson(signRequest("0201" + e2e::hex({serial}), payload));
+        nlohmann::json reply = askJson(signRequest("0201" + hexOf(Bytes{serial}), payload));
         return reply.value("signature", reply.dump());
     }
 

@@ -73,7 +73,7 @@ TEST_F(VirtualCardTest, ListsTheCardsCertificatesAndSignsWithThem) {
         // the listed serial.
         std::string serial = listed["certificates"][i]["serialNumber"];
         std::string certificateSN =
-            "02" + e2e::hex({static_cast<unsigned char>(serial.size() / 2)}) + serial;
+            "02" + hexOf(Bytes{static_cast<unsigned char>(serial.size() / 2)}) + serial;
         nlohmann::json reply = askJson(signRequest(certificateSN, "From the listing"));
         EXPECT_TRUE(verifyRsaSha256(card->certificates()[i].der, toBytes("From the listing"),
                                     base64Bytes(reply.value("signature", ""))))
@@ -126,8 +126,7 @@ TEST_F(VirtualCardTest, WritesAnswerTheCardsRefusal) {
         {true, R"({"action":"generateKeys","tokenSN":")" + serial + R"(","result":"csr"})",
          R"j({"action":"generateKeys","error":"The token cannot generate RSA-2048 key pairs","tokenSN":")j" +
              serial + "\"}"},
-        {true,
-         R"({"action":"importCertificate","certificate":")" + e2e::base64Text(first.der) + "\"}",
+        {true, R"({"action":"importCertificate","certificate":")" + base64Text(first.der) + "\"}",
          R"j({"action":"importCertificate","error":"Error importing certificate on the token (rc=84)"})j"},
         {true,
          R"({"action":"deleteCertificate","certificateSN":")" + first.fields.certificateSN + "\"}",

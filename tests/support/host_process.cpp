@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "nmp/frame.h"
 #include "support/file_owner.h"
 #include "support/pipe.h"
 
@@ -370,17 +371,14 @@ bool HostProcess::sendFrame(const std::string& text) {
 }
 
 std::optional<std::string> HostProcess::readFrame(std::chrono::milliseconds timeout) {
-    std::string prefix = child.readOutput(4, timeout);
+    std::string prefix = child.readOutput(kFramePrefixSize, timeout);
     if (prefix.empty()) {
         return std::nullopt;
     }
-    if (prefix.size() < 4) {
+    if (prefix.size() < kFramePrefixSize) {
         throw std::runtime_error("the output ended inside a length prefix");
     }
-    uint32_t length = 0;
-    for (int i = 3; i >= 0; --i) {
-        length = (length << 8) | static_cast<unsigned char>(prefix[static_cast<size_t>(i)]);
-    }
+    uint32_t length = frameLength(prefix.data());
     std::string text = child.readOutput(length, timeout);
     if (text.size() < length) {
         throw std::runtime_error("the output ended inside a frame of " + std::to_string(length) +

@@ -49,12 +49,3 @@ std::string Pipe::readAll() const {
     }
     return bytes;
 }
-
-std::string frame(const std::string& text) {
-    uint32_t length = static_cast<uint32_t>(text.size());
-    std::string bytes;
-    for (int i = 0; i < 4; ++i) {
-        bytes += static_cast<char>((length >> (8 * i)) & 0xFF);
-    }
-    return bytes + text;
-}

@@ -3,6 +3,9 @@
 
 #include <string>
 
+// frame(): what the tests write to a host's standard input.
+#include "nmp/frame.h"
+
 class Pipe {
   public:
     Pipe();
@@ -23,6 +26,3 @@ class Pipe {
   private:
     int fds[2];
 };
-
-// The four prefix bytes of a frame followed by the text.
-std::string frame(const std::string& text);

@@ -93,3 +93,14 @@ std::string failureOf(Action action) {
     }
     return "";
 }
+
+// The PKCS#11 code a token refused a call with; CKR_OK when the call went.
+template <typename Action>
+CK_RV codeOf(Action action) {
+    try {
+        action();
+    } catch (const TokenException& refusal) {
+        return refusal.getReturnCode().value_or(CK_UNAVAILABLE_INFORMATION);
+    }
+    return CKR_OK;
+}

@@ -79,8 +79,8 @@ Bytes bytesOf(const std::string& text) {
 TEST_F(TokenSigningTest, RsaSignaturesVerifyWithTheTokensPublicKey) {
     load();
     CK_SESSION_HANDLE session = userSession();
-    KeyPairResult pair = generateKeyPair(session);
-    ASSERT_EQ(pair.rv, CKR_OK);
+    KeyPairResult pair;
+    ASSERT_EQ(codeOf([&] { pair = generateKeyPair(session); }), CKR_OK);
     Pkcs11Session inspect = clientSession();
     EvpPkeyPtr publicKey =
         inspect.publicKey(clientHandle(inspect, CKO_PUBLIC_KEY, idOf(session, pair.publicKey)));

@@ -223,8 +223,9 @@ TEST_F(TokenTest, SessionsOpenInTheAskedModeAndWarnWhenTheyCannotClose) {
     CK_SESSION_HANDLE readWrite = openSession(token.slot, true);
     EXPECT_EQ(FaultModule::loadedOpenSessions(), 2u);
     loginUser(readWrite, token.userPin);
-    EXPECT_EQ(destroyObject(readOnly, 12345), CKR_OBJECT_HANDLE_INVALID);
-    EXPECT_EQ(generateKeyPair(readOnly).rv, CKR_SESSION_READ_ONLY);
+    EXPECT_EQ(codeOf([&] { destroyObject(readOnly, 12345, "not deleted"); }),
+              CKR_OBJECT_HANDLE_INVALID);
+    EXPECT_EQ(codeOf([&] { generateKeyPair(readOnly); }), CKR_SESSION_READ_ONLY);
     faults->setRules("fail C_OpenSession CKR_TOKEN_NOT_PRESENT\n");
     EXPECT_EQ(failureOf([&] { openSession(token.slot, true); }),
               "Failed to open token session (rc=224)");

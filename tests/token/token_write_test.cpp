@@ -32,8 +32,8 @@ class TokenWriteTest : public TokenTest {
   protected:
     // A key pair made by the binding, as a page's generateKeys makes it.
     KeyPairResult generate(CK_SESSION_HANDLE session) {
-        KeyPairResult pair = generateKeyPair(session);
-        EXPECT_EQ(pair.rv, CKR_OK);
+        KeyPairResult pair;
+        EXPECT_EQ(codeOf([&] { pair = generateKeyPair(session); }), CKR_OK);
         return pair;
     }
 
@@ -303,14 +303,14 @@ TEST(CertificateTimeToDate, ReadsBothTimeForms) {
 TEST_F(TokenWriteTest, FormatsAndSetsPins) {
     load();
     SoftHsmToken blank{hsm.blankSlot(), "", "", "", ""};
-    EXPECT_EQ(initToken(blank.slot, "so-secret"), CKR_OK);
+    EXPECT_EQ(codeOf([&] { initToken(blank.slot, "so-secret"); }), CKR_OK);
     CK_SESSION_HANDLE session = openSession(blank.slot, true);
     loginSecurityOfficer(session, "so-secret");
-    EXPECT_EQ(initUserPin(session, "user-1"), CKR_OK);
+    EXPECT_EQ(codeOf([&] { initUserPin(session, "user-1"); }), CKR_OK);
     logout(session);
     loginUser(session, "user-1");
-    EXPECT_EQ(setUserPin(session, "user-1", "user-2"), CKR_OK);
-    EXPECT_EQ(setUserPin(session, "wrong", "user-3"), CKR_PIN_INCORRECT);
+    EXPECT_EQ(codeOf([&] { setUserPin(session, "user-1", "user-2"); }), CKR_OK);
+    EXPECT_EQ(codeOf([&] { setUserPin(session, "wrong", "user-3"); }), CKR_PIN_INCORRECT);
     logout(session);
     EXPECT_EQ(failureOf([&] { loginUser(session, "user-1"); }), "Incorrect PIN  (rc=160)");
     loginUser(session, "user-2");
@@ -319,16 +319,16 @@ TEST_F(TokenWriteTest, FormatsAndSetsPins) {
     std::unique_ptr<TokenInfo> info = getTokenInfo(blank.slot);
     EXPECT_EQ(info->tokenLabel, "QARN Token");
     // Re-initialising needs the current security officer PIN and no open session.
-    EXPECT_EQ(initToken(token.slot, "not-the-so-pin"), CKR_PIN_INCORRECT);
+    EXPECT_EQ(codeOf([&] { initToken(token.slot, "not-the-so-pin"); }), CKR_PIN_INCORRECT);
     CK_SESSION_HANDLE open = openSession(token.slot, false);
-    EXPECT_EQ(initToken(token.slot, token.soPin), CKR_SESSION_EXISTS);
+    EXPECT_EQ(codeOf([&] { initToken(token.slot, token.soPin); }), CKR_SESSION_EXISTS);
     closeSession(open);
-    EXPECT_EQ(initToken(token.slot, token.soPin), CKR_OK);
+    EXPECT_EQ(codeOf([&] { initToken(token.slot, token.soPin); }), CKR_OK);
 }
 
 TEST_F(TokenWriteTest, TokenLabelIsThirtyTwoBytesBlankPadded) {
     load(true);
-    EXPECT_EQ(initToken(hsm.blankSlot(), "so-secret"), CKR_OK);
+    EXPECT_EQ(codeOf([&] { initToken(hsm.blankSlot(), "so-secret"); }), CKR_OK);
     Pkcs11Client fresh(SoftHsm::modulePath(), Pkcs11Client::Instance::Fresh);
     bool seen = false;
     for (CK_SLOT_ID slot : fresh.slots()) {
@@ -346,8 +346,9 @@ TEST_F(TokenWriteTest, DestroysObjects) {
     load();
     CK_SESSION_HANDLE session = userSession();
     KeyPairResult pair = generate(session);
-    EXPECT_EQ(destroyObject(session, pair.publicKey), CKR_OK);
-    EXPECT_EQ(destroyObject(session, pair.publicKey), CKR_OBJECT_HANDLE_INVALID);
+    EXPECT_EQ(codeOf([&] { destroyObject(session, pair.publicKey, "not deleted"); }), CKR_OK);
+    EXPECT_EQ(codeOf([&] { destroyObject(session, pair.publicKey, "not deleted"); }),
+              CKR_OBJECT_HANDLE_INVALID);
     EXPECT_EQ(findPublicKeys(session).size(), 0u);
     EXPECT_EQ(findPrivateKeys(session).size(), 1u);
 }

@@ -109,28 +109,16 @@ std::string programFolder() {
     return text.substr(0, text.find_last_of('\\'));
 }
 
-std::string frame(const std::string& text) {
-    uint32_t length = static_cast<uint32_t>(text.size());
-    std::string bytes;
-    for (int i = 0; i < 4; ++i) {
-        bytes += static_cast<char>((length >> (8 * i)) & 0xFF);
-    }
-    return bytes + text;
-}
-
 std::vector<std::string> unframe(const std::string& bytes) {
     std::vector<std::string> messages;
     size_t pos = 0;
     while (pos < bytes.size()) {
-        if (bytes.size() - pos < 4) {
+        if (bytes.size() - pos < kFramePrefixSize) {
             messages.push_back(bytes.substr(pos));
             break;
         }
-        uint32_t length = 0;
-        for (int i = 0; i < 4; ++i) {
-            length |= uint32_t{static_cast<unsigned char>(bytes[pos + i])} << (8 * i);
-        }
-        pos += 4;
+        uint32_t length = frameLength(bytes.data() + pos);
+        pos += kFramePrefixSize;
         messages.push_back(bytes.substr(pos, length));
         pos += std::min<size_t>(length, bytes.size() - pos);
     }

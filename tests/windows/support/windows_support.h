@@ -2,6 +2,7 @@
 // paths, message frames, and child processes with redirected standard streams.
 #pragma once
 
+#include "nmp/frame.h"
 #include "support/whole_file.h"
 
 #include <cstdint>
@@ -38,8 +39,6 @@ void copyFile(const std::string& from, const std::string& to);
 // start (vantrel.exe, the stub module, the registration files).
 std::string programFolder();
 
-// The four prefix bytes of a frame (little-endian length) followed by the text.
-std::string frame(const std::string& text);
 // Splits a stream of frames; a cut-off frame at the end is returned as it is, so
 // that comparisons show it.
 std::vector<std::string> unframe(const std::string& bytes);

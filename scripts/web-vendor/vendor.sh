@@ -3,16 +3,16 @@
 # scripts/web-vendor/package-lock.json) into web/vendor/. With --check, copies
 # them into a temporary folder instead and fails when web/vendor/ differs, so a
 # hand edit or a forgotten run shows up.
-# Usage: scripts/vendor-web.sh [--check]
+# Usage: scripts/web-vendor/vendor.sh [--check]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 root=$(pwd)
 
 check=false
 if [ "${1:-}" = "--check" ]; then
     check=true
 elif [ $# -gt 0 ]; then
-    echo "usage: scripts/vendor-web.sh [--check]" >&2
+    echo "usage: scripts/web-vendor/vendor.sh [--check]" >&2
     exit 2
 fi
 
@@ -29,7 +29,7 @@ node scripts/web-vendor/copy.mjs "$scratch/node_modules" "$target" pkijs asn1js
 
 if $check; then
     if ! diff -r "$target" "$root/web/vendor"; then
-        echo "web/vendor/ is not what scripts/vendor-web.sh makes of the pinned packages: run it and commit the result" >&2
+        echo "web/vendor/ is not what scripts/web-vendor/vendor.sh makes of the pinned packages: run it and commit the result" >&2
         exit 1
     fi
     echo "web/vendor/ matches the pinned packages"
