@@ -13,8 +13,8 @@
 #include "der/der_bytes.h"
 #include "der/der_writer.h"
 #include "der/format_dn.h"
-#include "support/bytes_text.h"
 #include "support/case_name.h"
+#include "support/hex_text.h"
 #include "support/temp_dir.h"
 
 using derbytes::Bytes;

@@ -6,7 +6,7 @@
 #include "der/der_parser.h"
 #include "der/der_writer.h"
 #include "der/hex.h"
-#include "support/bytes_text.h"
+#include "support/hex_text.h"
 
 using derbytes::Bytes;
 

@@ -4,7 +4,7 @@
 
 #include "der/der_bytes.h"
 #include "der/der_parser.h"
-#include "support/bytes_text.h"
+#include "support/hex_text.h"
 
 using derbytes::Bytes;
 

@@ -4,25 +4,6 @@
 
 #include <stdexcept>
 
-std::string hexOf(const uint8_t* data, size_t size) {
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(2 * size);
-    for (size_t i = 0; i < size; ++i) {
-        text += digits[data[i] >> 4];
-        text += digits[data[i] & 0x0F];
-    }
-    return text;
-}
-
-std::string hexOf(const Bytes& bytes) {
-    return hexOf(bytes.data(), bytes.size());
-}
-
-std::string hexOf(const ByteBuffer& buffer) {
-    return hexOf(buffer.getData(), buffer.getSize());
-}
-
 Bytes base64Bytes(const std::string& text) {
     Bytes out(text.size());
     int length = EVP_DecodeBlock(out.data(), reinterpret_cast<const unsigned char*>(text.data()),
