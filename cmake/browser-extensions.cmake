@@ -26,3 +26,15 @@ endforeach()
 if(NOT VANTREL_EXTENSION_ORIGINS OR NOT VANTREL_FIREFOX_EXTENSION_IDS)
     message(FATAL_ERROR "VANTREL_EXTENSION_ORIGINS and VANTREL_FIREFOX_EXTENSION_IDS need a value each")
 endif()
+
+# The Chromium-family origins the manifests allow: the chosen ones and the
+# packaged extension (cmake/extension.cmake, when included), whose ID follows
+# from the build's signing key.
+function(vantrel_registered_origins out)
+    set(origins ${VANTREL_EXTENSION_ORIGINS})
+    if(VANTREL_PACKAGED_EXTENSION_ID)
+        list(APPEND origins "chrome-extension://${VANTREL_PACKAGED_EXTENSION_ID}/")
+        list(REMOVE_DUPLICATES origins)
+    endif()
+    set(${out} ${origins} PARENT_SCOPE)
+endfunction()

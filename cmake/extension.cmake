@@ -14,17 +14,29 @@
 # builds you ship. The unpacked extension of the checkout keeps the ID of the
 # repository's manifest, for development.
 
+include_guard(GLOBAL)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(VANTREL_EXTENSION_KEY ${CMAKE_BINARY_DIR}/extension-signing-key.pem CACHE FILEPATH
     "RSA private key (PEM) that signs the Chromium package; made here when there is none")
 if(WIN32)
-    set(default_url "file:///C:/Program%20Files/Vantrel/extension")
+    # The folder the Windows installer puts them into, under the Program
+    # Files folder of the host's processor type on 64-bit Windows.
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+        set(default_url "file:///C:/Program%20Files/Vantrel/extensions")
+    else()
+        set(default_url "file:///C:/Program%20Files%20(x86)/Vantrel/extensions")
+    endif()
 else()
     set(default_url "file:///usr/share/vantrel")
 endif()
 set(VANTREL_EXTENSION_PACKAGE_URL ${default_url} CACHE STRING
     "Where the browsers find the extension packages and their update manifests (file:// or https://)")
+# Windows trees configured while the default was a placeholder take the
+# folder the installer really uses.
+if(WIN32 AND VANTREL_EXTENSION_PACKAGE_URL STREQUAL "file:///C:/Program%20Files/Vantrel/extension")
+    set_property(CACHE VANTREL_EXTENSION_PACKAGE_URL PROPERTY VALUE ${default_url})
+endif()
 
 set(VANTREL_PACKER ${CMAKE_SOURCE_DIR}/packaging/extension/pack-extension.py)
 file(READ ${CMAKE_SOURCE_DIR}/extension/manifest.json extension_manifest)

@@ -17,10 +17,8 @@ include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/browser-extensions.cmake)
 
 # The packaged extension (cmake/extension.cmake) is always among the
-# registered ones: its ID follows from the build's signing key.
-set(VANTREL_REGISTERED_ORIGINS ${VANTREL_EXTENSION_ORIGINS})
-list(APPEND VANTREL_REGISTERED_ORIGINS "chrome-extension://${VANTREL_PACKAGED_EXTENSION_ID}/")
-list(REMOVE_DUPLICATES VANTREL_REGISTERED_ORIGINS)
+# registered ones.
+vantrel_registered_origins(VANTREL_REGISTERED_ORIGINS)
 set(VANTREL_REGISTER_EXTENSIONS "")
 foreach(origin ${VANTREL_REGISTERED_ORIGINS})
     list(APPEND VANTREL_REGISTER_EXTENSIONS --origin ${origin})

@@ -84,15 +84,73 @@ set(VANTREL_MSI_TABLE_FIXES
     -q "UPDATE File SET Version = '${VANTREL_MSI_VERSION}.0' WHERE File = 'HostProgram'"
     -q "DELETE FROM MsiFileHash WHERE File_ = 'HostProgram'")
 
+# The policies that make the browsers install the packaged extension from the
+# installed packages, at the addresses the packages were made for
+# (VANTREL_EXTENSION_PACKAGE_URL): Chromium, Google Chrome and Edge read a
+# list of "<ID>;<update manifest>" entries, whose values' names only count
+# them, Firefox one JSON object. The list entry's name is a number an
+# administrator's own list (1, 2, ...) does not reach, so that neither
+# overwrites the other and the uninstall removes only this one.
+set(VANTREL_MSI_FORCELIST_ENTRY 8687)
+set(VANTREL_MSI_FORCELIST_KEYS
+    "Software\\Policies\\Google\\Chrome\\ExtensionInstallForcelist"
+    "Software\\Policies\\Chromium\\ExtensionInstallForcelist"
+    "Software\\Policies\\Microsoft\\Edge\\ExtensionInstallForcelist")
+
+# The components of those policies, one for each registry view the browsers
+# read (as for their keys in vantrel.wxs).
+function(vantrel_msi_policy_components out)
+    string(REGEX REPLACE "/+$" "" url "${VANTREL_EXTENSION_PACKAGE_URL}")
+    # It goes into the installer's XML, a value Windows Installer formats and
+    # Firefox's JSON as it is.
+    if(NOT url MATCHES "^(file|https)://[^][{}\"'<>&\\ \t\r\n]+$")
+        message(FATAL_ERROR "VANTREL_EXTENSION_PACKAGE_URL: \"${url}\" is not a file:// or https:// "
+                            "address with spaces and quotes, brackets, braces, <, >, & and backslashes escaped")
+    endif()
+    set(forcelist "${VANTREL_PACKAGED_EXTENSION_ID};${url}/chromium-updates.xml")
+    # Braces are Windows Installer's own in a value: [\{] and [\}] stand for them.
+    string(CONCAT firefox "[\\{]&quot;${VANTREL_FIREFOX_ADDON_ID}&quot;: [\\{]&quot;installation_mode&quot;: "
+                "&quot;force_installed&quot;, &quot;install_url&quot;: &quot;${url}/vantrel.xpi&quot;[\\}][\\}]")
+    set(views 32)
+    if(VANTREL_MSI_ARCH STREQUAL "x64")
+        list(APPEND views 64)
+    endif()
+    set(components "")
+    foreach(bits ${views})
+        string(UUID guid NAMESPACE C999E88F-1CFF-412F-87EC-31184A96C2C9
+               NAME "${VANTREL_MSI_ARCH}/extension-policies/${bits}" TYPE SHA1 UPPER)
+        set(view no)
+        if(bits EQUAL 64)
+            set(view yes)
+        endif()
+        string(APPEND components
+            "        <Component Id=\"ExtensionPolicies${bits}\" Guid=\"{${guid}}\" Win64=\"${view}\">\n")
+        set(key_path " KeyPath=\"yes\"")
+        foreach(key ${VANTREL_MSI_FORCELIST_KEYS})
+            string(APPEND components
+                "          <RegistryValue Root=\"HKLM\" Key=\"${key}\" Name=\"${VANTREL_MSI_FORCELIST_ENTRY}\"\n"
+                "                         Type=\"string\" Value=\"${forcelist}\"${key_path}/>\n")
+            set(key_path "")
+        endforeach()
+        string(APPEND components
+            "          <RegistryValue Root=\"HKLM\" Key=\"Software\\Policies\\Mozilla\\Firefox\" Name=\"ExtensionSettings\"\n"
+            "                         Type=\"string\" Value=\"${firefox}\"/>\n"
+            "        </Component>\n")
+    endforeach()
+    set(${out} "${components}" PARENT_SCOPE)
+endfunction()
+
 # Writes `wxs`, the fragment with the component group ExtensionPackages: a
-# component for each of `files`, none while there are none. Their GUIDs follow
-# from the processor type and the file's name.
+# component for each of `files`, none while there are none, and, with
+# POLICIES, the components of the policies that install the packaged
+# extension. Their GUIDs follow from the processor type and the file's name.
 function(vantrel_msi_extensions_fragment wxs)
+    cmake_parse_arguments(PARSE_ARGV 1 FRAGMENT "POLICIES" "" "")
     set(components "")
     set(references "")
     set(names "")
     set(index 0)
-    foreach(file ${ARGN})
+    foreach(file ${FRAGMENT_UNPARSED_ARGUMENTS})
         if(NOT IS_ABSOLUTE "${file}")
             message(FATAL_ERROR "VANTREL_MSI_EXTENSION_FILES: \"${file}\" is not a full path")
         endif()
@@ -111,9 +169,18 @@ function(vantrel_msi_extensions_fragment wxs)
             "        </Component>\n")
         string(APPEND references "      <ComponentRef Id=\"ExtensionPackage${index}\"/>\n")
     endforeach()
+    if(FRAGMENT_POLICIES)
+        vantrel_msi_policy_components(policies)
+        string(APPEND components "${policies}")
+        foreach(bits 32 64)
+            if(policies MATCHES "ExtensionPolicies${bits}")
+                string(APPEND references "      <ComponentRef Id=\"ExtensionPolicies${bits}\"/>\n")
+            endif()
+        endforeach()
+    endif()
     set(folder "")
     if(components)
-        set(folder "    <DirectoryRef Id=\"INSTALLDIR\">\n      <Directory Id=\"ExtensionsFolder\" Name=\"extensions\">\n"
+        string(CONCAT folder "    <DirectoryRef Id=\"INSTALLDIR\">\n      <Directory Id=\"ExtensionsFolder\" Name=\"extensions\">\n"
                    "${components}      </Directory>\n    </DirectoryRef>\n")
     endif()
     file(CONFIGURE OUTPUT ${wxs} @ONLY CONTENT
@@ -151,12 +218,19 @@ function(vantrel_add_msi target output version)
     set(VANTREL_MSI_VERSION ${version})
     set(stage ${CMAKE_BINARY_DIR}/${target}-files)
     set(extensions_wxs ${CMAKE_BINARY_DIR}/${target}-extensions.wxs)
-    vantrel_msi_extensions_fragment(${extensions_wxs} ${MSI_EXTENSION_FILES})
+    # The policies come with the build's own packages, whose addresses they name.
+    set(policies "")
+    if(VANTREL_PACKAGED_EXTENSION_ID AND MSI_EXTENSION_FILES
+       AND "${MSI_EXTENSION_FILES}" STREQUAL "${VANTREL_EXTENSION_PACKAGE_PATHS}")
+        set(policies POLICIES)
+    endif()
+    vantrel_msi_extensions_fragment(${extensions_wxs} ${policies} ${MSI_EXTENSION_FILES})
     # The manifests name the host relative to themselves, which Chrome, Edge
     # and Firefox allow on Windows: they hold wherever the installer puts the
     # folder.
     set(PROGRAM_JSON vantrel.exe)
-    list(JOIN VANTREL_EXTENSION_ORIGINS "\", \"" ORIGIN)
+    vantrel_registered_origins(origins)
+    list(JOIN origins "\", \"" ORIGIN)
     list(JOIN VANTREL_FIREFOX_EXTENSION_IDS "\", \"" EXTENSION)
     configure_file(${VANTREL_WINDOWS_PACKAGING_DIR}/org.vantrel.host.json.in
                    ${stage}/org.vantrel.host.json @ONLY)

@@ -12,7 +12,10 @@ VANTREL_MSI_ARCH, x64 or x86; VANTREL_MSI_VERSION; VANTREL_MSI_EXTENSIONS,
 the names of the extension packages it holds, separated by commas;
 VANTREL_OBJDUMP, the build's MinGW objdump; and the build's choices:
 VANTREL_MSI_MODULE, the PKCS#11 module, VANTREL_MSI_ORIGINS and
-VANTREL_MSI_FIREFOX_IDS, the extensions, separated by commas.
+VANTREL_MSI_FIREFOX_IDS, the extensions, separated by commas;
+VANTREL_MSI_PACKAGED_ID and VANTREL_MSI_FIREFOX_ADDON_ID, the packaged
+extension's IDs, and VANTREL_MSI_PACKAGE_URL, the address its packages were
+made for.
 """
 
 import json
@@ -34,7 +37,16 @@ OBJDUMP = SETTINGS["VANTREL_OBJDUMP"]
 MODULE = SETTINGS["VANTREL_MSI_MODULE"]
 ORIGINS = SETTINGS["VANTREL_MSI_ORIGINS"].split(",")
 FIREFOX_IDS = SETTINGS["VANTREL_MSI_FIREFOX_IDS"].split(",")
+PACKAGED_ID = SETTINGS["VANTREL_MSI_PACKAGED_ID"]
+FIREFOX_ADDON_ID = SETTINGS["VANTREL_MSI_FIREFOX_ADDON_ID"]
+PACKAGE_URL = SETTINGS["VANTREL_MSI_PACKAGE_URL"].rstrip("/")
 SIXTY_FOUR = ARCH == "x64"
+# The build's own packages come with the policies that install them.
+WITH_POLICIES = "vantrel.crx" in EXTENSIONS
+FORCELISTS = [r"Software\Policies\Google\Chrome\ExtensionInstallForcelist",
+              r"Software\Policies\Chromium\ExtensionInstallForcelist",
+              r"Software\Policies\Microsoft\Edge\ExtensionInstallForcelist"]
+FIREFOX_POLICIES = r"Software\Policies\Mozilla\Firefox"
 
 INSTALLED = ["README.txt", "org.vantrel.host.firefox.json", "org.vantrel.host.json",
              "vantrel.cfg", "vantrel.exe"]
@@ -146,6 +158,32 @@ class InstallerContents(unittest.TestCase):
         self.assertEqual(sorted(written), expected_views)
         for view in expected_views:
             self.assertEqual(written[view], BROWSER_KEYS, "%d-bit view" % view)
+
+    def test_policies_install_the_packaged_extension_from_where_the_packages_are(self):
+        components = by(table("Component"), "Component")
+        policies = {}
+        for row in table("Registry"):
+            if row["Key"].startswith("Software\\Policies\\"):
+                self.assertEqual(row["Root"], HKLM, row)
+                view = 64 if int(components[row["Component_"]]["Attributes"]) & COMPONENT_64BIT else 32
+                policies.setdefault(view, {})[(row["Key"], row["Name"])] = row["Value"]
+        if not WITH_POLICIES:
+            self.assertEqual(policies, {})
+            return
+        forcelist = "%s;%s/chromium-updates.xml" % (PACKAGED_ID, PACKAGE_URL)
+        expected = {(key, "8687"): forcelist for key in FORCELISTS}
+        # Windows Installer formats the value: [\{] and [\}] are braces.
+        settings = policies[32].get((FIREFOX_POLICIES, "ExtensionSettings"), "")
+        expected[(FIREFOX_POLICIES, "ExtensionSettings")] = settings
+        self.assertEqual(sorted(policies), [32, 64] if SIXTY_FOUR else [32])
+        for view, values in policies.items():
+            self.assertEqual(values, expected, "%d-bit view" % view)
+        parsed = json.loads(settings.replace("[\\{]", "{").replace("[\\}]", "}"))
+        self.assertEqual(parsed, {FIREFOX_ADDON_ID: {"installation_mode": "force_installed",
+                                                     "install_url": PACKAGE_URL + "/vantrel.xpi"}})
+        # The update manifest the list names leads to the CRX beside it.
+        with open(os.path.join(FILES, "extensions", "chromium-updates.xml"), encoding="utf-8") as updates:
+            self.assertIn("codebase='%s/vantrel.crx'" % PACKAGE_URL, updates.read())
 
     def test_upgrades_replace_older_ones_and_refuse_newer_ones(self):
         upgrades = table("Upgrade")

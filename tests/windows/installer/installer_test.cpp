@@ -141,9 +141,36 @@ std::string programFilesFolder() {
     return std::string(narrow, length > 0 ? length - 1 : 0);
 }
 
+// The policies that install the packaged extension: Chromium's forcelists,
+// whose entry the installer names 8687, and Firefox's settings of extensions.
+const std::vector<std::string> kForcelists = {
+    "Software\\Policies\\Google\\Chrome\\ExtensionInstallForcelist",
+    "Software\\Policies\\Chromium\\ExtensionInstallForcelist",
+    "Software\\Policies\\Microsoft\\Edge\\ExtensionInstallForcelist"};
+const std::string kForcelistEntry = "8687";
+const std::string kFirefoxPolicies = "Software\\Policies\\Mozilla\\Firefox";
+
+// Each of the keys on the way to `key` below Software (and `key` itself with
+// `itself`) that exists, one line each.
+void addKeysOnTheWay(const std::string& key, bool itself, std::vector<std::string>& lines) {
+    for (size_t cut = key.find('\\', 9); cut != std::string::npos || itself;
+         cut = key.find('\\', cut + 1)) {
+        const std::string path = cut == std::string::npos ? key : key.substr(0, cut);
+        for (REGSAM view : kViews) {
+            if (registryKeyExists(HKEY_LOCAL_MACHINE, path, view)) {
+                lines.push_back(path + " (" + viewName(view) + ")");
+            }
+        }
+        if (cut == std::string::npos) {
+            break;
+        }
+    }
+}
+
 // Everything the installer may leave on the machine, one line each: the keys
-// on the way to each browser's key, its own key, the "Apps" entries named
-// Vantrel, the products, and the folder.
+// on the way to each browser's key, its own key, the policy keys and the keys
+// on the way to them, the "Apps" entries named Vantrel, the products, and the
+// folder.
 std::vector<std::string> traces(const std::string& folder) {
     std::vector<std::string> lines;
     for (REGSAM view : kViews) {
@@ -151,16 +178,13 @@ std::vector<std::string> traces(const std::string& folder) {
             lines.push_back(std::string("Software\\Vantrel (") + viewName(view) + ")");
         }
     }
+    for (const std::string& key : kForcelists) {
+        addKeysOnTheWay(key, true, lines);
+    }
+    addKeysOnTheWay(kFirefoxPolicies, true, lines);
     for (const Browser& browser : kBrowsers) {
         std::string key = browser.key;
-        for (size_t cut = key.find('\\', 9); cut != std::string::npos;
-             cut = key.find('\\', cut + 1)) {
-            for (REGSAM view : kViews) {
-                if (registryKeyExists(HKEY_LOCAL_MACHINE, key.substr(0, cut), view)) {
-                    lines.push_back(key.substr(0, cut) + " (" + viewName(view) + ")");
-                }
-            }
-        }
+        addKeysOnTheWay(key, false, lines);
         for (REGSAM view : kViews) {
             std::string value = registryDefaultValue(HKEY_LOCAL_MACHINE, key, view);
             if (value != "-") {
@@ -184,6 +208,50 @@ std::vector<std::string> traces(const std::string& folder) {
     return lines;
 }
 
+// The path of a file:/// address, "-" for another kind.
+std::string pathOfFileAddress(const std::string& address) {
+    const std::string scheme = "file:///";
+    if (address.rfind(scheme, 0) != 0) {
+        return "-";
+    }
+    std::string path;
+    for (size_t at = scheme.size(); at < address.size(); ++at) {
+        if (address[at] == '%' && at + 2 < address.size()) {
+            path += static_cast<char>(std::stoi(address.substr(at + 1, 2), nullptr, 16));
+            at += 2;
+        } else {
+            path += address[at] == '/' ? '\\' : address[at];
+        }
+    }
+    return path;
+}
+
+// An administrator's own policies beside the installer's, for as long as the
+// test runs.
+class AdministratorsPolicies {
+  public:
+    AdministratorsPolicies() {
+        for (REGSAM view : kViews) {
+            for (const std::string& key : kForcelists) {
+                setRegistryString(HKEY_LOCAL_MACHINE, key, "1", kOwnEntry, view);
+            }
+            setRegistryString(HKEY_LOCAL_MACHINE, kFirefoxPolicies, "DisableAppUpdate", "1", view);
+        }
+    }
+    ~AdministratorsPolicies() {
+        for (REGSAM view : kViews) {
+            for (const std::string& key : kForcelists) {
+                deleteRegistryValue(HKEY_LOCAL_MACHINE, key, "1", view);
+                deleteEmptyKeys(HKEY_LOCAL_MACHINE, key, view);
+            }
+            deleteRegistryValue(HKEY_LOCAL_MACHINE, kFirefoxPolicies, "DisableAppUpdate", view);
+            deleteEmptyKeys(HKEY_LOCAL_MACHINE, kFirefoxPolicies, view);
+        }
+    }
+    static constexpr const char* kOwnEntry =
+        "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa;https://updates.example.org/own.xml";
+};
+
 std::string lastLines(const std::string& text, size_t count) {
     size_t start = text.size();
     for (size_t lines = 0; start > 0 && lines <= count; --start) {
@@ -196,11 +264,17 @@ class InstallerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         removeEveryVantrel();
-        // Keys on the way to the browsers' keys that nothing uses (earlier
-        // tests leave some) would hide keys that an uninstall leaves behind.
+        // Keys on the way to the browsers' and the policy keys that nothing
+        // uses (earlier tests leave some) would hide keys that an uninstall
+        // leaves behind.
+        std::vector<std::string> keys = kForcelists;
+        keys.push_back(kFirefoxPolicies);
         for (const Browser& browser : kBrowsers) {
+            keys.push_back(browser.key);
+        }
+        for (const std::string& key : keys) {
             for (REGSAM view : kViews) {
-                deleteEmptyKeys(HKEY_LOCAL_MACHINE, browser.key, view);
+                deleteEmptyKeys(HKEY_LOCAL_MACHINE, key, view);
             }
         }
         // What is left then is keys that others use (Software\Microsoft).
@@ -372,6 +446,67 @@ TEST_F(InstallerTest, ExtensionPackagesAreInstalledBesideTheHostAndGoWithIt) {
     expectRegistration();
     msiexec("/x " + quoteArgument(package(kWithExtensions)));
     expectNothingLeft();
+}
+
+// The build's packages are installed with the policies that make the
+// browsers install the extension from them, in every view the installer
+// writes; the uninstall takes the installer's entries and leaves the
+// administrator's own under the same keys.
+TEST_F(InstallerTest, ThePoliciesInstallTheExtensionFromTheInstalledPackagesAndGoAlone) {
+    AdministratorsPolicies own;
+    install(kCurrent);
+    EXPECT_EQ(filesUnder(file("extensions")),
+              (std::vector<std::string>{"chromium-updates.xml", "extension.json",
+                                        "firefox-updates.json", "vantrel.crx", "vantrel.xpi"}));
+    const std::string updates = readWholeFile(file("extensions\\chromium-updates.xml"));
+    EXPECT_NE(updates.find(std::string("appid='") + VANTREL_PACKAGED_EXTENSION_ID + "'"),
+              std::string::npos)
+        << updates;
+    const size_t codebase = updates.find("codebase='");
+    ASSERT_NE(codebase, std::string::npos) << updates;
+    const size_t start = codebase + std::string("codebase='").size();
+    EXPECT_EQ(pathOfFileAddress(updates.substr(start, updates.find('\'', start) - start)),
+              file("extensions\\vantrel.crx"));
+    for (REGSAM view : kViews) {
+        if (!writesView(view)) {
+            continue;
+        }
+        for (const std::string& key : kForcelists) {
+            const std::string entry =
+                registryStringValue(HKEY_LOCAL_MACHINE, key, kForcelistEntry, view);
+            const size_t semicolon = entry.find(';');
+            EXPECT_EQ(entry.substr(0, semicolon), VANTREL_PACKAGED_EXTENSION_ID)
+                << key << ", " << viewName(view);
+            EXPECT_EQ(pathOfFileAddress(entry.substr(semicolon + 1)),
+                      file("extensions\\chromium-updates.xml"))
+                << key << ", " << viewName(view);
+        }
+        const nlohmann::json settings = nlohmann::json::parse(
+            registryStringValue(HKEY_LOCAL_MACHINE, kFirefoxPolicies, "ExtensionSettings", view));
+        ASSERT_EQ(settings.size(), 1u) << settings.dump();
+        const nlohmann::json& extension = settings.at(VANTREL_FIREFOX_ADDON_ID);
+        EXPECT_EQ(extension.at("installation_mode"), "force_installed");
+        EXPECT_EQ(pathOfFileAddress(extension.at("install_url")), file("extensions\\vantrel.xpi"));
+    }
+
+    msiexec("/x " + quoteArgument(package(kCurrent)));
+    for (REGSAM view : kViews) {
+        for (const std::string& key : kForcelists) {
+            EXPECT_EQ(registryStringValue(HKEY_LOCAL_MACHINE, key, kForcelistEntry, view), "-")
+                << key << ", " << viewName(view);
+            EXPECT_EQ(registryStringValue(HKEY_LOCAL_MACHINE, key, "1", view),
+                      AdministratorsPolicies::kOwnEntry)
+                << key << ", " << viewName(view);
+        }
+        EXPECT_EQ(
+            registryStringValue(HKEY_LOCAL_MACHINE, kFirefoxPolicies, "ExtensionSettings", view),
+            "-")
+            << viewName(view);
+        EXPECT_EQ(
+            registryStringValue(HKEY_LOCAL_MACHINE, kFirefoxPolicies, "DisableAppUpdate", view),
+            "1")
+            << viewName(view);
+    }
 }
 
 TEST_F(InstallerTest, TheInstalledHostAnswersEachBrowserFromTheManifestItsKeyNames) {

@@ -1,5 +1,7 @@
 #include "support/windows_system.h"
 
+#include <stdexcept>
+
 namespace {
 
 bool isEmptyKey(HKEY hive, const std::string& key, REGSAM view) {
@@ -18,6 +20,11 @@ bool isEmptyKey(HKEY hive, const std::string& key, REGSAM view) {
 }  // namespace
 
 std::string registryDefaultValue(HKEY hive, const std::string& key, REGSAM view) {
+    return registryStringValue(hive, key, "", view);
+}
+
+std::string registryStringValue(HKEY hive, const std::string& key, const std::string& name,
+                                REGSAM view) {
     HKEY opened;
     if (RegOpenKeyExA(hive, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS) {
         return "-";
@@ -25,13 +32,40 @@ std::string registryDefaultValue(HKEY hive, const std::string& key, REGSAM view)
     char value[1024];
     DWORD size = sizeof(value);
     DWORD type = 0;
-    LONG rc =
-        RegQueryValueExA(opened, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    LONG rc = RegQueryValueExA(opened, name.empty() ? nullptr : name.c_str(), nullptr, &type,
+                               reinterpret_cast<BYTE*>(value), &size);
     RegCloseKey(opened);
+    if (rc == ERROR_FILE_NOT_FOUND && !name.empty()) {
+        return "-";
+    }
     if (rc != ERROR_SUCCESS || type != REG_SZ) {
         return "?";
     }
     return std::string(value, size > 0 && value[size - 1] == '\0' ? size - 1 : size);
+}
+
+void setRegistryString(HKEY hive, const std::string& key, const std::string& name,
+                       const std::string& value, REGSAM view) {
+    HKEY opened;
+    if (RegCreateKeyExA(hive, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &opened,
+                        nullptr) != ERROR_SUCCESS) {
+        throw std::runtime_error("cannot make the key " + key);
+    }
+    LONG rc = RegSetValueExA(opened, name.c_str(), 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(opened);
+    if (rc != ERROR_SUCCESS) {
+        throw std::runtime_error("cannot set " + key + "\\" + name);
+    }
+}
+
+void deleteRegistryValue(HKEY hive, const std::string& key, const std::string& name, REGSAM view) {
+    HKEY opened;
+    if (RegOpenKeyExA(hive, key.c_str(), 0, KEY_SET_VALUE | view, &opened) == ERROR_SUCCESS) {
+        RegDeleteValueA(opened, name.c_str());
+        RegCloseKey(opened);
+    }
 }
 
 bool registryKeyExists(HKEY hive, const std::string& key, REGSAM view) {

@@ -12,6 +12,15 @@
 // A key's default value; "-" when the key is missing, "?" when the value is
 // not a string.
 std::string registryDefaultValue(HKEY hive, const std::string& key, REGSAM view);
+// A named value likewise, "-" also when the key lacks it ("" names the
+// default value, which is "?" then, as above).
+std::string registryStringValue(HKEY hive, const std::string& key, const std::string& name,
+                                REGSAM view);
+// Sets a string value, making the key when it is missing.
+void setRegistryString(HKEY hive, const std::string& key, const std::string& name,
+                       const std::string& value, REGSAM view);
+// Deletes a named value; a missing one counts as deleted.
+void deleteRegistryValue(HKEY hive, const std::string& key, const std::string& name, REGSAM view);
 bool registryKeyExists(HKEY hive, const std::string& key, REGSAM view);
 // Deletes the key when it holds neither values nor subkeys, then each of its
 // parents likewise, stopping at the first that is not empty (a key that is not
